@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the dev build, then the same suite under ASan and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/bootstrap.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== formatting"
+bash scripts/check-format.sh
+
+echo "== dev build"
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$jobs"
+ctest --preset dev -j "$jobs"
+
+if [ "${ZENTRIM_SKIP_ASAN:-0}" != 1 ]; then
+  echo "== asan+ubsan build"
+  cmake --preset asan >/dev/null
+  cmake --build --preset asan -j "$jobs"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --preset asan -j "$jobs"
+fi
