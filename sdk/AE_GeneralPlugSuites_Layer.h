@@ -176,8 +176,8 @@ typedef struct {
 
 // N segments have vertices 0..N; on a closed outline vertex N repeats vertex 0.
 typedef struct {
-    AEGP_UndeclaredFunc AEGP_IsMaskOutlineOpen;
-    AEGP_UndeclaredFunc AEGP_SetMaskOutlineOpen;
+    A_Err(SPAPI* AEGP_IsMaskOutlineOpen)(AEGP_MaskOutlineValH mask_outlineH, A_Boolean* openPB);
+    A_Err(SPAPI* AEGP_SetMaskOutlineOpen)(AEGP_MaskOutlineValH mask_outlineH, A_Boolean openB);
     A_Err(SPAPI* AEGP_GetMaskOutlineNumSegments)(AEGP_MaskOutlineValH mask_outlineH,
                                                  A_long* num_segmentsPL);
     A_Err(SPAPI* AEGP_GetMaskOutlineVertexInfo)(AEGP_MaskOutlineValH mask_outlineH,

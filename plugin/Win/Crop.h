@@ -24,4 +24,52 @@ struct CroppingBounds {
 A_Err findCropBounds(SPBasicSuite* basic, AEGP_WorldH* worldP, short hFactor, short vFactor,
                      CroppingBounds* boundsP, A_FloatRect limit);
 
+// The seven values with which the uses of a cropped composition are corrected, from the crop's
+// bounds and the composition's new (unrounded) size.
+struct UseCorrection {
+    double xOffset, yOffset, depthFactor, xRatio, yRatio, widthChange, heightChange;
+};
+UseCorrection useCorrection(const CroppingBounds& bounds, double newWidth, double newHeight);
+
+// A mask vertex of a use, moved from the old composition's pixels into the cropped one's.
+AEGP_MaskVertex correctedMaskVertex(const AEGP_MaskVertex& v, const UseCorrection& c,
+                                    const CroppingBounds& bounds);
+
+// Rewrites the anchor point and mask paths of every layer in the project that uses `*itemP`, so
+// that each keeps showing the same content in the same place after the crop.
+A_Err findAndCorrectAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
+                            A_Time time, CroppingBounds bounds, double newWidth, double newHeight);
+
+// Makes `*parentP` the parent of every layer of the composition that has none (except itself).
+A_Err SetAllEmptyParents(SPBasicSuite* basic, AEGP_LayerH* parentP, AEGP_CompH* compP);
+
+// Resizes the composition of `*itemP` to the bounds, carries its layers by (-left, -top) through a
+// temporary parent null, corrects its uses, restores the render options' factors when the
+// resolution check switched them, and disposes of the render options (a null handle is allowed).
+A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
+                     CroppingBounds bounds, A_Time time, unsigned char fullResolution,
+                     AEGP_RenderOptionsH* renderOptionsP, short hFactor, short vFactor);
+
+// Answers a crop command asks at most once per run, shared by the crop commands.
+extern A_long resChosen;  // 0 not asked this run, 1 "Accurate" (full resolution), other "Fast"
+
+// Decides whether the render options of a reduced-resolution composition are switched to full
+// resolution: by the "Resolution" preference or by asking in the "Low Resolution" dialog. Reports
+// the factors as they were, and whether it switched to full resolution.
+A_Err checkResolution(SPBasicSuite* basic, AEGP_PluginID pluginId,
+                      AEGP_RenderOptionsH* renderOptionsP, short* hFactorP, short* vFactorP,
+                      unsigned char* fullResolutionP);
+
+// The "Zentrim" command: crops the active composition, or each selected precomposition layer's
+// source, to its visible pixels at the current time; with `expand` other than 0 it enlarges each
+// target by that many pixels on every side instead. A null item means the active item.
+A_Err standardCrop(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, short expand);
+
+// The "Zentrim Duration" command: crops one composition to the union of its visible bounds over
+// its whole duration, with a progress window and a cancel chord.
+A_Err cropDuration(SPBasicSuite* basic, AEGP_PluginID pluginId, bool firstRun);
+
+// The "Mask Crop" command: crops a precomposition to the bounds of one of its layer's masks.
+A_Err maskCrop(SPBasicSuite* basic, AEGP_PluginID pluginId);
+
 }  // namespace crop

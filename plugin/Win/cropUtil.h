@@ -44,4 +44,69 @@ bool BooleanAnswer(const char* text);
 // A decimal integer answer ("-1", "2"); text that is no number reads as 0.
 long IntegerAnswer(const char* text);
 
+// ---- Layer geometry ----
+
+// The anchor-point rewrite applied to the uses of a cropped composition, in this order:
+// x / xRatio - widthChange / 2 + xOffset, likewise y; z scaled by depthFactor on 3D layers only.
+struct AnchorShift {
+    double xOffset, yOffset, depthFactor, xRatio, yRatio, widthChange, heightChange;
+};
+AEGP_ThreeDVal ShiftedAnchor(const AEGP_ThreeDVal& anchor, const AnchorShift& shift, bool threeD);
+
+// Sets (absolute) or offsets a layer's Position at one composition time; keyframes are not
+// handled (the stream's single value is written).
+A_Err ShiftLayerPosition(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH* layerP,
+                         A_Time time, double x, double y, double z, unsigned char absolute);
+
+// Rewrites a layer's Anchor Point, unkeyed or at every keyframe (interpolation kept), by the
+// formula of AnchorShift.
+A_Err ShiftLayerXY(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, double xOffset,
+                   double yOffset, double depthFactor, double xRatio, double yRatio,
+                   double widthChange, double heightChange);
+
+// ---- Project walk ----
+
+// Appends every layer, in every composition of the project, whose source is `item`.
+A_Err FindAllCompUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item,
+                      std::vector<AEGP_LayerH>* uses);
+
+// ---- Selection ----
+
+// The active item, its composition, and a new collection of that composition's selection (the
+// caller disposes of it). The count stays as the caller set it when there is no composition.
+A_Err GetSelectedLayers(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
+                        AEGP_CompH* compP, AEGP_Collection2H* collectionP, A_u_long* countP);
+// Leaves only the layers whose source is a composition, in their order; rewrites the count.
+A_Err RemoveNonPrecomps(SPBasicSuite* basic, AEGP_Collection2H* collectionP, A_u_long* countP);
+// Whether a layer shows a composition. Host errors make the answer false.
+bool LayerIsPrecomp(SPBasicSuite* basic, AEGP_LayerH layer);
+
+// Turns the mode flags' menu command on or off.
+A_Err EnableDisableMenu(SPBasicSuite* basic, int command, bool enable);
+
+// ---- 3D layers ----
+
+extern A_long threeDPref;  // 0 ask, 1 pre-compose, other: leave as it is
+extern A_Boolean
+    checkPrefsThreeD;  // set: load threeDPref from the preference at the next 3D composition
+
+// Sets *flagP for a 3D layer (a camera counts when its video switch is on).
+A_Err LayerIsThreeD(SPBasicSuite* basic, AEGP_LayerH layer, A_Boolean* flagP);
+// When the composition holds a 3D layer: asks or follows the preference, and may pre-compose.
+A_Err ThreeDInItem(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
+                   A_Boolean* checkPrefsP);
+// ThreeDInItem for the source of every layer of a collection.
+A_Err CheckForThreeD(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_Collection2H collection,
+                     A_u_long count, A_Boolean* checkPrefsP);
+// Moves the composition's contents into a duplicate nested in it as its only layer; the
+// composition is renamed with the suffix " - Zentrim PreComp", the duplicate takes its name.
+A_Err PreCompose(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_CompH comp, A_u_long numLayers);
+
+// ---- Preferences ----
+
+// A one-byte flag of the "Zentrim" section; an absent key reads as false.
+A_Err ReadPrefFlag(SPBasicSuite* basic, const char* key, A_Boolean* valueP);
+// A long of the "Zentrim" section with its default.
+A_Err ReadPrefLong(SPBasicSuite* basic, const char* key, A_long fallback, A_long* valueP);
+
 }  // namespace cropUtil

@@ -18,6 +18,7 @@ A_Err RunDialogScript(SPBasicSuite* basic, AEGP_PluginID pluginId, const char* s
     A_Err err = A_Err_NONE;
     if (answer && answerSize) answer[0] = '\0';
     AEGP_SuiteHandler suites(basic);
+    suites.MemorySuite1();  // acquired before the result exists, so a missing suite cannot leak it
     AEGP_MemHandle resultH = NULL;
     ERR(suites.UtilitySuite5()->AEGP_ExecuteScript(pluginId, script, false, &resultH, NULL));
     if (!resultH) return err;

@@ -1,0 +1,109 @@
+// Applying a crop: resize the composition, carry its layers through a temporary parent null,
+// correct the composition's uses and give back the render options.
+#include "../Util/AEGP_SuiteHandler.h"
+#include "../Util/ErrorChain.h"
+#include "Crop.h"
+#include "cropUtil.h"
+
+namespace crop {
+
+A_Err SetAllEmptyParents(SPBasicSuite* basic, AEGP_LayerH* parentP, AEGP_CompH* compP) {
+    A_Err err = A_Err_NONE;
+    AEGP_SuiteHandler suites(basic);
+    A_long numLayers = 0;
+    ERR(suites.LayerSuite7()->AEGP_GetCompNumLayers(*compP, &numLayers));
+    for (A_long i = 0; i < numLayers; ++i) {
+        AEGP_LayerH layerH = NULL;
+        AEGP_LayerH currentParent = NULL;
+        ERR(suites.LayerSuite7()->AEGP_GetCompLayerByIndex(*compP, i, &layerH));
+        ERR(suites.LayerSuite7()->AEGP_GetLayerParent(layerH, &currentParent));
+        // Layers with a parent move with their topmost ancestor, which gets the null.
+        if (!err && !currentParent && layerH != *parentP) {
+            ERR(suites.LayerSuite7()->AEGP_SetLayerParent(layerH, *parentP));
+        }
+    }
+    return err;
+}
+
+namespace {
+
+bool isSquare(const A_Ratio& r) {
+    return r.num == 1 && r.den == 1;
+}
+
+// Steps 4 to 10 of a crop: the layers are carried by (-left, -top) with their keyframes and
+// children, through a null made their parent, placed, and deleted again. The composition is held
+// at square pixels meanwhile so the null's position is in whole composition pixels.
+A_Err carryLayers(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
+                  AEGP_ItemH itemH, AEGP_CompH compH, const CroppingBounds& bounds) {
+    A_Err err = A_Err_NONE;
+    A_UTF16Char nullName[32];
+    cropUtil::copyConvertStringLiteralIntoUTF16(L"Zentrim Null", nullName);
+
+    AEGP_LayerH nullH = NULL;
+    ERR(suites.CompSuite9()->AEGP_CreateNullInComp(nullName, compH, NULL, &nullH));
+    ERR(suites.LayerSuite7()->AEGP_ReorderLayer(nullH, AEGP_REORDER_LAYER_TO_END));
+    if (!err) err = SetAllEmptyParents(basic, &nullH, &compH);
+
+    A_Ratio aspect = {1, 1};
+    const A_Ratio square = {1, 1};
+    ERR(suites.ItemSuite8()->AEGP_GetItemPixelAspectRatio(itemH, &aspect));
+    if (!err && !isSquare(aspect))
+        ERR(suites.CompSuite9()->AEGP_SetCompPixelAspectRatio(compH, &square));
+
+    const A_Time start = {0, 1};
+    if (!err)
+        err = cropUtil::ShiftLayerPosition(basic, pluginId, &nullH, start, -bounds.left,
+                                           -bounds.top, 0, true);
+
+    AEGP_ItemH nullSource = NULL;
+    ERR(suites.LayerSuite7()->AEGP_GetLayerSourceItem(nullH, &nullSource));
+    ERR(suites.LayerSuite7()->AEGP_DeleteLayer(nullH));
+    ERR(suites.ItemSuite8()->AEGP_DeleteItem(nullSource));
+
+    if (!err && !isSquare(aspect))
+        ERR(suites.CompSuite9()->AEGP_SetCompPixelAspectRatio(compH, &aspect));
+    return err;
+}
+
+}  // namespace
+
+A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
+                     CroppingBounds bounds, A_Time time, unsigned char fullResolution,
+                     AEGP_RenderOptionsH* renderOptionsP, short hFactor, short vFactor) {
+    A_Err err = A_Err_NONE;
+    AEGP_SuiteHandler suites(basic);
+    AEGP_RenderOptionsSuite3* renderOptions = suites.RenderOptionsSuite3();
+    AEGP_CompH compH = NULL;
+    const double newWidth = bounds.right - bounds.left + 1;
+    const double newHeight = bounds.bottom - bounds.top + 1;
+
+    // A suite missing further down still passes to the caller as the thrown error, but only after
+    // the render options have been given back.
+    A_Err thrown = A_Err_NONE;
+    try {
+        ERR(suites.CompSuite9()->AEGP_GetCompFromItem(*itemP, &compH));
+        ERR(suites.CompSuite9()->AEGP_SetCompDimensions(compH, static_cast<A_long>(newWidth),
+                                                        static_cast<A_long>(newHeight)));
+        if (!err) err = carryLayers(suites, basic, pluginId, *itemP, compH, bounds);
+        if (!err)
+            err = findAndCorrectAllUses(basic, pluginId, itemP, time, bounds, newWidth, newHeight);
+    } catch (A_Err e) {
+        thrown = e;
+        if (!err) err = e;
+    }
+
+    // The render options come back to the state the measurement found them in, and are released
+    // also when an earlier step failed.
+    AEGP_RenderOptionsH optionsH = renderOptionsP ? *renderOptionsP : NULL;
+    if (optionsH && fullResolution)
+        ERR(renderOptions->AEGP_SetDownsampleFactor(optionsH, hFactor, vFactor));
+    if (optionsH) {
+        ERR2(renderOptions->AEGP_Dispose(optionsH));
+        *renderOptionsP = NULL;
+    }
+    if (thrown) throw thrown;
+    return err;
+}
+
+}  // namespace crop

@@ -1,0 +1,15 @@
+// The script texts the crop engine hands to the host: its alerts and its dialogs.
+#pragma once
+
+namespace crop {
+
+extern const char* const kNoLayersToCropAlert;
+extern const char* const kNothingToCropAlert;
+// Format text: "%s" takes the skipped-layer list ("2,7": 0-based layer indices).
+extern const char* const kSkippedLayersReportFormat;
+// Format text: "%s" takes the resolution name ("half", "third", "quarter", "less than quarter").
+extern const char* const kLowResolutionDialogFormat;
+extern const char* const kThreeDDialog;
+extern const char* const kChooseMaskDialog;
+
+}  // namespace crop

@@ -1,0 +1,46 @@
+// The host's application preferences: sections of typed keys, as scripts and plug-ins see them.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace sim {
+
+// A stored value keeps the type it was written with; readers of another type convert as the host
+// does (a float read as an integer is truncated toward zero).
+using PrefValue = std::variant<bool, long, double, std::string>;
+
+class Preferences {
+  public:
+    bool has(const std::string& section, const std::string& key) const;
+    const PrefValue* find(const std::string& section, const std::string& key) const;
+    void set(const std::string& section, const std::string& key, PrefValue value);
+    bool erase(const std::string& section, const std::string& key);
+
+    // Typed reads with the caller's default for an absent key.
+    long getLong(const std::string& section, const std::string& key, long fallback) const;
+    double getDouble(const std::string& section, const std::string& key, double fallback) const;
+    bool getBool(const std::string& section, const std::string& key, bool fallback) const;
+    std::string getString(const std::string& section, const std::string& key,
+                          const std::string& fallback) const;
+
+    const std::map<std::string, std::map<std::string, PrefValue>>& sections() const {
+        return sections_;
+    }
+
+    // The preferences file of zentrim-host (--prefs): {"Section": {"Key": true|number|"text"}}.
+    // Whole numbers load as longs, other numbers as doubles. Errors name the file and the key.
+    static Preferences load(const std::string& path);
+    static Preferences parse(const std::string& jsonText, const std::string& fileName);
+    std::string serialize() const;
+    void save(const std::string& path) const;  // written to a temporary file, then renamed
+
+    int savesToDisk = 0;  // how many times a script asked to save the preferences
+
+  private:
+    std::map<std::string, std::map<std::string, PrefValue>> sections_;
+};
+
+}  // namespace sim

@@ -1,0 +1,43 @@
+// The command line of zentrim-host: verbs, options and their defaults.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace sim {
+
+struct CliOptions {
+    std::string verb;     // demo, run, menu, render
+    std::string project;  // PROJECT.json for run, menu and render
+    std::string keys = "none";
+    std::optional<int> panel;
+    std::string prefs;      // --prefs FILE
+    std::string ui;         // --ui FILE
+    std::string out;        // run: --out FILE; demo: --out DIR
+    std::string renderDir;  // run: --render DIR
+    bool undo = false;
+    bool json = false;
+    std::string plugin;      // --plugin PATH; empty: the module built beside zentrim-host
+    std::string comp;        // render: --comp NAME
+    std::string time = "0";  // render: --time SECONDS
+    std::string png;         // render: -o FILE.png
+};
+
+// Bad usage: the message says which option or argument was wrong. Exit status 2.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// --help: the text to print. Exit status 0.
+struct HelpRequested {
+    std::string text;
+};
+
+// Parses argv (argv[0] is the program). Throws UsageError or HelpRequested.
+CliOptions parseCommandLine(int argc, const char* const* argv);
+
+// Whether --keys names the Shift and the Command (Ctrl) key.
+void parseKeys(const std::string& keys, bool* shift, bool* command);
+
+}  // namespace sim

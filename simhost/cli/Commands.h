@@ -1,0 +1,22 @@
+// The verbs of zentrim-host. Each returns the exit status: 0 the command ran, 1 the plug-in
+// returned an error or the command was disabled, 2 bad input (the message names the file, the
+// field and what was expected, and nothing is written).
+#pragma once
+
+#include <iosfwd>
+
+#include "CliOptions.h"
+
+namespace sim {
+
+// Input the user got wrong: printed on stderr, exit status 2.
+struct BadInput : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+int renderCommand(const CliOptions& options, std::ostream& out);
+int runCommand(const CliOptions& options, std::ostream& out);
+int menuCommand(const CliOptions& options, std::ostream& out);
+int demoCommand(const CliOptions& options, std::ostream& out);
+
+}  // namespace sim

@@ -1,0 +1,258 @@
+// Typed, path-reporting access to JSON values for the project file reader.
+#include "JsonFields.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+
+#include "ProjectFormat.h"
+
+namespace sim {
+
+std::string fieldPath(const std::string& path, const std::string& key) {
+    return path.empty() ? key : path + "." + key;
+}
+
+std::string indexPath(const std::string& path, size_t index) {
+    return path + "[" + std::to_string(index) + "]";
+}
+
+std::string formatNumber(double value) {
+    if (value == std::floor(value) && std::fabs(value) < 1e15)
+        return std::to_string(static_cast<long long>(value));
+    char text[32] = "";
+    // The shortest text that reads back as the same double.
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(text, sizeof text, "%.*g", precision, value);
+        if (std::strtod(text, nullptr) == value) break;
+    }
+    return text;
+}
+
+std::string describeJson(const Json& value) {
+    std::string text = value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    if (value.is_array()) text = value.empty() ? "an empty array" : "an array " + text;
+    if (value.is_object()) text = value.empty() ? "an empty object" : "an object " + text;
+    constexpr size_t kMax = 60;
+    if (text.size() > kMax) text = text.substr(0, kMax - 3) + "...";
+    return text;
+}
+
+namespace {
+
+// Follows the parser's events to know the path of each field, to report repeated ones.
+class DuplicateFieldCheck {
+  public:
+    explicit DuplicateFieldCheck(std::string fileName) : file_(std::move(fileName)) {}
+
+    bool operator()(int, Json::parse_event_t event, Json& parsed) {
+        using Event = Json::parse_event_t;
+        switch (event) {
+            case Event::object_start:
+            case Event::array_start:
+                countElement();
+                frames_.push_back({event == Event::array_start, -1, "", {}});
+                break;
+            case Event::object_end:
+            case Event::array_end:
+                frames_.pop_back();
+                break;
+            case Event::key: {
+                Frame& top = frames_.back();
+                top.key = parsed.get<std::string>();
+                if (!top.keys.insert(top.key).second)
+                    throw ProjectError(file_ + ": " + currentPath() +
+                                       ": this field appears twice in the same object");
+                break;
+            }
+            case Event::value:
+                countElement();
+                break;
+        }
+        return true;
+    }
+
+  private:
+    struct Frame {
+        bool array;
+        long index;
+        std::string key;
+        std::set<std::string> keys;
+    };
+
+    void countElement() {
+        if (!frames_.empty() && frames_.back().array) ++frames_.back().index;
+    }
+
+    std::string currentPath() const {
+        std::string path;
+        for (const Frame& frame : frames_) {
+            if (frame.array)
+                path = indexPath(path, static_cast<size_t>(frame.index));
+            else
+                path = fieldPath(path, frame.key);
+        }
+        return path;
+    }
+
+    std::string file_;
+    std::vector<Frame> frames_;
+};
+
+}  // namespace
+
+Json parseJsonText(const std::string& text, const std::string& fileName) {
+    // Drops nlohmann's "[json.exception.parse_error.101] " tag; the rest reads well.
+    auto untagged = [](std::string message) {
+        size_t tag = message.find("] ");
+        if (message.rfind("[json.exception", 0) == 0 && tag != std::string::npos)
+            message = message.substr(tag + 2);
+        return message;
+    };
+    try {
+        return Json::parse(text, DuplicateFieldCheck(fileName));
+    } catch (const Json::parse_error& error) {
+        throw ProjectError(fileName + ": not valid JSON (byte " + std::to_string(error.byte) +
+                           "): " + untagged(error.what()));
+    } catch (const Json::exception& error) {
+        // e.g. a number too large for a double
+        throw ProjectError(fileName + ": not valid JSON: " + untagged(error.what()));
+    }
+}
+
+void JsonFields::fail(const std::string& path, const std::string& message) const {
+    throw ProjectError(file_ + ": " + (path.empty() ? "" : path + ": ") + message);
+}
+
+void JsonFields::expected(const std::string& path, const std::string& what, const Json& got) const {
+    expected(path, what, describeJson(got));
+}
+
+void JsonFields::expected(const std::string& path, const std::string& what,
+                          const std::string& got) const {
+    fail(path, "expected " + what + ", got " + got);
+}
+
+void JsonFields::object(const Json& value, const std::string& path, const std::string& what,
+                        std::initializer_list<const char*> allowed) const {
+    if (!value.is_object()) expected(path, what, value);
+    for (auto field = value.begin(); field != value.end(); ++field) {
+        bool known = false;
+        for (const char* name : allowed)
+            known = known || field.key() == name;
+        if (known) continue;
+        std::string list;
+        for (const char* name : allowed)
+            list += (list.empty() ? "" : ", ") + std::string(name);
+        fail(fieldPath(path, field.key()), "unknown field; expected one of " + list);
+    }
+}
+
+const Json& JsonFields::required(const Json& object, const std::string& path,
+                                 const char* key) const {
+    auto field = object.find(key);
+    if (field == object.end()) fail(fieldPath(path, key), "missing; this field is required");
+    return *field;
+}
+
+const Json* JsonFields::optional(const Json& object, const char* key) {
+    auto field = object.find(key);
+    return field == object.end() ? nullptr : &*field;
+}
+
+bool JsonFields::boolean(const Json& value, const std::string& path) const {
+    if (!value.is_boolean()) expected(path, "true or false", value);
+    return value.get<bool>();
+}
+
+double JsonFields::number(const Json& value, const std::string& path) const {
+    // nlohmann reads an overflowing literal such as 1e999 as infinity.
+    if (!value.is_number() || !std::isfinite(value.get<double>()))
+        expected(path, "a finite number", value);
+    return value.get<double>();
+}
+
+double JsonFields::number(const Json& value, const std::string& path, double low,
+                          double high) const {
+    std::string what = "a number from " + formatNumber(low) + " to " + formatNumber(high);
+    if (!value.is_number()) expected(path, what, value);
+    double v = value.get<double>();
+    if (!(v >= low && v <= high)) expected(path, what, value);
+    return v;
+}
+
+int64_t JsonFields::whole(const Json& value, const std::string& path, int64_t low,
+                          int64_t high) const {
+    return whole(value, path, low, high,
+                 "a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+}
+
+int64_t JsonFields::whole(const Json& value, const std::string& path, int64_t low, int64_t high,
+                          const std::string& what) const {
+    if (!value.is_number()) expected(path, what, value);
+    double v = value.get<double>();
+    if (!(v >= static_cast<double>(low) && v <= static_cast<double>(high)) || v != std::floor(v))
+        expected(path, what, value);
+    return value.is_number_float() ? static_cast<int64_t>(v) : value.get<int64_t>();
+}
+
+std::string JsonFields::string(const Json& value, const std::string& path, bool allowEmpty) const {
+    const char* what = allowEmpty ? "a string" : "a non-empty string";
+    if (!value.is_string() || (!allowEmpty && value.get_ref<const std::string&>().empty()))
+        expected(path, what, value);
+    return value.get<std::string>();
+}
+
+Rational JsonFields::time(const Json& value, const std::string& path) const {
+    const std::string range = "a time from " + formatNumber(-format::kMaxSeconds) + " to " +
+                              formatNumber(format::kMaxSeconds) + " seconds";
+    Rational t;
+    if (value.is_number()) {
+        double seconds = value.get<double>();
+        if (!(std::fabs(seconds) <= format::kMaxSeconds)) expected(path, range, value);
+        t = Rational::fromDouble(seconds);
+        // fromDouble snaps to frame-like fractions (0.0333... is 1/30); a decimal it cannot
+        // hold exactly, such as 1.0000001, is taken digit for digit instead.
+        Rational decimal;
+        if (t.toDouble() != seconds && Rational::parse(formatNumber(seconds), &decimal))
+            t = decimal;
+    } else if (value.is_string()) {
+        if (!Rational::parse(value.get<std::string>(), &t))
+            expected(path, "a time: seconds as a number or an exact fraction such as \"45/30\"",
+                     value);
+        if (std::fabs(t.toDouble()) > format::kMaxSeconds) expected(path, range, value);
+    } else {
+        expected(path, "a time: seconds as a number or an exact fraction such as \"45/30\"", value);
+    }
+    return t;
+}
+
+Vec2 JsonFields::vec2(const Json& value, const std::string& path) const {
+    if (!value.is_array() || value.size() != 2) expected(path, "[x, y]", value);
+    return {number(value[0], indexPath(path, 0)), number(value[1], indexPath(path, 1))};
+}
+
+Vec3 JsonFields::vec3(const Json& value, const std::string& path, double defaultZ) const {
+    if (!value.is_array() || value.size() < 2 || value.size() > 3)
+        expected(path, "[x, y] or [x, y, z]", value);
+    Vec3 v{number(value[0], indexPath(path, 0)), number(value[1], indexPath(path, 1)), defaultZ};
+    if (value.size() == 3) v.z = number(value[2], indexPath(path, 2));
+    return v;
+}
+
+size_t JsonFields::choice(const Json& value, const std::string& path,
+                          const std::vector<const char*>& names) const {
+    if (value.is_string()) {
+        for (size_t i = 0; i < names.size(); ++i)
+            if (value.get_ref<const std::string&>() == names[i]) return i;
+    }
+    std::string list;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) list += i + 1 == names.size() ? " or " : ", ";
+        list += "\"" + std::string(names[i]) + "\"";
+    }
+    expected(path, list, value);
+}
+
+}  // namespace sim

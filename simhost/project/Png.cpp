@@ -1,0 +1,177 @@
+// Reading and writing PNG files with libpng's transforms.
+#include "Png.h"
+
+#include <csetjmp>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+#include <png.h>
+
+#include "AtomicFile.h"
+
+namespace sim {
+
+namespace {
+
+// Everything libpng's error path touches lives on the heap: after setjmp returns a second time,
+// local variables changed in between would hold indeterminate values.
+struct ReadState {
+    char message[256] = "";
+    ImageData image;
+    std::vector<png_bytep> rows;
+};
+
+struct WriteState {
+    char message[256] = "";
+    std::vector<png_const_bytep> rows;
+};
+
+void onError(png_structp png, png_const_charp message) {
+    char* buffer = static_cast<char*>(png_get_error_ptr(png));
+    std::snprintf(buffer, 256, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void onWarning(png_structp, png_const_charp) {}
+
+// libpng's error path longjmps back here, so no object with a destructor is created between the
+// setjmp and the end of the function.
+bool decode(std::FILE* file, ReadState* state) {
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, state->message, onError, onWarning);
+    if (!png) {
+        std::snprintf(state->message, sizeof state->message, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        std::snprintf(state->message, sizeof state->message, "out of memory");
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_sig_bytes(png, 8);
+    png_set_user_limits(png, kMaxPngSide, kMaxPngSide);
+    png_read_info(png, info);
+
+    png_uint_32 width = 0, height = 0;
+    int depth = 0, colorType = 0;
+    png_get_IHDR(png, info, &width, &height, &depth, &colorType, nullptr, nullptr, nullptr);
+    bool hasTransparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (hasTransparency) png_set_tRNS_to_alpha(png);
+    if (depth == 16) png_set_scale_16(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        png_set_gray_to_rgb(png);
+    if (!(colorType & PNG_COLOR_MASK_ALPHA) && !hasTransparency)
+        png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 4) {
+        std::snprintf(state->message, sizeof state->message, "unexpected pixel layout");
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+
+    try {
+        state->image.width = static_cast<int>(width);
+        state->image.height = static_cast<int>(height);
+        state->image.rgba.resize(static_cast<size_t>(width) * height * 4);
+        state->rows.resize(height);
+    } catch (const std::bad_alloc&) {
+        std::snprintf(state->message, sizeof state->message, "out of memory");
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    for (png_uint_32 y = 0; y < height; ++y)
+        state->rows[y] = state->image.rgba.data() + static_cast<size_t>(y) * width * 4;
+    png_read_image(png, state->rows.data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+bool encode(std::FILE* file, int width, int height, WriteState* state) {
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, state->message, onError, onWarning);
+    if (!png) {
+        std::snprintf(state->message, sizeof state->message, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        std::snprintf(state->message, sizeof state->message, "out of memory");
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // libpng's row type is non-const for historical reasons; it only reads the rows.
+    png_write_image(png, const_cast<png_bytepp>(state->rows.data()));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+ImageData readPng(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) throw std::runtime_error(path + ": cannot open the image: " + std::strerror(errno));
+    unsigned char signature[8] = {};
+    if (std::fread(signature, 1, sizeof signature, file) != sizeof signature ||
+        png_sig_cmp(signature, 0, sizeof signature) != 0) {
+        std::fclose(file);
+        throw std::runtime_error(path + ": not a PNG file");
+    }
+    auto state = std::make_unique<ReadState>();
+    bool ok = decode(file, state.get());
+    std::fclose(file);
+    if (!ok) throw std::runtime_error(path + ": cannot decode the PNG: " + state->message);
+    return std::move(state->image);
+}
+
+void writePng(const std::string& path, int width, int height, const uint8_t* rgba,
+              size_t rowBytes) {
+    if (width <= 0 || height <= 0 || !rgba)
+        throw std::runtime_error(path + ": cannot write a PNG of " + std::to_string(width) + "x" +
+                                 std::to_string(height) + " pixels");
+    if (rowBytes == 0) rowBytes = static_cast<size_t>(width) * 4;
+    if (rowBytes < static_cast<size_t>(width) * 4)
+        throw std::runtime_error(path + ": row stride " + std::to_string(rowBytes) +
+                                 " is shorter than a row of " + std::to_string(width) + " pixels");
+    auto state = std::make_unique<WriteState>();
+    state->rows.resize(static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y)
+        state->rows[y] = rgba + static_cast<size_t>(y) * rowBytes;
+    writeFileAtomically(path, [&](std::FILE* file) {
+        if (!encode(file, width, height, state.get()))
+            throw std::runtime_error(path + ": cannot encode the PNG: " + state->message);
+    });
+}
+
+void writePng(const std::string& path, const ImageData& image) {
+    if (image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4 ||
+        image.width <= 0 || image.height <= 0)
+        throw std::runtime_error(path + ": the image's pixel buffer does not match its size");
+    writePng(path, image.width, image.height, image.rgba.data());
+}
+
+}  // namespace sim

@@ -1,0 +1,176 @@
+// Persistent Data and Memory suites: the application preferences and memory handles.
+#include <cstring>
+
+#include "Suites.h"
+#include "Trampoline.h"
+
+namespace sim {
+
+namespace {
+
+// ---- Persistent Data suite (application blob only) ----
+
+void requireBlob(Host& h, AEGP_PersistentBlobH blobH) {
+    h.record(blobH, HandleKind::Blob, "preferences blob");
+}
+
+A_Err GetApplicationBlob(AEGP_PersistentBlobH* blobPH) {
+    return hostCall("AEGP_GetApplicationBlob", [&](Host& h) {
+        requireOut(blobPH, "blob");
+        *blobPH = reinterpret_cast<AEGP_PersistentBlobH>(h.handles.object(HandleKind::Blob, 0));
+        return A_Err_NONE;
+    });
+}
+
+// Raw bytes of a stored value: a boolean is one byte, a long four, a double eight, text its bytes.
+std::string bytesOf(const PrefValue& v) {
+    std::string out;
+    if (auto b = std::get_if<bool>(&v)) {
+        out.push_back(*b ? 1 : 0);
+    } else if (auto l = std::get_if<long>(&v)) {
+        A_long x = static_cast<A_long>(*l);
+        out.assign(reinterpret_cast<const char*>(&x), sizeof x);
+    } else if (auto d = std::get_if<double>(&v)) {
+        out.assign(reinterpret_cast<const char*>(d), sizeof *d);
+    } else {
+        out = std::get<std::string>(v);
+    }
+    return out;
+}
+
+A_Err GetData(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* keyZ, A_u_long size,
+              const void* defaultP, void* bufP) {
+    return hostCall("AEGP_GetData", [&](Host& h) {
+        requireBlob(h, blobH);
+        requireOut(sectionZ, "section");
+        requireOut(keyZ, "key");
+        if (size) requireOut(bufP, "buffer");
+        args(h, sectionZ, keyZ, size);
+        const PrefValue* v = h.prefs.find(sectionZ, keyZ);
+        std::string bytes = v ? bytesOf(*v) : std::string();
+        if (v && bytes.size() == size) {
+            std::memcpy(bufP, bytes.data(), size);
+        } else if (defaultP) {
+            std::memcpy(bufP, defaultP, size);
+        }
+        // An absent key with no default leaves the caller's buffer as it was.
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetLong(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* keyZ,
+              A_long defaultL, A_long* valueP) {
+    return hostCall("AEGP_GetLong", [&](Host& h) {
+        requireBlob(h, blobH);
+        requireOut(sectionZ, "section");
+        requireOut(keyZ, "key");
+        requireOut(valueP, "value");
+        args(h, sectionZ, keyZ, defaultL);
+        *valueP = static_cast<A_long>(h.prefs.getLong(sectionZ, keyZ, defaultL));
+        return A_Err_NONE;
+    });
+}
+
+A_Err DeleteEntry(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* keyZ) {
+    return hostCall("AEGP_DeleteEntry", [&](Host& h) {
+        requireBlob(h, blobH);
+        requireOut(sectionZ, "section");
+        requireOut(keyZ, "key");
+        args(h, sectionZ, keyZ);
+        h.prefs.erase(sectionZ, keyZ);  // an absent key is no error
+        return A_Err_NONE;
+    });
+}
+
+// ---- Memory suite ----
+
+MemBlock& blockOf(Host& h, AEGP_MemHandle memH, HandleRecord** recP = nullptr) {
+    HandleRecord* r = h.record(memH, HandleKind::MemHandle, "memory");
+    if (recP) *recP = r;
+    return *HandleRegistry::payload<MemBlock>(r);
+}
+
+A_Err NewMemHandle(AEGP_PluginID plugin, const A_char* whatZ, AEGP_MemSize size, AEGP_MemFlag flags,
+                   AEGP_MemHandle* memPH) {
+    return hostCall("AEGP_NewMemHandle", [&](Host& h) {
+        requireOut(memPH, "handle");
+        args(h, plugin, whatZ ? whatZ : "", size);
+        std::vector<char> bytes(size, 0);
+        *memPH = newMemHandle(h, bytes.data(), bytes.size(), whatZ ? whatZ : "memory");
+        return A_Err_NONE;
+    });
+}
+
+A_Err FreeMemHandle(AEGP_MemHandle memH) {
+    return hostCall("AEGP_FreeMemHandle", [&](Host& h) {
+        HandleRecord* r = nullptr;
+        MemBlock& b = blockOf(h, memH, &r);
+        if (b.locks > 0) h.log.problem("a locked memory handle was freed");
+        h.handles.release(r);
+        return A_Err_NONE;
+    });
+}
+
+A_Err LockMemHandle(AEGP_MemHandle memH, void** ptrP) {
+    return hostCall("AEGP_LockMemHandle", [&](Host& h) {
+        requireOut(ptrP, "pointer");
+        MemBlock& b = blockOf(h, memH);
+        ++b.locks;
+        *ptrP = b.bytes.data();
+        return A_Err_NONE;
+    });
+}
+
+A_Err UnlockMemHandle(AEGP_MemHandle memH) {
+    return hostCall("AEGP_UnlockMemHandle", [&](Host& h) {
+        MemBlock& b = blockOf(h, memH);
+        if (b.locks == 0)
+            throw HostError(A_Err_PARAMETER, "memory handle unlocked more often than locked");
+        --b.locks;
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetMemHandleSize(AEGP_MemHandle memH, AEGP_MemSize* sizeP) {
+    return hostCall("AEGP_GetMemHandleSize", [&](Host& h) {
+        requireOut(sizeP, "size");
+        *sizeP = static_cast<AEGP_MemSize>(blockOf(h, memH).bytes.size());
+        return A_Err_NONE;
+    });
+}
+
+}  // namespace
+
+AEGP_MemHandle newMemHandle(Host& h, const void* bytes, size_t size, const std::string& what) {
+    auto block = std::make_shared<MemBlock>();
+    const char* p = static_cast<const char*>(bytes);
+    block->bytes.assign(p, p + size);
+    if (block->bytes.empty()) block->bytes.push_back('\0');  // a lock always yields a valid pointer
+    return reinterpret_cast<AEGP_MemHandle>(h.handles.make(HandleKind::MemHandle, what, block));
+}
+
+void registerDataSuites(Host& host) {
+    static AEGP_PersistentDataSuite3 prefs = [] {
+        AEGP_PersistentDataSuite3 s{};
+        s.AEGP_GetApplicationBlob = GetApplicationBlob;
+        s.AEGP_GetData = GetData;
+        s.AEGP_GetLong = GetLong;
+        s.AEGP_DeleteEntry = DeleteEntry;
+        fillUnimplemented(&s, sizeof s);
+        return s;
+    }();
+    static AEGP_MemorySuite1 memory = [] {
+        AEGP_MemorySuite1 s{};
+        s.AEGP_NewMemHandle = NewMemHandle;
+        s.AEGP_FreeMemHandle = FreeMemHandle;
+        s.AEGP_LockMemHandle = LockMemHandle;
+        s.AEGP_UnlockMemHandle = UnlockMemHandle;
+        s.AEGP_GetMemHandleSize = GetMemHandleSize;
+        fillUnimplemented(&s, sizeof s);
+        return s;
+    }();
+    host.addSuite(kAEGPPersistentDataSuite, kAEGPPersistentDataSuiteVersion3, &prefs);
+    host.addSuite(kAEGPMemorySuite, kAEGPMemorySuiteVersion1, &memory);
+}
+
+}  // namespace sim

@@ -1,0 +1,362 @@
+// Item suites 1, 6 and 8 and Proj suites 5 and 6: walking, reading, renaming and deleting items.
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <set>
+
+#include "LayerEdits.h"
+#include "ProjectSuites.h"
+#include "Trampoline.h"
+
+namespace sim {
+
+namespace {
+
+using namespace projectsuites;
+
+std::string label(const Item& item) {
+    return "'" + item.name + "'#" + std::to_string(item.id);
+}
+
+void requireProject(Host& h, AEGP_ProjectH projectH) {
+    h.record(projectH, HandleKind::Project, "project");
+}
+
+// The 8-bit suites hold names in AEGP_MAX_ITEM_NAME_SIZE bytes with the terminator; a cut
+// never splits a UTF-8 sequence, so the text stays valid.
+std::string shortName(const std::string& name) {
+    size_t cut = AEGP_MAX_ITEM_NAME_SIZE - 1;
+    if (name.size() <= cut) return name;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+        --cut;
+    return name.substr(0, cut);
+}
+
+void requireNotFolder(const Item& item, const char* what) {
+    if (item.type == ItemType::Folder)
+        throw HostError(A_Err_PARAMETER, "the folder " + label(item) + " has no " + what);
+}
+
+// ---- Proj suite ----
+
+A_Err GetProjectByIndex(A_long index, AEGP_ProjectH* projPH) {
+    return hostCall("AEGP_GetProjectByIndex", [&](Host& h) {
+        requireOut(projPH, "project");
+        args(h, index);
+        *projPH = nullptr;
+        if (index != 0)
+            throw HostError(A_Err_PARAMETER, "there is one project; index " +
+                                                 std::to_string(index) + " is out of range");
+        *projPH = h.projectHandle();
+        return A_Err_NONE;
+    });
+}
+
+// ---- Item suites ----
+
+A_Err GetFirstProjItem(AEGP_ProjectH projectH, AEGP_ItemH* itemPH) {
+    return hostCall("AEGP_GetFirstProjItem", [&](Host& h) {
+        requireProject(h, projectH);
+        requireOut(itemPH, "item");
+        const auto& items = h.project.items;
+        *itemPH = items.empty() ? nullptr : h.itemHandle(items.front().id);
+        args(h, "->", items.empty() ? std::string("none") : label(items.front()));
+        return A_Err_NONE;
+    });
+}
+
+// Project order is the order of Project::items, which already lists folder contents in place.
+A_Err GetNextProjItem(AEGP_ProjectH projectH, AEGP_ItemH itemH, AEGP_ItemH* nextPH) {
+    return hostCall("AEGP_GetNextProjItem", [&](Host& h) {
+        requireProject(h, projectH);
+        requireOut(nextPH, "next item");
+        *nextPH = nullptr;
+        const Item& item = h.itemOf(itemH);
+        auto& items = h.project.items;
+        auto it = std::find_if(items.begin(), items.end(),
+                               [&](const Item& x) { return x.id == item.id; });
+        ++it;
+        *nextPH = it == items.end() ? nullptr : h.itemHandle(it->id);
+        args(h, label(item), "->", it == items.end() ? std::string("none") : label(*it));
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetActiveItem(AEGP_ItemH* itemPH) {
+    return hostCall("AEGP_GetActiveItem", [&](Host& h) {
+        requireOut(itemPH, "item");
+        const Item* item = h.project.findItem(h.project.activeItem);
+        *itemPH = item ? h.itemHandle(item->id) : nullptr;
+        args(h, "->", item ? label(*item) : std::string("none"));
+        return A_Err_NONE;
+    });
+}
+
+A_Err IsItemSelected(AEGP_ItemH itemH, A_Boolean* selectedPB) {
+    return hostCall("AEGP_IsItemSelected", [&](Host& h) {
+        requireOut(selectedPB, "flag");
+        const Item& item = h.itemOf(itemH);
+        *selectedPB = item.selected ? 1 : 0;
+        args(h, label(item), "->", item.selected);
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetItemType(AEGP_ItemH itemH, AEGP_ItemType* typeP) {
+    return hostCall("AEGP_GetItemType", [&](Host& h) {
+        requireOut(typeP, "type");
+        const Item& item = h.itemOf(itemH);
+        switch (item.type) {
+            case ItemType::Folder:
+                *typeP = AEGP_ItemType_FOLDER;
+                break;
+            case ItemType::Comp:
+                *typeP = AEGP_ItemType_COMP;
+                break;
+            case ItemType::Solid:  // modern hosts report solids as footage, not SOLID_defunct
+            case ItemType::Image:
+            case ItemType::NullSource:
+                *typeP = AEGP_ItemType_FOOTAGE;
+                break;
+        }
+        args(h, label(item), "->", *typeP);
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetItemName(AEGP_ItemH itemH, A_char* nameZ) {
+    return hostCall("AEGP_GetItemName", [&](Host& h) {
+        requireOut(nameZ, "name buffer");
+        const Item& item = h.itemOf(itemH);
+        std::string name = shortName(item.name);
+        std::memcpy(nameZ, name.c_str(), name.size() + 1);
+        args(h, label(item));
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetItemNameUtf16(AEGP_PluginID plugin, AEGP_ItemH itemH, AEGP_MemHandle* namePH) {
+    return hostCall("AEGP_GetItemName", [&](Host& h) {
+        requireOut(namePH, "name handle");
+        *namePH = nullptr;
+        const Item& item = h.itemOf(itemH);
+        args(h, plugin, label(item));
+        std::vector<A_UTF16Char> text = utf16FromUtf8(item.name);
+        *namePH = newMemHandle(h, text.data(), text.size() * sizeof(A_UTF16Char),
+                               "name of item " + label(item));
+        return A_Err_NONE;
+    });
+}
+
+A_Err SetItemName(AEGP_ItemH itemH, const A_char* nameZ) {
+    return hostCall("AEGP_SetItemName", [&](Host& h) {
+        requireOut(nameZ, "name");
+        Item& item = h.itemOf(itemH);
+        args(h, label(item), nameZ);
+        item.name = shortName(nameZ);
+        return A_Err_NONE;
+    });
+}
+
+A_Err SetItemNameUtf16(AEGP_ItemH itemH, const A_UTF16Char* nameZ) {
+    return hostCall("AEGP_SetItemName", [&](Host& h) {
+        requireOut(nameZ, "name");
+        Item& item = h.itemOf(itemH);
+        std::string name = utf8FromUtf16(nameZ);
+        args(h, label(item), name);
+        item.name = name;
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetItemID(AEGP_ItemH itemH, A_long* idPL) {
+    return hostCall("AEGP_GetItemID", [&](Host& h) {
+        requireOut(idPL, "id");
+        const Item& item = h.itemOf(itemH);
+        *idPL = static_cast<A_long>(item.id);
+        args(h, label(item));
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetItemDuration(AEGP_ItemH itemH, A_Time* durationPT) {
+    return hostCall("AEGP_GetItemDuration", [&](Host& h) {
+        requireOut(durationPT, "duration");
+        const Item& item = h.itemOf(itemH);
+        requireNotFolder(item, "duration");
+        Rational d = itemDuration(item);
+        *durationPT = exactTimeIn(d, item.type == ItemType::Comp ? frameScale(item.comp) : 0);
+        args(h, label(item), "->", d.toString());
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetItemCurrentTime(AEGP_ItemH itemH, A_Time* timePT) {
+    return hostCall("AEGP_GetItemCurrentTime", [&](Host& h) {
+        requireOut(timePT, "time");
+        const Item& item = h.itemOf(itemH);
+        requireNotFolder(item, "current time");
+        // Footage has no time marker in the model; it is shown from its start.
+        Rational t = item.type == ItemType::Comp ? item.comp.currentTime : Rational(0);
+        *timePT = exactTimeIn(t, item.type == ItemType::Comp ? frameScale(item.comp) : 0);
+        args(h, label(item), "->", t.toString());
+        return A_Err_NONE;
+    });
+}
+
+A_Err SetItemCurrentTime(AEGP_ItemH itemH, const A_Time* timePT) {
+    return hostCall("AEGP_SetItemCurrentTime", [&](Host& h) {
+        requireOut(timePT, "time");
+        Item& item = h.itemOf(itemH);
+        Rational t = fromATime(*timePT);
+        args(h, label(item), t.toString());
+        if (item.type != ItemType::Comp)
+            throw HostError(A_Err_PARAMETER,
+                            "only compositions have a current time here, not " + label(item));
+        if (t < Rational(0) || t > item.comp.duration)
+            throw HostError(A_Err_PARAMETER,
+                            "time " + t.toString() + " is outside the composition's duration");
+        item.comp.currentTime = t;
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetItemDimensions(AEGP_ItemH itemH, A_long* widthPL, A_long* heightPL) {
+    return hostCall("AEGP_GetItemDimensions", [&](Host& h) {
+        requireOut(widthPL, "width");
+        requireOut(heightPL, "height");
+        const Item& item = h.itemOf(itemH);
+        requireNotFolder(item, "dimensions");
+        int w = 0, ht = 0;
+        itemSize(item, &w, &ht);
+        *widthPL = w;
+        *heightPL = ht;
+        args(h, label(item), "->", w, ht);
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetItemPixelAspectRatio(AEGP_ItemH itemH, A_Ratio* ratioP) {
+    return hostCall("AEGP_GetItemPixelAspectRatio", [&](Host& h) {
+        requireOut(ratioP, "ratio");
+        const Item& item = h.itemOf(itemH);
+        requireNotFolder(item, "pixel aspect ratio");
+        // Footage in the model has square pixels.
+        int64_t num = item.type == ItemType::Comp ? item.comp.pixelAspectNum : 1;
+        int64_t den = item.type == ItemType::Comp ? item.comp.pixelAspectDen : 1;
+        if (num > std::numeric_limits<A_long>::max() || den <= 0 ||
+            den > std::numeric_limits<A_u_long>::max())
+            throw HostError(A_Err_PARAMETER, "pixel aspect ratio does not fit an A_Ratio");
+        ratioP->num = static_cast<A_long>(num);
+        ratioP->den = static_cast<A_u_long>(den);
+        args(h, label(item), "->", num, den);
+        return A_Err_NONE;
+    });
+}
+
+// Removes the item (a folder with everything in it) and every layer whose source goes with it,
+// each the way AEGP_DeleteLayer removes a layer, so their children stay where they appear.
+A_Err DeleteItem(AEGP_ItemH itemH) {
+    return hostCall("AEGP_DeleteItem", [&](Host& h) {
+        Item& item = h.itemOf(itemH);
+        args(h, label(item));
+        Project& p = h.project;
+        std::set<Id> doomed{item.id};
+        for (bool grew = true; grew;) {
+            grew = false;
+            for (const Item& x : p.items)
+                if (doomed.count(x.folder) && doomed.insert(x.id).second) grew = true;
+        }
+        std::vector<Id> uses;
+        for (const Item& x : p.items) {
+            if (x.type != ItemType::Comp || doomed.count(x.id)) continue;
+            for (const Layer& l : x.comp.layers)
+                if (l.source && doomed.count(l.source)) uses.push_back(l.id);
+        }
+        for (Id id : uses)
+            deleteLayer(p, id);
+        p.items.erase(std::remove_if(p.items.begin(), p.items.end(),
+                                     [&](const Item& x) { return doomed.count(x.id) != 0; }),
+                      p.items.end());
+        if (doomed.count(p.activeItem)) p.activeItem = 0;
+        return A_Err_NONE;
+    });
+}
+
+}  // namespace
+
+void registerItemSuites(Host& host) {
+    static AEGP_ItemSuite1 item1 = [] {
+        AEGP_ItemSuite1 s{};
+        s.AEGP_GetActiveItem = GetActiveItem;
+        s.AEGP_IsItemSelected = IsItemSelected;
+        s.AEGP_GetItemType = GetItemType;
+        s.AEGP_GetItemName = GetItemName;
+        s.AEGP_GetItemID = GetItemID;
+        s.AEGP_GetItemDuration = GetItemDuration;
+        s.AEGP_GetItemCurrentTime = GetItemCurrentTime;
+        s.AEGP_GetItemDimensions = GetItemDimensions;
+        s.AEGP_GetItemPixelAspectRatio = GetItemPixelAspectRatio;
+        s.AEGP_DeleteItem = DeleteItem;
+        s.AEGP_SetItemCurrentTime = SetItemCurrentTime;
+        fillUnimplemented(&s, sizeof s);
+        return s;
+    }();
+    static AEGP_ItemSuite6 item6 = [] {
+        AEGP_ItemSuite6 s{};
+        s.AEGP_GetFirstProjItem = GetFirstProjItem;
+        s.AEGP_GetNextProjItem = GetNextProjItem;
+        s.AEGP_GetActiveItem = GetActiveItem;
+        s.AEGP_IsItemSelected = IsItemSelected;
+        s.AEGP_GetItemType = GetItemType;
+        s.AEGP_GetItemName = GetItemName;
+        s.AEGP_SetItemName = SetItemName;
+        s.AEGP_GetItemID = GetItemID;
+        s.AEGP_GetItemDuration = GetItemDuration;
+        s.AEGP_GetItemCurrentTime = GetItemCurrentTime;
+        s.AEGP_GetItemDimensions = GetItemDimensions;
+        s.AEGP_GetItemPixelAspectRatio = GetItemPixelAspectRatio;
+        s.AEGP_DeleteItem = DeleteItem;
+        s.AEGP_SetItemCurrentTime = SetItemCurrentTime;
+        fillUnimplemented(&s, sizeof s);
+        return s;
+    }();
+    static AEGP_ItemSuite8 item8 = [] {
+        AEGP_ItemSuite8 s{};
+        s.AEGP_GetFirstProjItem = GetFirstProjItem;
+        s.AEGP_GetNextProjItem = GetNextProjItem;
+        s.AEGP_GetActiveItem = GetActiveItem;
+        s.AEGP_IsItemSelected = IsItemSelected;
+        s.AEGP_GetItemType = GetItemType;
+        s.AEGP_GetItemName = GetItemNameUtf16;
+        s.AEGP_SetItemName = SetItemNameUtf16;
+        s.AEGP_GetItemID = GetItemID;
+        s.AEGP_GetItemDuration = GetItemDuration;
+        s.AEGP_GetItemCurrentTime = GetItemCurrentTime;
+        s.AEGP_GetItemDimensions = GetItemDimensions;
+        s.AEGP_GetItemPixelAspectRatio = GetItemPixelAspectRatio;
+        s.AEGP_DeleteItem = DeleteItem;
+        s.AEGP_SetItemCurrentTime = SetItemCurrentTime;
+        fillUnimplemented(&s, sizeof s);
+        return s;
+    }();
+    static AEGP_ProjSuite5 proj5 = [] {
+        AEGP_ProjSuite5 s{};
+        s.AEGP_GetProjectByIndex = GetProjectByIndex;
+        fillUnimplemented(&s, sizeof s);
+        return s;
+    }();
+    static AEGP_ProjSuite6 proj6 = [] {
+        AEGP_ProjSuite6 s{};
+        s.AEGP_GetProjectByIndex = GetProjectByIndex;
+        fillUnimplemented(&s, sizeof s);
+        return s;
+    }();
+    host.addSuite(kAEGPItemSuite, kAEGPItemSuiteVersion1, &item1);
+    host.addSuite(kAEGPItemSuite, kAEGPItemSuiteVersion6, &item6);
+    host.addSuite(kAEGPItemSuite, kAEGPItemSuiteVersion8, &item8);
+    host.addSuite(kAEGPProjSuite, kAEGPProjSuiteVersion5, &proj5);
+    host.addSuite(kAEGPProjSuite, kAEGPProjSuiteVersion6, &proj6);
+}
+
+}  // namespace sim

@@ -1,0 +1,191 @@
+// Mask suite 5 (mask refs of a layer) and Mask Outline suite 2 (vertices of an outline value).
+#include <memory>
+
+#include "LayerSuitesCommon.h"
+#include "Trampoline.h"
+
+namespace sim {
+namespace layersuites {
+
+MaskLocation findMask(Project& project, Id maskId) {
+    for (Item& item : project.items) {
+        if (item.type != ItemType::Comp) continue;
+        for (Layer& layer : item.comp.layers)
+            for (size_t i = 0; i < layer.masks.size(); ++i)
+                if (layer.masks[i].id == maskId) return {&item, &layer, &layer.masks[i], i};
+    }
+    throw HostError(A_Err_PARAMETER, "the mask no longer exists");
+}
+
+MaskLocation maskOf(Host& h, AEGP_MaskRefH maskH) {
+    return findMask(h.project, h.record(maskH, HandleKind::Mask, "mask")->id);
+}
+
+MaskPath& outlineOf(Host& h, AEGP_MaskOutlineValH outlineH, HandleRecord** recordP) {
+    HandleRecord* r = h.record(outlineH, HandleKind::MaskOutline, "mask outline");
+    if (recordP) *recordP = r;
+    return *HandleRegistry::payload<MaskPath>(r);
+}
+
+AEGP_MaskOutlineValH newOutline(Host& h, const MaskPath& path, const std::string& what) {
+    return reinterpret_cast<AEGP_MaskOutlineValH>(
+        h.handles.make(HandleKind::MaskOutline, what, std::make_shared<MaskPath>(path)));
+}
+
+namespace {
+
+// ---- Mask suite ----
+
+A_Err GetLayerNumMasks(AEGP_LayerH layerH, A_long* numP) {
+    return hostCall("AEGP_GetLayerNumMasks", [&](Host& h) {
+        requireOut(numP, "mask count");
+        Layer& l = h.layerOf(layerH);
+        *numP = static_cast<A_long>(l.masks.size());
+        args(h, "layer", l.id, "->", *numP);
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetLayerMaskByIndex(AEGP_LayerH layerH, AEGP_MaskIndex index, AEGP_MaskRefH* maskPH) {
+    return hostCall("AEGP_GetLayerMaskByIndex", [&](Host& h) {
+        requireOut(maskPH, "mask");
+        *maskPH = nullptr;
+        Layer& l = h.layerOf(layerH);
+        args(h, "layer", l.id, "index", index);
+        if (index < 0 || static_cast<size_t>(index) >= l.masks.size())
+            throw HostError(A_Err_PARAMETER, "mask index " + std::to_string(index) +
+                                                 " is outside a layer of " +
+                                                 std::to_string(l.masks.size()) + " masks");
+        const Mask& m = l.masks[static_cast<size_t>(index)];
+        *maskPH = reinterpret_cast<AEGP_MaskRefH>(h.handles.make(
+            HandleKind::Mask, "mask '" + m.name + "' of layer '" + l.name + "'", nullptr, m.id));
+        return A_Err_NONE;
+    });
+}
+
+A_Err DisposeMask(AEGP_MaskRefH maskH) {
+    return hostCall("AEGP_DisposeMask", [&](Host& h) {
+        // The mask itself may be gone (deleted or undone): the ref is released all the same.
+        HandleRecord* r = h.record(maskH, HandleKind::Mask, "mask");
+        args(h, "mask", r->id);
+        h.handles.release(r);
+        return A_Err_NONE;
+    });
+}
+
+A_Err DeleteMaskFromLayer(AEGP_MaskRefH maskH) {
+    return hostCall("AEGP_DeleteMaskFromLayer", [&](Host& h) {
+        MaskLocation at = maskOf(h, maskH);
+        args(h, "mask", at.mask->id, "layer", at.layer->id);
+        const bool wasSelected = at.mask->selected;
+        at.layer->masks.erase(at.layer->masks.begin() + static_cast<std::ptrdiff_t>(at.index));
+        if (wasSelected)
+            for (Layer& l : at.comp->comp.layers)
+                for (Mask& m : l.masks)
+                    m.selected = false;
+        return A_Err_NONE;
+    });
+}
+
+// ---- Mask Outline suite ----
+
+// Host indexing: N segments give vertex indices 0..N. A closed outline's vertex N is its vertex
+// 0; an open outline of V vertices has V-1 segments, so its vertex N is its last vertex.
+size_t vertexSlot(const MaskPath& path, AEGP_VertexIndex which) {
+    const int segments = path.numSegments();
+    if (path.vertices.empty() || which < 0 || which > segments)
+        throw HostError(A_Err_PARAMETER, "vertex " + std::to_string(which) + " is outside 0.." +
+                                             std::to_string(segments) + " of an outline of " +
+                                             std::to_string(segments) + " segments");
+    if (path.closed && which == segments) return 0;
+    return static_cast<size_t>(which);
+}
+
+Vec2 tangentAt(const std::vector<Vec2>& tangents, size_t i) {
+    return i < tangents.size() ? tangents[i] : Vec2{};
+}
+
+A_Err IsMaskOutlineOpen(AEGP_MaskOutlineValH outlineH, A_Boolean* openP) {
+    return hostCall("AEGP_IsMaskOutlineOpen", [&](Host& h) {
+        requireOut(openP, "flag");
+        *openP = outlineOf(h, outlineH).closed ? 0 : 1;
+        args(h, "->", int(*openP));
+        return A_Err_NONE;
+    });
+}
+
+A_Err SetMaskOutlineOpen(AEGP_MaskOutlineValH outlineH, A_Boolean open) {
+    return hostCall("AEGP_SetMaskOutlineOpen", [&](Host& h) {
+        args(h, int(open));
+        outlineOf(h, outlineH).closed = !open;
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetMaskOutlineNumSegments(AEGP_MaskOutlineValH outlineH, A_long* numP) {
+    return hostCall("AEGP_GetMaskOutlineNumSegments", [&](Host& h) {
+        requireOut(numP, "segment count");
+        *numP = outlineOf(h, outlineH).numSegments();
+        args(h, "->", *numP);
+        return A_Err_NONE;
+    });
+}
+
+A_Err GetMaskOutlineVertexInfo(AEGP_MaskOutlineValH outlineH, AEGP_VertexIndex which,
+                               AEGP_MaskVertex* vertexP) {
+    return hostCall("AEGP_GetMaskOutlineVertexInfo", [&](Host& h) {
+        requireOut(vertexP, "vertex");
+        const MaskPath& path = outlineOf(h, outlineH);
+        args(h, "vertex", which);
+        size_t i = vertexSlot(path, which);
+        Vec2 in = tangentAt(path.inTangents, i), out = tangentAt(path.outTangents, i);
+        *vertexP = {path.vertices[i].x, path.vertices[i].y, in.x, in.y, out.x, out.y};
+        return A_Err_NONE;
+    });
+}
+
+A_Err SetMaskOutlineVertexInfo(AEGP_MaskOutlineValH outlineH, AEGP_VertexIndex which,
+                               const AEGP_MaskVertex* vertexP) {
+    return hostCall("AEGP_SetMaskOutlineVertexInfo", [&](Host& h) {
+        requireOut(vertexP, "vertex");
+        MaskPath& path = outlineOf(h, outlineH);
+        args(h, "vertex", which, vertexP->x, vertexP->y);
+        size_t i = vertexSlot(path, which);
+        // Every vertex owns both its tangents, so writing one vertex touches no other.
+        path.inTangents.resize(path.vertices.size());
+        path.outTangents.resize(path.vertices.size());
+        path.vertices[i] = {vertexP->x, vertexP->y};
+        path.inTangents[i] = {vertexP->tan_in_x, vertexP->tan_in_y};
+        path.outTangents[i] = {vertexP->tan_out_x, vertexP->tan_out_y};
+        return A_Err_NONE;
+    });
+}
+
+}  // namespace
+
+void registerMaskSuites(Host& host) {
+    static AEGP_MaskSuite5 mask = [] {
+        AEGP_MaskSuite5 s{};
+        s.AEGP_GetLayerNumMasks = GetLayerNumMasks;
+        s.AEGP_GetLayerMaskByIndex = GetLayerMaskByIndex;
+        s.AEGP_DisposeMask = DisposeMask;
+        s.AEGP_DeleteMaskFromLayer = DeleteMaskFromLayer;
+        fillUnimplemented(&s, sizeof s);
+        return s;
+    }();
+    static AEGP_MaskOutlineSuite2 outline = [] {
+        AEGP_MaskOutlineSuite2 s{};
+        setSlot(s.AEGP_IsMaskOutlineOpen, IsMaskOutlineOpen);
+        setSlot(s.AEGP_SetMaskOutlineOpen, SetMaskOutlineOpen);
+        s.AEGP_GetMaskOutlineNumSegments = GetMaskOutlineNumSegments;
+        s.AEGP_GetMaskOutlineVertexInfo = GetMaskOutlineVertexInfo;
+        s.AEGP_SetMaskOutlineVertexInfo = SetMaskOutlineVertexInfo;
+        fillUnimplemented(&s, sizeof s);
+        return s;
+    }();
+    host.addSuite(kAEGPMaskSuite, kAEGPMaskSuiteVersion5, &mask);
+    host.addSuite(kAEGPMaskOutlineSuite, kAEGPMaskOutlineSuiteVersion2, &outline);
+}
+
+}  // namespace layersuites
+}  // namespace sim

@@ -1,0 +1,61 @@
+// The one way into the simulator from the plug-in: every suite function records itself in the
+// call log, answers the fault plan, checks its handles through the registry, and turns every C++
+// exception into an error code so that none crosses into the plug-in.
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <utility>
+
+#include "Host.h"
+
+namespace sim {
+
+template <typename Body>
+A_Err hostCall(const char* name, Body&& body) {
+    if (!Host::exists()) return A_Err_GENERIC;
+    Host& h = Host::current();
+    A_Err injected = h.log.begin(name);
+    if (injected) {
+        h.log.end(injected);
+        return injected;
+    }
+    A_Err err = A_Err_NONE;
+    try {
+        err = body(h);
+    } catch (const HostError& e) {
+        err = e.code;
+        h.log.problem(e.what());
+    } catch (const std::exception& e) {
+        err = A_Err_GENERIC;
+        h.log.problem(std::string("internal: ") + e.what());
+    } catch (...) {
+        err = A_Err_GENERIC;
+        h.log.problem("internal: unknown exception");
+    }
+    h.log.end(err);
+    return err;
+}
+
+// Builds the key-argument text of a call: args(h, "item", id, "time", t).
+inline void appendArgs(std::ostringstream&) {}
+template <typename T, typename... Rest>
+void appendArgs(std::ostringstream& o, const T& first, const Rest&... rest) {
+    o << first;
+    if constexpr (sizeof...(rest) > 0) o << " ";
+    appendArgs(o, rest...);
+}
+template <typename... T>
+void args(Host& h, const T&... parts) {
+    std::ostringstream o;
+    appendArgs(o, parts...);
+    h.log.setArgs(o.str());
+}
+
+// Out-parameters must not be null: the host would crash, the simulator reports it.
+template <typename P>
+void requireOut(P* p, const char* what) {
+    if (!p) throw HostError(A_Err_PARAMETER, std::string(what) + " is null");
+}
+
+}  // namespace sim

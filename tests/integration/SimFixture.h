@@ -1,0 +1,81 @@
+// Test support: a simulated host with a project from JSON text, the plug-in module loaded into it,
+// and pixel comparison of rendered frames.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "Host.h"
+#include "PluginModule.h"
+#include "ProjectFile.h"
+#include "Renderer.h"
+
+namespace simtest {
+
+struct Sim {
+    sim::Host host;
+    std::unique_ptr<sim::PluginModule> module;
+
+    // Loads a project from JSON text (image paths relative to examples/).
+    void load(const std::string& json) {
+        host.project =
+            sim::parseProject(json, "test.json", std::string(ZENTRIM_SOURCE_DIR) + "/examples");
+    }
+    // Loads a private copy of the built module and calls its entry point.
+    A_Err start() {
+        module = std::make_unique<sim::PluginModule>(sim::PluginModule::defaultPath(), true);
+        return module->start(host);
+    }
+
+    sim::Item& item(const std::string& name) {
+        sim::Item* it = host.project.findItemByName(name);
+        if (!it) throw std::runtime_error("no item " + name);
+        return *it;
+    }
+    AEGP_ItemH itemH(const std::string& name) { return host.itemHandle(item(name).id); }
+    sim::Layer& layer(const std::string& comp, const std::string& name) {
+        for (sim::Layer& l : item(comp).comp.layers)
+            if (l.name == name) return l;
+        throw std::runtime_error("no layer " + name + " in " + comp);
+    }
+    // A suite as the plug-in gets it (the test releases it with release()).
+    template <typename Suite>
+    Suite* suite(const char* name, int version) {
+        const void* table = nullptr;
+        EXPECT_EQ(host.basicSuite()->AcquireSuite(name, version, &table), 0) << name;
+        return static_cast<Suite*>(const_cast<void*>(table));
+    }
+    void release(const char* name, int version) { host.basicSuite()->ReleaseSuite(name, version); }
+
+    sim::World render(const std::string& comp, sim::Rational time = sim::Rational(0)) {
+        return sim::renderComp(host.project, item(comp).id, time, 1, 1);
+    }
+};
+
+// Pixels of `actual` against `expected` at an offset: actual(x, y) == expected(x + dx, y + dy)
+// for every pixel of `actual`, colour and alpha at the world's depth. On failure the number of
+// differing pixels and the first one are reported, and a diff picture is written to the build
+// tree.
+::testing::AssertionResult samePixels(const sim::World& expected, const sim::World& actual,
+                                      int dx = 0, int dy = 0, const std::string& name = "diff");
+
+}  // namespace simtest
+
+namespace simtest {
+
+// Host calls the plug-in may still make after a failure: giving back what it holds and closing
+// what it opened.
+bool allowedAfterFailure(const std::string& call);
+
+// One run per host call of `run`: call N fails with `error` (calls counted from the start of
+// `run`). `prepare` builds a fresh simulator state each time. For every run: the result is the
+// injected error (or 516 for a failed suite acquisition, or 0 where the failed call's result is
+// deliberately ignored), no other call follows the failure, nothing leaks, and undoing the
+// enclosing undo group restores the project exactly. Returns the number of runs.
+int faultSweep(const std::function<void(Sim&)>& prepare, const std::function<A_Err(Sim&)>& run,
+               A_Err error = 1234);
+
+}  // namespace simtest
