@@ -1,19 +1,315 @@
-// The hooks the entry point registers. The command hook claims nothing yet; the update-menu and
-// idle hooks have nothing to do.
+// The hooks: the mode switch and the panel poll at every idle call, the availability check before
+// the menu is shown, and the command itself.
+#include "Util/AEGP_SuiteHandler.h"
+#include "Util/ErrorChain.h"
+#include "Win/Crop.h"
+#include "Win/cropUtil.h"
 #include "Zentrim.h"
 #include "Zentrim_Globals.h"
+#include "Zentrim_Scripts.h"
+#include "Zentrim_Strings.h"
+#include "platform/ModifierKeys.h"
+
+bool cropDurationActive = false, maskCropActive = false, preferencesActive = false;
+bool zentrimStandard = false, zentrimDuration = false, maskCrop = false;
+A_short durationMenuNameIndex = StrID_Duration;
+bool registerClass = true;
+
+namespace {
+
+void setMode(bool duration, bool mask, bool preferences) {
+    cropDurationActive = duration;
+    maskCropActive = mask;
+    preferencesActive = preferences;
+}
+
+// Renames and enables the command when the keys held call for another mode; while the mode stays,
+// the menu is left as it is.
+A_Err switchMode(AEGP_SuiteHandler& suites) {
+    A_Err err = A_Err_NONE;
+    AEGP_CommandSuite1* commands = suites.CommandSuite1();
+    bool shift = false, command = false;
+    cropUtil::ReadModifierKeys(&shift, &command);
+    if (shift && command) {
+        if (!maskCropActive) {
+            setMode(false, true, false);
+            ERR(commands->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(StrID_MaskCrop)));
+            cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, maskCrop);
+        }
+    } else if (shift) {
+        if (!preferencesActive) {
+            setMode(false, false, true);
+            ERR(commands->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(StrID_Preferences)));
+            cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, true);
+        }
+    } else if (command) {
+        if (!cropDurationActive) {
+            setMode(true, false, false);
+            ERR(commands->AEGP_SetMenuCommandName(S_Zentrim_cmd,
+                                                  GetStringPtr(durationMenuNameIndex)));
+            cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, zentrimDuration);
+        }
+    } else if (cropDurationActive || maskCropActive || preferencesActive) {
+        setMode(false, false, false);
+        ERR(commands->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(StrID_Name)));
+        cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, zentrimStandard);
+    }
+    return err;
+}
+
+// A request the companion panel left in the preferences: run it once, if the selection allows.
+A_Err pollPanel(AEGP_SuiteHandler& suites, A_Err err) {
+    AEGP_PersistentDataSuite3* data = suites.PersistentDataSuite3();
+    const char* section = GetStringPtr(StrID_PrefSection);
+    AEGP_PersistentBlobH blobH = NULL;
+    A_long request = 0, command = 0;
+    ERR(data->AEGP_GetApplicationBlob(&blobH));
+    ERR(data->AEGP_GetLong(blobH, section, GetStringPtr(StrID_PrefPanelRun), 0, &request));
+    ERR(data->AEGP_DeleteEntry(blobH, section, GetStringPtr(StrID_PrefPanelRun)));
+    if (err || request == 0) return err;
+
+    ERR(data->AEGP_GetLong(blobH, section, GetStringPtr(StrID_PrefMenuCmd), 0, &command));
+    ERR(data->AEGP_DeleteEntry(blobH, section, GetStringPtr(StrID_PrefMenuCmd)));
+    if (err) return err;
+    if (command == 0) return cropUtil::RunAlertScript(sP, S_my_id, kPanelRequestFailedAlert);
+
+    setMode(request == 2, request == 3, request == 4);
+    UpdateMenuHook(NULL, NULL, 0);
+    bool allowed = (maskCropActive && maskCrop) || (cropDurationActive && zentrimDuration) ||
+                   preferencesActive || (request == 1 && zentrimStandard);
+    if (allowed) {
+        err = suites.CommandSuite1()->AEGP_DoCommand(command);
+    } else {
+        err = cropUtil::RunAlertScript(sP, S_my_id, kInvalidSelectionAlert);
+    }
+    // The host's next menu update enables the command again for the selection it then finds.
+    cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, false);
+    return err;
+}
+
+// Which crops the selection allows: counted from the active composition's selection, or, with no
+// active item, from the compositions selected in the project.
+A_Err checkAvailability(AEGP_SuiteHandler& suites, bool* enableP, AEGP_Collection2H* collectionP) {
+    A_Err err = A_Err_NONE;
+    AEGP_ItemSuite8* items = suites.ItemSuite8();
+    AEGP_CollectionSuite2* collections = suites.CollectionSuite2();
+    A_short precomps = 0, masks = 0;
+    AEGP_ItemH item = NULL;
+    ERR(items->AEGP_GetActiveItem(&item));
+    if (!err && item) {
+        AEGP_ItemType type = AEGP_ItemType_NONE;
+        AEGP_CompH comp = NULL;
+        ERR(items->AEGP_GetItemType(item, &type));
+        if (!err && type == AEGP_ItemType_COMP)
+            ERR(suites.CompSuite9()->AEGP_GetCompFromItem(item, &comp));
+        if (!err && comp) {
+            A_u_long count = 0;
+            ERR(suites.CompSuite9()->AEGP_GetNewCollectionFromCompSelection(S_my_id, comp,
+                                                                            collectionP));
+            ERR(collections->AEGP_GetCollectionNumItems(*collectionP, &count));
+            for (A_u_long i = 0; i < count && !err; ++i) {
+                AEGP_CollectionItemV2 entry = {};
+                ERR(collections->AEGP_GetCollectionItemByIndex(*collectionP, i, &entry));
+                if (err) break;
+                A_long kind = static_cast<A_long>(entry.type) & 0xFF;
+                if (kind == AEGP_CollectionItemType_LAYER &&
+                    cropUtil::LayerIsPrecomp(sP, entry.u.layer.layerH)) {
+                    ++precomps;
+                    *enableP = true;
+                    zentrimStandard = true;
+                    if (count == 1) {
+                        A_long numMasks = 0;
+                        zentrimDuration = true;
+                        ERR(suites.MaskSuite5()->AEGP_GetLayerNumMasks(entry.u.layer.layerH,
+                                                                       &numMasks));
+                        maskCrop = numMasks > 0;
+                    } else {
+                        maskCrop = false;
+                        zentrimDuration = false;
+                        durationMenuNameIndex = StrID_MultipleLayers;
+                    }
+                } else if (kind == AEGP_CollectionItemType_MASK) {
+                    ++masks;
+                }
+                // Once a precomposition layer is found, at most the first twelve items are looked
+                // at.
+                if (*enableP && i > 10) break;
+            }
+            if (!err && count == 0) {
+                A_long numLayers = 0;
+                ERR(suites.LayerSuite7()->AEGP_GetCompNumLayers(comp, &numLayers));
+                if (!err && numLayers > 0) *enableP = zentrimStandard = zentrimDuration = true;
+            }
+        }
+    } else if (!err) {
+        AEGP_ProjectH project = NULL;
+        AEGP_ItemH current = NULL;
+        ERR(suites.ProjSuite6()->AEGP_GetProjectByIndex(0, &project));
+        ERR(items->AEGP_GetFirstProjItem(project, &current));
+        while (!err && current) {
+            A_Boolean selected = 0;
+            AEGP_ItemType type = AEGP_ItemType_NONE;
+            ERR(items->AEGP_IsItemSelected(current, &selected));
+            ERR(items->AEGP_GetItemType(current, &type));
+            if (!err && selected && type == AEGP_ItemType_COMP) {
+                *enableP = zentrimStandard = true;
+                break;
+            }
+            AEGP_ItemH next = NULL;
+            ERR(items->AEGP_GetNextProjItem(project, current, &next));
+            current = next;
+        }
+    }
+    if (precomps == 1 && masks == 1) *enableP = maskCrop = true;
+    return err;
+}
+
+// Saves the active item's current time, runs one crop command, and puts the time back.
+template <typename Crop>
+A_Err keepingCurrentTime(AEGP_SuiteHandler& suites, AEGP_ItemH item, Crop crop) {
+    A_Err err = A_Err_NONE;
+    A_Time saved = {0, 1};
+    ERR(suites.ItemSuite8()->AEGP_GetItemCurrentTime(item, &saved));
+    if (!err) err = crop();
+    ERR(suites.ItemSuite8()->AEGP_SetItemCurrentTime(item, &saved));
+    return err;
+}
+
+A_Err runStandardCrop(AEGP_SuiteHandler& suites) {
+    A_Err err = A_Err_NONE;
+    AEGP_ItemSuite8* items = suites.ItemSuite8();
+    AEGP_UtilitySuite5* utility = suites.UtilitySuite5();
+    AEGP_PersistentBlobH blobH = NULL;
+    bool undoOpen = false;
+    A_Err thrown = A_Err_NONE;
+    try {
+        ERR(suites.PersistentDataSuite3()->AEGP_GetApplicationBlob(&blobH));
+        ERR(utility->AEGP_StartUndoGroup(GetStringPtr(StrID_Name)));
+        undoOpen = !err;
+        AEGP_ItemH item = NULL;
+        ERR(items->AEGP_GetActiveItem(&item));
+        if (!err && item) {
+            err = keepingCurrentTime(suites, item, [&]() {
+                A_Err e = A_Err_NONE;
+                A_Boolean expand = 0;
+                A_long amount = 0;
+                e = cropUtil::ReadPrefFlag(sP, GetStringPtr(StrID_PrefExpand), &expand);
+                if (!e && expand)
+                    e = cropUtil::ReadPrefLong(sP, GetStringPtr(StrID_PrefExpandAmount), 0,
+                                               &amount);
+                if (!e && amount != 0)
+                    e = crop::standardCrop(sP, S_my_id, NULL, static_cast<short>(amount));
+                if (!e) e = crop::standardCrop(sP, S_my_id, NULL, 0);
+                return e;
+            });
+        } else if (!err) {
+            AEGP_ProjectH project = NULL;
+            AEGP_ItemH current = NULL;
+            ERR(suites.ProjSuite6()->AEGP_GetProjectByIndex(0, &project));
+            ERR(items->AEGP_GetFirstProjItem(project, &current));
+            while (!err && current) {
+                A_Boolean selected = 0;
+                AEGP_ItemType type = AEGP_ItemType_NONE;
+                ERR(items->AEGP_IsItemSelected(current, &selected));
+                ERR(items->AEGP_GetItemType(current, &type));
+                if (!err && selected && type == AEGP_ItemType_COMP) {
+                    err = keepingCurrentTime(suites, current, [&]() {
+                        return crop::standardCrop(sP, S_my_id, current, 0);
+                    });
+                }
+                AEGP_ItemH next = NULL;
+                ERR(items->AEGP_GetNextProjItem(project, current, &next));
+                current = next;
+            }
+        }
+    } catch (A_Err e) {
+        thrown = e;
+    }
+    // The group this command opened is closed on every path; the first error is kept.
+    if (undoOpen) ERR2(utility->AEGP_EndUndoGroup());
+    return thrown ? thrown : err;
+}
+
+A_Err runCommand(AEGP_SuiteHandler& suites) {
+    A_Err err = A_Err_NONE;
+    if (preferencesActive) {
+        AEGP_MemorySuite1* memory = suites.MemorySuite1();
+        AEGP_MemHandle resultH = NULL;
+        ERR(suites.UtilitySuite5()->AEGP_ExecuteScript(S_my_id, kPreferencesDialog, false, &resultH,
+                                                       NULL));
+        if (resultH)
+            ERR2(memory->AEGP_FreeMemHandle(resultH));  // the dialog saves what it needs itself
+    } else if (cropDurationActive || maskCropActive) {
+        AEGP_ItemH item = NULL;
+        ERR(suites.ItemSuite8()->AEGP_GetActiveItem(&item));
+        if (!err) {
+            err = keepingCurrentTime(suites, item, [&]() {
+                return cropDurationActive ? crop::cropDuration(sP, S_my_id, registerClass)
+                                          : crop::maskCrop(sP, S_my_id);
+            });
+        }
+        if (cropDurationActive) registerClass = false;
+    } else {
+        err = runStandardCrop(suites);
+    }
+    return err;
+}
+
+}  // namespace
 
 A_Err CommandHook(AEGP_GlobalRefcon plugin_refconP, AEGP_CommandRefcon refconP,
                   AEGP_Command command, AEGP_HookPriority hook_priority, A_Boolean already_handledB,
                   A_Boolean* handledPB) {
-    return A_Err_NONE;
+    if (command != S_Zentrim_cmd || already_handledB) return A_Err_NONE;
+    A_Err err = A_Err_NONE;
+    try {
+        AEGP_SuiteHandler suites(sP);
+        err = runCommand(suites);
+    } catch (A_Err thrown) {
+        err = thrown;
+    }
+    *handledPB = 1;
+    return err;
 }
 
 A_Err UpdateMenuHook(AEGP_GlobalRefcon plugin_refconP, AEGP_UpdateMenuRefcon refconP,
                      AEGP_WindowType active_window) {
-    return A_Err_NONE;
+    A_Err err = A_Err_NONE;
+    try {
+        AEGP_SuiteHandler suites(sP);
+        AEGP_CollectionSuite2* collections = suites.CollectionSuite2();
+        zentrimStandard = zentrimDuration = maskCrop = false;
+        durationMenuNameIndex = StrID_Duration;
+        bool enable = false;
+        AEGP_Collection2H collection = NULL;
+        A_Err thrown = A_Err_NONE;
+        try {
+            err = checkAvailability(suites, &enable, &collection);
+        } catch (A_Err e) {
+            thrown = e;  // the collection is still disposed of below
+        }
+        if (!err && !thrown) {
+            bool on = preferencesActive || (enable && (maskCropActive       ? maskCrop
+                                                       : cropDurationActive ? zentrimDuration
+                                                                            : zentrimStandard));
+            err = cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, on);
+        }
+        if (collection) ERR2(collections->AEGP_DisposeCollection(collection));
+        if (thrown) err = thrown;
+    } catch (A_Err thrown) {
+        err = thrown;
+    }
+    return err;
 }
 
 A_Err IdleHookCmd(AEGP_GlobalRefcon plugin_refconP, AEGP_IdleRefcon refconP, A_long* max_sleepPL) {
-    return A_Err_NONE;
+    A_Err err = A_Err_NONE;
+    try {
+        AEGP_SuiteHandler suites(sP);
+        err = switchMode(suites);
+        err = pollPanel(suites, err);
+    } catch (A_Err thrown) {
+        err = thrown;
+    }
+    return err;
 }

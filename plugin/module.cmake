@@ -8,7 +8,8 @@ add_custom_target(zentrim_pipl DEPENDS ${ZENTRIM_PIPL_RC})
 
 set(ZENTRIM_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/Zentrim.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/Zentrim_Hooks.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/Zentrim_Hooks.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Zentrim_Scripts.cpp)
 if(WIN32)
   configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/Zentrim.manifest ${CMAKE_CURRENT_BINARY_DIR}/Zentrim.manifest COPYONLY)
   configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/Zentrim.rc ${CMAKE_CURRENT_BINARY_DIR}/Zentrim.rc COPYONLY)

@@ -51,6 +51,13 @@ struct ProgressEvent {
     int value = 0;
 };
 
+// A composition size change, as the report lists them.
+struct ResizeRecord {
+    Id item = 0;
+    std::string name;
+    int fromWidth = 0, fromHeight = 0, toWidth = 0, toHeight = 0;
+};
+
 struct UndoStep {
     std::string name;
     Project before;
@@ -100,6 +107,7 @@ class Host {
     std::vector<ProgressEvent> progress;
     std::function<void(const ProgressEvent&)> progressListener;  // e.g. a terminal progress bar
     std::vector<UndoStep> undoSteps;
+    std::vector<ResizeRecord> resizes;            // every composition resize, in order
     bool shiftDown = false, commandDown = false;  // the simulated keyboard
     void* mainWindow = nullptr;                   // what AEGP_GetMainHWND hands out
     AEGP_Command nextCommand = 3000;

@@ -221,6 +221,7 @@ A_Err SetCompDimensions(AEGP_CompH compH, A_long width, A_long height) {
         if (width < 1 || height < 1 || width > kMaxCompSide || height > kMaxCompSide)
             throw HostError(A_Err_PARAMETER, "composition size " + std::to_string(width) + "x" +
                                                  std::to_string(height) + " is out of range");
+        h.resizes.push_back({comp.id, comp.name, comp.comp.width, comp.comp.height, width, height});
         double sx = comp.comp.width > 0 ? static_cast<double>(width) / comp.comp.width : 1.0;
         double sy = comp.comp.height > 0 ? static_cast<double>(height) / comp.comp.height : 1.0;
         comp.comp.width = width;
