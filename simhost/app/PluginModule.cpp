@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 #include <stdexcept>
 
 #include "Host.h"
@@ -15,6 +16,22 @@
 namespace sim {
 
 namespace {
+
+// Copies are removed when the process ends, not when their module is closed: the loader knows a
+// loaded library by its file's inode, and a copy removed early could hand its inode to the next
+// copy while the old library is still mapped.
+std::vector<std::string>& copiesToRemove() {
+    static std::vector<std::string> copies;
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        std::atexit([] {
+            for (const std::string& c : copiesToRemove())
+                std::remove(c.c_str());
+        });
+    }
+    return copies;
+}
 
 std::string copyToTemporary(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -26,6 +43,7 @@ std::string copyToTemporary(const std::string& path) {
     std::ofstream out(name, std::ios::binary | std::ios::trunc);
     out << in.rdbuf();
     if (!out.flush()) throw std::runtime_error("cannot make a temporary copy of " + path);
+    copiesToRemove().push_back(name);
     return name;
 }
 
@@ -36,7 +54,7 @@ PluginModule::PluginModule(const std::string& path, bool privateCopy) : path_(pa
     const std::string& load = privateCopy ? copy_ : path;
     // RTLD_LOCAL keeps the module's symbols to itself, as separate plug-ins are in the host.
     library_ = dlopen(load.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library_ && !copy_.empty()) std::remove(copy_.c_str());
+
     if (!library_) {
         const char* why = dlerror();
         throw std::runtime_error(path + ": cannot load the plug-in module (" +
@@ -46,7 +64,6 @@ PluginModule::PluginModule(const std::string& path, bool privateCopy) : path_(pa
     if (!symbol) {
         dlclose(library_);
         library_ = nullptr;
-        if (!copy_.empty()) std::remove(copy_.c_str());
         throw std::runtime_error(path + ": the module exports no EntryPointFunc");
     }
     entry_ = reinterpret_cast<AEGP_PluginInitFunc>(symbol);
@@ -56,7 +73,6 @@ PluginModule::~PluginModule() {
     // The host never unloads a plug-in while it runs; the simulator does at its end, so that
     // tests can load a fresh module with fresh globals.
     if (library_) dlclose(library_);
-    if (!copy_.empty()) std::remove(copy_.c_str());
 }
 
 A_Err PluginModule::start(Host& host, AEGP_PluginID id) {

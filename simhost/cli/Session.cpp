@@ -8,12 +8,12 @@
 
 namespace sim {
 
-Session::Session(Project project, const std::string& pluginPath) {
+Session::Session(Project project, const std::string& pluginPath, bool privateCopy) {
     host.project = std::move(project);
     before = host.project;
     try {
-        module = std::make_unique<PluginModule>(pluginPath.empty() ? PluginModule::defaultPath()
-                                                                   : pluginPath);
+        module = std::make_unique<PluginModule>(
+            pluginPath.empty() ? PluginModule::defaultPath() : pluginPath, privateCopy);
     } catch (const std::exception& e) {
         throw BadInput(std::string("--plugin: ") + e.what());
     }

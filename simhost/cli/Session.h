@@ -41,7 +41,8 @@ struct SessionOptions {
 // module cannot be loaded.
 class Session {
   public:
-    Session(Project project, const std::string& pluginPath);
+    // `privateCopy` loads the module from a copy of its own, so its globals start fresh (tests).
+    Session(Project project, const std::string& pluginPath, bool privateCopy = false);
     Host host;
     Project before;  // the project as loaded, before the command
     std::unique_ptr<PluginModule> module;

@@ -1,5 +1,4 @@
-// Native functions behind the simulated user: the answers for a dialog, or the person at the
-// terminal.
+// Native functions behind the simulated user: a dialog's answers, or the person at the terminal.
 #include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>

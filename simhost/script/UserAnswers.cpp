@@ -28,7 +28,9 @@ bool isIndex(const json& v) {
 DialogAction parseAction(const json& entry, const std::string& at) {
     if (!entry.is_object() || entry.size() != 1)
         fail(at, "expected an object with one action, e.g. {\"click\": \"OK\"}");
-    const auto& [kind, arg] = *entry.items().begin();
+    auto only = entry.begin();
+    const std::string kind = only.key();
+    const json& arg = only.value();
     DialogAction a;
     a.kind = kind;
     if (kind == "check" || kind == "uncheck" || kind == "click") {

@@ -1,0 +1,63 @@
+// Correcting the uses of a cropped composition in a large project, through the simulator's suites.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+
+#include "BenchProjects.h"
+#include "Crop.h"
+#include "Host.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void usesCase(benchmark::State& state) {
+    const int comps = static_cast<int>(state.range(0));
+    const int layersPerComp = static_cast<int>(state.range(1));
+    const int uses = static_cast<int>(state.range(2));
+    const sim::Project original = bench::usesProject(comps, layersPerComp, uses);
+    const sim::Id cropped = bench::itemId(original, "Cropped");
+
+    // "Cropped" measured at 1920 x 1080 and cut to 1520 x 880 at (200, 100).
+    const crop::CroppingBounds bounds{100, 979, 200, 1719, 1920, 1080};
+    const A_Time time{0, 1};
+    sim::Host host;
+    for (auto _ : state) {
+        host.project = original;
+        host.undoSteps.clear();
+        host.log.clear();
+        host.handles.releaseAll();
+        AEGP_ItemH item = host.itemHandle(cropped);
+        // The command holds an undo group around the correction; opening it copies the project,
+        // which is the host's cost, not the plug-in's.
+        host.startUndoGroup("Zentrim");
+
+        const Clock::time_point start = Clock::now();
+        const A_Err err =
+            crop::findAndCorrectAllUses(host.basicSuite(), 1, &item, time, bounds, 1520, 880);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+
+        host.endUndoGroup();
+        if (err != A_Err_NONE || !host.log.problems().empty()) {
+            state.SkipWithError(("the correction failed: error " + std::to_string(err)).c_str());
+            break;
+        }
+    }
+    state.counters["comps"] = comps;
+    state.counters["layers"] = static_cast<double>(comps) * layersPerComp;
+    state.counters["uses"] = uses;
+    state.counters["host_calls"] = static_cast<double>(host.log.calls().size());
+}
+
+}  // namespace
+
+// Compositions, layers per composition, uses.
+BENCHMARK(usesCase)
+    ->Name("CorrectUses")
+    ->ArgNames({"comps", "layersPerComp", "uses"})
+    ->Args({1000, 10, 100})
+    ->Args({10000, 10, 1000})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);

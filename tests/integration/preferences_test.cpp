@@ -1,0 +1,123 @@
+// The preferences dialog and the panel-preferences dialog, through the menu command.
+#include "CommandFixture.h"
+#include "Scenes.h"
+
+namespace {
+
+using simtest::Command;
+using simtest::expectClean;
+using simtest::scene;
+
+std::string answers(const std::string& actions, const std::string& more = "") {
+    return R"({"dialogs": [{"title": "Zentrim Preferences", "actions": [)" + actions + "]}" + more +
+           "]}";
+}
+
+TEST(Preferences, SavingAFreshHostStoresEveryKeyWithTheDialogsDefaults) {
+    Command c(scene(false), answers(R"({"click": "Save"})"));
+    sim::SessionReport r = c.run("shift");
+    EXPECT_EQ(r.menuName, "Zentrim Preferences");
+    ASSERT_EQ(r.result, A_Err_NONE);
+    EXPECT_EQ(r.dialogs, std::vector<std::string>{"Zentrim Preferences"});
+    const sim::Preferences& p = c.host().prefs;
+    EXPECT_FALSE(p.getBool("Zentrim", "Padding", true));
+    EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", 0), 10);
+    EXPECT_FALSE(p.getBool("Zentrim", "DeleteMask", true));
+    EXPECT_FALSE(p.getBool("Zentrim", "IncludeMasks", true));
+    EXPECT_FALSE(p.getBool("Zentrim", "Expand", true));
+    EXPECT_EQ(p.getDouble("Zentrim", "ExpandAmount", 1), 0);
+    EXPECT_EQ(p.getLong("Zentrim", "Resolution", 9), 0);
+    EXPECT_EQ(p.getLong("Zentrim", "ThreeD", 9), 0);
+    EXPECT_EQ(p.sections().at("Zentrim").size(), 8u);
+    EXPECT_EQ(p.savesToDisk, 1);
+    EXPECT_TRUE(r.undoSteps.empty());
+    expectClean(r);
+}
+
+TEST(Preferences, EditedValuesAreStoredAndTextThatIsNoNumberKeepsTheLoadedAmount) {
+    Command c(scene(false),
+              answers(R"({"check": "Padding"}, {"text": [0, "abc"]}, {"check": "Expand"},
+        {"text": [1, "12.75px"]}, {"select": [0, 2]}, {"select": [1, 1]}, {"check": "Include Masks"},
+        {"click": "Save"})"));
+    c.host().prefs.set("Zentrim", "PaddingAmount", 7.0);
+    sim::SessionReport r = c.run("shift");
+    ASSERT_EQ(r.result, A_Err_NONE);
+    const sim::Preferences& p = c.host().prefs;
+    EXPECT_TRUE(p.getBool("Zentrim", "Padding", false));
+    EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", 0), 7)
+        << "letters keep the amount that was loaded";
+    EXPECT_TRUE(p.getBool("Zentrim", "Expand", false));
+    EXPECT_EQ(p.getDouble("Zentrim", "ExpandAmount", 0), 12.75);
+    EXPECT_EQ(p.getLong("Zentrim", "ExpandAmount", 0), 12)
+        << "the plug-in reads amounts as whole numbers";
+    EXPECT_EQ(p.getLong("Zentrim", "Resolution", 0), 2);
+    EXPECT_EQ(p.getLong("Zentrim", "ThreeD", 0), 1);
+    EXPECT_TRUE(p.getBool("Zentrim", "IncludeMasks", false));
+    expectClean(r);
+}
+
+TEST(Preferences, CancelStoresNothing) {
+    Command c(scene(false), answers(R"({"check": "Padding"}, {"click": "Cancel"})"));
+    sim::SessionReport r = c.run("shift");
+    EXPECT_EQ(r.result, A_Err_NONE);
+    EXPECT_TRUE(c.host().prefs.sections().empty());
+    EXPECT_EQ(c.host().prefs.savesToDisk, 0);
+    expectClean(r);
+}
+
+TEST(Preferences, PanelPreferencesStoreTheTickedKeys) {
+    struct Case {
+        const char* what;
+        std::string actions;
+        const char* mainPanel;
+        const char* panel;
+    } cases[] = {
+        {"everything cleared",
+         R"({"uncheck": "Zentrim"}, {"uncheck": "Crop Duration"}, {"uncheck": "Mask Crop"},
+            {"uncheck": "Preferences"}, {"click": "Save"})",
+         "", ""},
+        {"two controls ticked",
+         R"({"check": "Padding"}, {"check": "Expand"}, {"uncheck": "Mask Crop"},
+            {"click": "Save"})",
+         "ZENTRIM,CROP_DURATION,PREFERENCES", "PADDING,EXPAND"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        Command c(scene(false), answers(R"({"click": "Panel"}, {"click": "Cancel"})",
+                                        R"(, {"title": "Zentrim Panel Preferences", "actions": [)" +
+                                            k.actions + "]}"));
+        sim::SessionReport r = c.run("shift");
+        ASSERT_EQ(r.result, A_Err_NONE);
+        EXPECT_EQ(r.dialogs,
+                  (std::vector<std::string>{"Zentrim Preferences", "Zentrim Panel Preferences"}));
+        EXPECT_EQ(c.host().prefs.getString("Zentrim", "MainPanelDisplay", "?"), k.mainPanel);
+        EXPECT_EQ(c.host().prefs.getString("Zentrim", "PanelDisplay", "?"), k.panel);
+        ASSERT_EQ(r.alerts.size(), 1u);
+        EXPECT_EQ(r.alerts[0].text, "Please re-open the Zentrim panel for changes to take effect");
+        expectClean(r);
+    }
+}
+
+TEST(Preferences, HelpOpensALinkFileOnlyWhenNetworkAccessIsAllowed) {
+    {
+        Command c(scene(false), answers(R"({"click": "Help"}, {"click": "Cancel"})"));
+        sim::SessionReport r = c.run("shift");
+        ASSERT_EQ(r.alerts.size(), 1u);
+        EXPECT_EQ(r.alerts[0].text.rfind(
+                      "Network access has been blocked by your preferences. Please visit: ", 0),
+                  0u);
+        EXPECT_TRUE(c.host().fileEvents.empty());
+    }
+    Command c(scene(false), answers(R"({"click": "Help"}, {"click": "Cancel"})"));
+    c.host().prefs.set("Main Pref Section", "Pref_SCRIPTING_FILE_NETWORK_SECURITY", 1L);
+    sim::SessionReport r = c.run("shift");
+    EXPECT_TRUE(r.alerts.empty());
+    std::vector<std::string> events = c.host().fileEvents;
+    ASSERT_GE(events.size(), 4u);
+    EXPECT_EQ(events[0], "open ~/Desktop/kqlinkscript.url w");
+    EXPECT_EQ(events[1], "write ~/Desktop/kqlinkscript.url");
+    EXPECT_EQ(events[events.size() - 2], "execute ~/Desktop/kqlinkscript.url");
+    EXPECT_EQ(events.back(), "remove ~/Desktop/kqlinkscript.url");
+}
+
+}  // namespace
