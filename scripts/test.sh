@@ -22,3 +22,8 @@ if [ "${ZENTRIM_SKIP_ASAN:-0}" != 1 ]; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --preset asan -j "$jobs"
 fi
+
+if [ -f scripts/fuzz.sh ] && [ "${ZENTRIM_SKIP_FUZZ:-0}" != 1 ]; then
+  echo "== fuzzing (short runs)"
+  bash scripts/fuzz.sh --short
+fi

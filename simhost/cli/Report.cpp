@@ -7,21 +7,21 @@
 namespace sim {
 
 std::string reportJson(const SessionReport& r) {
-    nlohmann::json j;
+    nlohmann::ordered_json j;
     j["menuName"] = r.menuName;
     j["enabled"] = r.enabled;
     j["result"] = r.result;
-    j["alerts"] = nlohmann::json::array();
+    j["alerts"] = nlohmann::ordered_json::array();
     for (const Alert& a : r.alerts)
         j["alerts"].push_back({{"title", a.title}, {"text", a.text}});
     j["dialogs"] = r.dialogs;
     j["undoSteps"] = r.undoSteps;
-    j["resized"] = nlohmann::json::array();
+    j["resized"] = nlohmann::ordered_json::array();
     for (const ResizeRecord& rr : r.resized)
         j["resized"].push_back({{"comp", rr.name},
                                 {"from", {rr.fromWidth, rr.fromHeight}},
                                 {"to", {rr.toWidth, rr.toHeight}}});
-    j["corrected"] = nlohmann::json::array();
+    j["corrected"] = nlohmann::ordered_json::array();
     for (const auto& [comp, layer] : r.corrected)
         j["corrected"].push_back({{"comp", comp}, {"layer", layer}});
     j["leaks"] = r.leaks;
