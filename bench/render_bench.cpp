@@ -29,7 +29,8 @@ bool registerRenderCases() {
     for (int bits : {8, 16, 32})
         benchmark::RegisterBenchmark(("Render/" + std::to_string(bits) + "/1920x1080").c_str(),
                                      renderCase, bits)
-            ->Unit(benchmark::kMillisecond);
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(3);
     return true;
 }
 

@@ -8,7 +8,7 @@ packages=(
   nlohmann-json3-dev libpng-dev duktape-dev libcli11-dev
 )
 if [ "${ZENTRIM_WINDOWS:-0}" = 1 ]; then
-  packages+=(g++-mingw-w64-x86-64 wine64 xvfb xauth imagemagick)
+  packages+=(g++-mingw-w64-x86-64 wine64 xvfb xauth imagemagick xdotool python3-pefile clang libgnustep-gui-dev)
 fi
 
 missing=()

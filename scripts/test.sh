@@ -27,3 +27,4 @@ if [ -f scripts/fuzz.sh ] && [ "${ZENTRIM_SKIP_FUZZ:-0}" != 1 ]; then
   echo "== fuzzing (short runs)"
   bash scripts/fuzz.sh --short
 fi
+[ "${ZENTRIM_SKIP_WINDOWS:-0}" = 1 ] || bash scripts/windows.sh

@@ -57,9 +57,50 @@ inline bool blockVisible(const uint8_t* row, int32_t x0, int32_t x1) {
     return any != 0;
 }
 
+// Whether the alpha of any pixel of [x0, x1) may be visible, testing whole 64-bit words with one
+// mask: this runs at memory speed, so rows without content cost what reading them costs. At 8 and
+// 16 bits a non-zero alpha is content; at 32 bits a non-zero pattern may still be -0, negative or
+// NaN, which the exact test afterwards sorts out. The alpha sits in the low bytes of each pixel's
+// first word on the little-endian processors the plug-in ships for.
+template <int Depth>
+inline bool spanMayBeVisible(const uint8_t* row, int32_t x0, int32_t x1) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    constexpr size_t kBytes = Layout<Depth>::kBytes;
+    // Words per step and the mask of the alpha bits within a word.
+    constexpr size_t kStride = Depth == kDepth32 ? 2 : 1;
+    constexpr uint64_t kMask = Depth == kDepth8    ? 0x000000FF000000FFull
+                               : Depth == kDepth16 ? 0xFFFFull
+                                                   : 0xFFFFFFFFull;
+    const uint8_t* p = row + static_cast<size_t>(x0) * kBytes;
+    size_t bytes = static_cast<size_t>(x1 - x0) * kBytes;
+    size_t words = bytes / 8;
+    uint64_t a = 0, b = 0;
+    size_t w = 0;
+    for (; w + 2 * kStride <= words; w += 2 * kStride) {
+        uint64_t u, v;
+        std::memcpy(&u, p + w * 8, 8);
+        std::memcpy(&v, p + (w + kStride) * 8, 8);
+        a |= u;
+        b |= v;
+    }
+    for (; w + kStride <= words; w += kStride) {
+        uint64_t u;
+        std::memcpy(&u, p + w * 8, 8);
+        a |= u;
+    }
+    if ((a | b) & kMask) return true;
+    // An 8-bit span of odd length leaves one pixel outside the words.
+    if (Depth == kDepth8 && (bytes % 8) != 0) return p[bytes - 4] != 0;
+    return false;
+#else
+    return blockVisible<Depth>(row, x0, x1);
+#endif
+}
+
 // First visible column in [x0, x1) of the row, or -1.
 template <int Depth>
 int32_t firstVisible(const uint8_t* row, int32_t x0, int32_t x1) {
+    if (x0 >= x1 || !spanMayBeVisible<Depth>(row, x0, x1)) return -1;
     for (int32_t b = x0; b < x1; b += kBlock) {
         int32_t e = b + kBlock < x1 ? b + kBlock : x1;
         if (!blockVisible<Depth>(row, b, e)) continue;
@@ -72,6 +113,7 @@ int32_t firstVisible(const uint8_t* row, int32_t x0, int32_t x1) {
 // Last visible column in [x0, x1) of the row, or -1.
 template <int Depth>
 int32_t lastVisible(const uint8_t* row, int32_t x0, int32_t x1) {
+    if (x0 >= x1 || !spanMayBeVisible<Depth>(row, x0, x1)) return -1;
     for (int32_t e = x1; e > x0; e -= kBlock) {
         int32_t b = e - kBlock > x0 ? e - kBlock : x0;
         if (!blockVisible<Depth>(row, b, e)) continue;

@@ -19,7 +19,7 @@ const COLORREF kHintColour = RGB(200, 200, 200);
 const int kWidth = 400;
 const int kHeight = 200;
 
-// The host's structure size is fixed by the 64-bit ABI; a different one means a wrong header.
+// The host is 64-bit only, where the class structure is 80 bytes; anything else is a wrong header.
 static_assert(sizeof(WNDCLASSEXA) == 80, "WNDCLASSEXA must be 80 bytes");
 
 // The procedure's children, kept for the process: each new window's WM_CREATE replaces them, and

@@ -2,6 +2,8 @@
 #include "CliOptions.h"
 
 #include <CLI/CLI.hpp>
+#include <climits>
+#include <string>
 
 namespace sim {
 
@@ -23,8 +25,39 @@ void parseKeys(const std::string& keys, bool* shift, bool* command) {
     }
 }
 
+namespace {
+
+const char* const kVerbs = "demo, run, menu or render";
+
+// The panel's request: a whole number (1 Zentrim, 2 Duration, 3 Mask Crop, 4 Preferences; others
+// reach the plug-in as they are).
+int parsePanel(const std::string& text) {
+    size_t used = 0;
+    long value = 0;
+    try {
+        value = std::stol(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || value < INT_MIN || value > INT_MAX)
+        throw UsageError(
+            "--panel: expected a whole number (1 Zentrim, 2 Duration, 3 Mask Crop, "
+            "4 Preferences), got \"" +
+            text + "\"");
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
 CliOptions parseCommandLine(int argc, const char* const* argv) {
     CliOptions o;
+    // The verb comes first; CLI11 would only say that one is required.
+    if (argc < 2) throw UsageError(std::string("expected a command: ") + kVerbs + " (see --help)");
+    const std::string first = argv[1];
+    if (first.empty() || (first[0] != '-' && first != "demo" && first != "run" && first != "menu" &&
+                          first != "render"))
+        throw UsageError("unknown command \"" + first + "\"; expected " + kVerbs);
+    std::string panelText;
     CLI::App app{
         "zentrim-host: loads the Zentrim plug-in into a simulated host and drives it as the host "
         "would"};
@@ -45,7 +78,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
         "--keys", o.keys,
         "Keys held: none, cmd, shift or shift+cmd (default: none; cmd is Ctrl on Windows)");
     run->add_option(
-        "--panel", o.panel,
+        "--panel", panelText,
         "Request action N through the companion panel instead of the menu (default: off)");
     run->add_option(
         "--prefs", o.prefs,
@@ -97,6 +130,8 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
         throw UsageError(which + e.what());
     }
     o.verb = app.get_subcommands().front()->get_name();
+    if (!panelText.empty() || (o.verb == "run" && app.get_subcommands().front()->count("--panel")))
+        o.panel = parsePanel(panelText);
     if (o.verb == "demo" && o.out.empty()) o.out = "zentrim-demo";
     if (o.verb == "run" || o.verb == "menu") {
         bool shift = false, command = false;

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "Commands.h"
+#include "OutputPaths.h"
 #include "DemoProject.h"
 #include "Pictures.h"
 #include "ProjectFile.h"
@@ -13,6 +14,7 @@
 namespace sim {
 
 int demoCommand(const CliOptions& o, std::ostream& out) {
+    checkOutputFolder("--out", o.out);
     Project project = parseProject(demoProjectText(), "demo project", "");
     Session session(project, o.plugin);
     installScriptEngine(session.host, UserAnswers());

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "Commands.h"
+#include "OutputPaths.h"
 #include "Png.h"
 #include "ProjectFile.h"
 #include "Renderer.h"
@@ -24,6 +25,7 @@ int renderCommand(const CliOptions& o, std::ostream& out) {
     if (!Rational::parse(o.time, &time))
         throw BadInput("--time: expected seconds or a fraction such as 45/30, got \"" + o.time +
                        "\"");
+    checkOutputFile("-o", o.png);
     World world = renderComp(project, item->id, time, 1, 1);
     std::vector<uint8_t> rgba = toStraightRGBA8(world);
     try {

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "Commands.h"
+#include "OutputPaths.h"
 #include "Pictures.h"
 #include "ProjectFile.h"
 #include "Report.h"
@@ -31,8 +32,15 @@ Preferences loadInputPrefs(const std::string& path) {
     if (!probe) return Preferences();  // created when a dialog saves
     try {
         return Preferences::load(path);
-    } catch (const std::exception& e) {
+    } catch (const std::runtime_error& e) {
         throw BadInput(e.what());
+    } catch (const std::exception& e) {
+        // The JSON library's own errors (a number beyond a double's range) carry no file name.
+        std::string what = e.what();
+        size_t tag = what.find("] ");
+        if (what.rfind("[json.exception", 0) == 0 && tag != std::string::npos)
+            what = what.substr(tag + 2);
+        throw BadInput(path + ": not valid JSON: " + what);
     }
 }
 
@@ -73,10 +81,15 @@ void drawProgress(const ProgressEvent& e) {
 
 int runCommand(const CliOptions& o, std::ostream& out) {
     Project project = loadInputProject(o.project);
+    // A preferences file is written only when a dialog saves: its folder need not be writable.
+    if (!o.prefs.empty()) checkOutputFile("--prefs", o.prefs, false);
     Preferences prefs = loadInputPrefs(o.prefs);
     UserAnswers answers = loadInputAnswers(o.ui);
     bool shift = false, command = false;
     parseKeys(o.keys, &shift, &command);
+    // Every destination is checked before the plug-in runs, so that none is half-written.
+    if (!o.out.empty()) checkOutputFile("--out", o.out);
+    if (!o.renderDir.empty()) checkOutputFolder("--render", o.renderDir);
 
     Session session(project, o.plugin);
     session.host.prefs = prefs;
@@ -119,6 +132,7 @@ int runCommand(const CliOptions& o, std::ostream& out) {
 
 int menuCommand(const CliOptions& o, std::ostream& out) {
     Project project = loadInputProject(o.project);
+    if (!o.prefs.empty()) checkOutputFile("--prefs", o.prefs, false);
     Preferences prefs = loadInputPrefs(o.prefs);
     bool shift = false, command = false;
     parseKeys(o.keys, &shift, &command);

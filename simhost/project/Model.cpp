@@ -75,9 +75,25 @@ MaskPath valueAt(const Animatable<MaskPath>& s, Rational t) {
     return evaluate(s, t);
 }
 
+void Project::reindex() const {
+    itemAt_.clear();
+    layerAt_.clear();
+    for (size_t i = 0; i < items.size(); ++i) {
+        itemAt_[items[i].id] = i;
+        if (items[i].type != ItemType::Comp) continue;
+        const std::vector<Layer>& layers = items[i].comp.layers;
+        for (size_t l = 0; l < layers.size(); ++l)
+            layerAt_[layers[l].id] = {i, l};
+    }
+}
+
 Item* Project::findItem(Id id) {
-    for (Item& it : items)
-        if (it.id == id) return &it;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto it = itemAt_.find(id);
+        if (it != itemAt_.end() && it->second < items.size() && items[it->second].id == id)
+            return &items[it->second];
+        if (attempt == 0) reindex();
+    }
     return nullptr;
 }
 const Item* Project::findItem(Id id) const {
@@ -91,14 +107,17 @@ Item* Project::findItemByName(const std::string& name) {
 }
 
 Item* Project::findLayerComp(Id layerId, int* index) {
-    for (Item& it : items) {
-        if (it.type != ItemType::Comp) continue;
-        for (size_t i = 0; i < it.comp.layers.size(); ++i) {
-            if (it.comp.layers[i].id == layerId) {
-                if (index) *index = static_cast<int>(i);
-                return &it;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto it = layerAt_.find(layerId);
+        if (it != layerAt_.end()) {
+            auto [i, l] = it->second;
+            if (i < items.size() && items[i].type == ItemType::Comp &&
+                l < items[i].comp.layers.size() && items[i].comp.layers[l].id == layerId) {
+                if (index) *index = static_cast<int>(l);
+                return &items[i];
             }
         }
+        if (attempt == 0) reindex();
     }
     return nullptr;
 }

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "Rational.h"
@@ -144,6 +146,13 @@ struct Project {
     const Item* findLayerComp(Id layerId, int* index = nullptr) const;
     Layer* findLayer(Id layerId);
     const Layer* findLayer(Id layerId) const;
+
+  private:
+    // Where items and layers were last seen, by id. Checked on every use and rebuilt when stale,
+    // so edits need no bookkeeping; without it every handle lookup would walk the project.
+    mutable std::unordered_map<Id, size_t> itemAt_;
+    mutable std::unordered_map<Id, std::pair<size_t, size_t>> layerAt_;
+    void reindex() const;
 };
 
 bool operator==(const Project& a, const Project& b);

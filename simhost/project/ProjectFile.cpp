@@ -14,6 +14,10 @@ namespace sim {
 namespace fs = std::filesystem;
 
 Project loadProject(const std::string& path) {
+    std::error_code folderCheck;
+    // A folder opens like an empty file here; say what it is instead of "not valid JSON".
+    if (fs::is_directory(path, folderCheck))
+        throw ProjectError(path + ": expected a project file, but it is a folder");
     std::ifstream file(path, std::ios::binary);
     if (!file) throw ProjectError(path + ": cannot open the project file: " + std::strerror(errno));
     std::ostringstream text;

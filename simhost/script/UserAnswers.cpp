@@ -1,5 +1,6 @@
 // Reading the simulated user's answers: the --ui file and actions typed at the terminal.
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -101,6 +102,9 @@ UserAnswers parseUserAnswers(const std::string& text, const std::string& fileNam
         doc = json::parse(text);
     } catch (const json::parse_error& e) {
         fail(fileName, "not valid JSON (at byte " + std::to_string(e.byte) + ")");
+    } catch (const json::exception&) {
+        // A number beyond a double's range, such as 1e999, is no parse error to the library.
+        fail(fileName, "not valid JSON (a number is out of range)");
     }
     if (!doc.is_object()) fail(fileName, "expected an object with \"dialogs\"");
     for (auto& [key, value] : doc.items()) {
@@ -118,6 +122,10 @@ UserAnswers parseUserAnswers(const std::string& text, const std::string& fileNam
 }
 
 UserAnswers loadUserAnswers(const std::string& path) {
+    std::error_code folderCheck;
+    // A folder opens like an empty file here; say what it is instead of "not valid JSON".
+    if (std::filesystem::is_directory(path, folderCheck))
+        throw std::runtime_error(path + ": expected an answers file, but it is a folder");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error(path + ": cannot be read");
     std::stringstream buf;

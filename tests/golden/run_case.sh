@@ -15,6 +15,10 @@ status=0
 "$host" run "$case_dir/project.json" "${args[@]}" "${ui[@]}" --json --undo \
   --out "$work/out.json" --render "$work/render" > "$work/report.json" || status=$?
 echo "$status" > "$work/exit"
+# Footage paths in the written project are relative to wherever it was written: keep their names.
+if [ -f "$work/out.json" ]; then
+  sed -E 's#"path": "[^"]*/([^"/]*)"#"path": "\1"#' "$work/out.json" > "$work/out.norm" && mv "$work/out.norm" "$work/out.json"
+fi
 
 if [ "${ZENTRIM_UPDATE_GOLDEN:-0}" = 1 ]; then
   rm -rf "$case_dir/ref"

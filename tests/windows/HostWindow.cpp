@@ -24,6 +24,28 @@ bool fileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Writes the request whole (a rename), then waits for the script's answer, painting meanwhile.
+bool askRunner(const std::string& folder, const std::string& request, int timeoutMilliseconds) {
+    const std::string path = folder + "/request", done = folder + "/done";
+    DeleteFileA(done.c_str());
+    FILE* f = std::fopen((path + ".tmp").c_str(), "w");
+    if (!f) return false;
+    std::fputs(request.c_str(), f);
+    std::fclose(f);
+    if (!MoveFileExA((path + ".tmp").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return false;
+    DWORD start = GetTickCount();
+    while (!fileExists(done)) {
+        if (GetTickCount() - start > static_cast<DWORD>(timeoutMilliseconds)) {
+            DeleteFileA(path.c_str());
+            return false;
+        }
+        pumpMessages(20);
+    }
+    DeleteFileA(done.c_str());
+    return true;
+}
+
 }  // namespace
 
 HWND createMainWindow(int x, int y, int width, int height) {
@@ -57,14 +79,14 @@ void pumpMessages(int milliseconds) {
     } while (GetTickCount() - start < static_cast<DWORD>(milliseconds));
 }
 
-bool sendKey(WORD virtualKey, bool down) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    if (SendInput(1, &input, sizeof input) != 1) return false;
+bool sendKey(const std::string& folder, WORD virtualKey, bool down) {
+    const char* name = virtualKey == VK_CONTROL ? "Control_L"
+                       : virtualKey == VK_SHIFT ? "Shift_L"
+                                                : nullptr;
+    if (!name) return false;
+    if (!askRunner(folder, std::string(down ? "keydown " : "keyup ") + name, 10000)) return false;
     // The key state follows the messages once they are taken from the queue.
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < 100; ++i) {
         pumpMessages(20);
         if ((GetKeyState(virtualKey) < 0) == down) return true;
     }
@@ -72,21 +94,8 @@ bool sendKey(WORD virtualKey, bool down) {
 }
 
 bool requestScreenshot(const std::string& folder, int timeoutMilliseconds) {
-    const std::string request = folder + "/shot.request", done = folder + "/shot.done";
-    DeleteFileA(done.c_str());
     pumpMessages(500);  // let every window paint before the capture
-    FILE* f = std::fopen(request.c_str(), "w");
-    if (!f) return false;
-    std::fclose(f);
-    DWORD start = GetTickCount();
-    while (!fileExists(done)) {
-        if (GetTickCount() - start > static_cast<DWORD>(timeoutMilliseconds)) {
-            DeleteFileA(request.c_str());
-            return false;
-        }
-        pumpMessages(50);
-    }
-    return true;
+    return askRunner(folder, "shot", timeoutMilliseconds);
 }
 
 }  // namespace wintest

@@ -19,6 +19,7 @@ struct LoadedPlugin {
 };
 
 struct Bench {
+    explicit Bench(sim::Host& h) : host(h) {}
     sim::Host& host;
     HWND mainWindow = NULL;
     std::string workFolder;   // the module's second copy and the screenshot handshake
