@@ -15,9 +15,21 @@ status=0
 "$host" run "$case_dir/project.json" "${args[@]}" "${ui[@]}" --json --undo \
   --out "$work/out.json" --render "$work/render" > "$work/report.json" || status=$?
 echo "$status" > "$work/exit"
-# Footage paths in the written project are relative to wherever it was written: keep their names.
+# Footage paths in the written project are relative to wherever it was written, and the writer's
+# line breaks follow their length: compare the project as data, with footage by file name.
 if [ -f "$work/out.json" ]; then
-  sed -E 's#"path": "[^"]*/([^"/]*)"#"path": "\1"#' "$work/out.json" > "$work/out.norm" && mv "$work/out.norm" "$work/out.json"
+  python3 - "$work/out.json" <<'PY'
+import json, os, sys
+path = sys.argv[1]
+with open(path) as f:
+    project = json.load(f)
+for item in project.get("items", []):
+    if item.get("type") == "image":
+        item["path"] = os.path.basename(item["path"])
+with open(path, "w") as f:
+    json.dump(project, f, indent=1, sort_keys=True)
+    f.write("\n")
+PY
 fi
 
 if [ "${ZENTRIM_UPDATE_GOLDEN:-0}" = 1 ]; then
