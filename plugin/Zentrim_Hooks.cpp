@@ -59,6 +59,7 @@ A_Err switchMode(AEGP_SuiteHandler& suites) {
 
 // A request the companion panel left in the preferences: run it once, if the selection allows.
 A_Err pollPanel(AEGP_SuiteHandler& suites, A_Err err) {
+    if (err) return err;  // the mode switch failed: no further host call
     AEGP_PersistentDataSuite3* data = suites.PersistentDataSuite3();
     const char* section = GetStringPtr(StrID_PrefSection);
     AEGP_PersistentBlobH blobH = NULL;
@@ -285,14 +286,14 @@ A_Err UpdateMenuHook(AEGP_GlobalRefcon plugin_refconP, AEGP_UpdateMenuRefcon ref
         A_Err thrown = A_Err_NONE;
         try {
             err = checkAvailability(suites, &enable, &collection);
+            if (!err) {
+                bool on = preferencesActive || (enable && (maskCropActive       ? maskCrop
+                                                           : cropDurationActive ? zentrimDuration
+                                                                                : zentrimStandard));
+                err = cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, on);
+            }
         } catch (A_Err e) {
             thrown = e;  // the collection is still disposed of below
-        }
-        if (!err && !thrown) {
-            bool on = preferencesActive || (enable && (maskCropActive       ? maskCrop
-                                                       : cropDurationActive ? zentrimDuration
-                                                                            : zentrimStandard));
-            err = cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, on);
         }
         if (collection) ERR2(collections->AEGP_DisposeCollection(collection));
         if (thrown) err = thrown;

@@ -93,6 +93,9 @@ Preferences Preferences::parse(const std::string& text, const std::string& fileN
     } catch (const nlohmann::json::parse_error& e) {
         throw std::runtime_error(fileName + ": not valid JSON (at byte " + std::to_string(e.byte) +
                                  ")");
+    } catch (const nlohmann::json::exception& e) {
+        // e.g. a number too large for a double
+        throw std::runtime_error(fileName + ": not valid JSON (" + e.what() + ")");
     }
     if (!doc.is_object()) throw std::runtime_error(fileName + ": expected an object of sections");
     Preferences prefs;
@@ -132,7 +135,8 @@ std::string Preferences::serialize() const {
         nlohmann::json& s = doc[section];
         s = nlohmann::json::object();
         for (auto& [key, value] : keys) {
-            std::visit([&](const auto& v) { s[key] = v; }, value);
+            const std::string& name = key;  // a structured binding cannot be captured in C++17
+            std::visit([&](const auto& v) { s[name] = v; }, value);
         }
     }
     return doc.dump(2) + "\n";
