@@ -164,11 +164,11 @@ def uses_section(best):
         out.append(f"{size:.0f}× the project took {growth:.0f}× the time "
                    f"(linear growth would be {size:.0f}×, quadratic {size * size:.0f}×).\n")
         if growth > 2 * size:
-            out.append("Growth this far beyond linear is the host's side: the correction walks "
-                       "every layer of the project, and each suite call that names a layer or an "
-                       "item makes the simulator look it up by id, which scans the project "
-                       "(`Project::findLayerComp`, `Project::findItem`). The plug-in's own work "
-                       "grows with the number of layers and uses only.\n")
+            out.append("Growth beyond linear is the host's side: the simulator finds items and "
+                       "layers by id through an index, but some of its steps still search a list "
+                       "(the next item of the project walk, a mask by id), and larger projects "
+                       "fall out of the processor's caches. The plug-in's own work grows with the "
+                       "number of layers and uses only.\n")
     return out
 
 

@@ -74,21 +74,26 @@ inline bool spanMayBeVisible(const uint8_t* row, int32_t x0, int32_t x1) {
     const uint8_t* p = row + static_cast<size_t>(x0) * kBytes;
     size_t bytes = static_cast<size_t>(x1 - x0) * kBytes;
     size_t words = bytes / 8;
-    uint64_t a = 0, b = 0;
+    uint64_t a = 0, b = 0, c = 0, d = 0;  // four chains keep several loads in flight
     size_t w = 0;
-    for (; w + 2 * kStride <= words; w += 2 * kStride) {
-        uint64_t u, v;
-        std::memcpy(&u, p + w * 8, 8);
-        std::memcpy(&v, p + (w + kStride) * 8, 8);
-        a |= u;
-        b |= v;
+    for (; w + 4 * kStride <= words; w += 4 * kStride) {
+        uint64_t u0, u1, u2, u3;
+        std::memcpy(&u0, p + w * 8, 8);
+        std::memcpy(&u1, p + (w + kStride) * 8, 8);
+        std::memcpy(&u2, p + (w + 2 * kStride) * 8, 8);
+        std::memcpy(&u3, p + (w + 3 * kStride) * 8, 8);
+        a |= u0;
+        b |= u1;
+        c |= u2;
+        d |= u3;
     }
     for (; w + kStride <= words; w += kStride) {
         uint64_t u;
         std::memcpy(&u, p + w * 8, 8);
         a |= u;
     }
-    if ((a | b) & kMask) return true;
+    a |= b | c | d;
+    if (a & kMask) return true;
     // An 8-bit span of odd length leaves one pixel outside the words.
     if (Depth == kDepth8 && (bytes % 8) != 0) return p[bytes - 4] != 0;
     return false;
