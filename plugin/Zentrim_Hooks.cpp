@@ -88,6 +88,31 @@ A_Err pollPanel(AEGP_SuiteHandler& suites, A_Err err) {
     return err;
 }
 
+// Walks the project's items in order and calls `visit(item, &stop)` for each selected
+// composition, until the end, the first error, or `stop`.
+template <typename Visit>
+A_Err forEachSelectedComp(AEGP_SuiteHandler& suites, Visit visit) {
+    A_Err err = A_Err_NONE;
+    AEGP_ItemSuite8* items = suites.ItemSuite8();
+    AEGP_ProjectH project = NULL;
+    AEGP_ItemH current = NULL;
+    ERR(suites.ProjSuite6()->AEGP_GetProjectByIndex(0, &project));
+    ERR(items->AEGP_GetFirstProjItem(project, &current));
+    bool stop = false;
+    while (!err && current && !stop) {
+        A_Boolean selected = 0;
+        AEGP_ItemType type = AEGP_ItemType_NONE;
+        ERR(items->AEGP_IsItemSelected(current, &selected));
+        ERR(items->AEGP_GetItemType(current, &type));
+        if (!err && selected && type == AEGP_ItemType_COMP) err = visit(current, &stop);
+        if (stop) break;
+        AEGP_ItemH next = NULL;
+        ERR(items->AEGP_GetNextProjItem(project, current, &next));
+        current = next;
+    }
+    return err;
+}
+
 // Which crops the selection allows: counted from the active composition's selection, or, with no
 // active item, from the compositions selected in the project.
 A_Err checkAvailability(AEGP_SuiteHandler& suites, bool* enableP, AEGP_Collection2H* collectionP) {
@@ -143,23 +168,11 @@ A_Err checkAvailability(AEGP_SuiteHandler& suites, bool* enableP, AEGP_Collectio
             }
         }
     } else if (!err) {
-        AEGP_ProjectH project = NULL;
-        AEGP_ItemH current = NULL;
-        ERR(suites.ProjSuite6()->AEGP_GetProjectByIndex(0, &project));
-        ERR(items->AEGP_GetFirstProjItem(project, &current));
-        while (!err && current) {
-            A_Boolean selected = 0;
-            AEGP_ItemType type = AEGP_ItemType_NONE;
-            ERR(items->AEGP_IsItemSelected(current, &selected));
-            ERR(items->AEGP_GetItemType(current, &type));
-            if (!err && selected && type == AEGP_ItemType_COMP) {
-                *enableP = zentrimStandard = true;
-                break;
-            }
-            AEGP_ItemH next = NULL;
-            ERR(items->AEGP_GetNextProjItem(project, current, &next));
-            current = next;
-        }
+        err = forEachSelectedComp(suites, [&](AEGP_ItemH, bool* stop) {
+            *enableP = zentrimStandard = true;
+            *stop = true;
+            return A_Err_NONE;
+        });
     }
     if (precomps == 1 && masks == 1) *enableP = maskCrop = true;
     return err;
@@ -204,24 +217,11 @@ A_Err runStandardCrop(AEGP_SuiteHandler& suites) {
                 return e;
             });
         } else if (!err) {
-            AEGP_ProjectH project = NULL;
-            AEGP_ItemH current = NULL;
-            ERR(suites.ProjSuite6()->AEGP_GetProjectByIndex(0, &project));
-            ERR(items->AEGP_GetFirstProjItem(project, &current));
-            while (!err && current) {
-                A_Boolean selected = 0;
-                AEGP_ItemType type = AEGP_ItemType_NONE;
-                ERR(items->AEGP_IsItemSelected(current, &selected));
-                ERR(items->AEGP_GetItemType(current, &type));
-                if (!err && selected && type == AEGP_ItemType_COMP) {
-                    err = keepingCurrentTime(suites, current, [&]() {
-                        return crop::standardCrop(sP, S_my_id, current, 0);
-                    });
-                }
-                AEGP_ItemH next = NULL;
-                ERR(items->AEGP_GetNextProjItem(project, current, &next));
-                current = next;
-            }
+            err = forEachSelectedComp(suites, [&](AEGP_ItemH selected, bool*) {
+                return keepingCurrentTime(suites, selected, [&]() {
+                    return crop::standardCrop(sP, S_my_id, selected, 0);
+                });
+            });
         }
     } catch (A_Err e) {
         thrown = e;

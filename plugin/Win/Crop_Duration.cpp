@@ -99,7 +99,6 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool firstRun) {
     AEGP_SuiteHandler suites(basic);
     Held held{suites.RenderOptionsSuite3(), suites.RenderSuite3(), suites.UtilitySuite5()};
     AEGP_LayerSuite7* layers = suites.LayerSuite7();
-    AEGP_WorldSuite3* worlds = suites.WorldSuite3();
     ProgressWindow window;
 
     // Setup.
@@ -168,7 +167,6 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool firstRun) {
     }
     sampling.value =
         static_cast<A_long>(end > 0 ? ((end + step.value - 1) / step.value) * step.value : 0);
-    (void)worlds;
 
     if (err) return finish(held, err);
     if (includeMasks && maskUnion.bottom != -1 && maskUnion.right != -1)
