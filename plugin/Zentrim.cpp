@@ -4,6 +4,7 @@
 
 #include "Util/AEGP_SuiteHandler.h"
 #include "Util/ErrorChain.h"
+#include "Util/HostBoundary.h"
 #include "Win/cropUtil.h"
 #include "Zentrim_Globals.h"
 #include "Zentrim_Strings.h"
@@ -15,10 +16,10 @@ AEGP_Command S_Zentrim_cmd = 0;
 
 A_Err EntryPointFunc(struct SPBasicSuite* pica_basicP, A_long major_versionL, A_long minor_versionL,
                      AEGP_PluginID aegp_plugin_id, AEGP_GlobalRefcon* global_refconP) {
-    A_Err err = A_Err_NONE;
     sP = pica_basicP;
     S_my_id = aegp_plugin_id;
-    try {
+    return AtHostBoundary([] {
+        A_Err err = A_Err_NONE;
         AEGP_SuiteHandler suites(sP);
         cropUtil::SprintOS(VERSION_NUMBER, sizeof VERSION_NUMBER, "%d.%d.%d", ZENTRIM_MAJOR_VERSION,
                            ZENTRIM_MINOR_VERSION, ZENTRIM_BUG_VERSION);
@@ -35,14 +36,11 @@ A_Err EntryPointFunc(struct SPBasicSuite* pica_basicP, A_long major_versionL, A_
         if (err) {
             // The host hears of the failure once; the report's own error, or a missing utility
             // suite, must not replace it.
-            try {
-                (void)suites.UtilitySuite5()->AEGP_ReportInfo(S_my_id,
-                                                              GetStringPtr(StrID_GenericError));
-            } catch (A_Err) {
-            }
+            (void)AtHostBoundary([&] {
+                return suites.UtilitySuite5()->AEGP_ReportInfo(S_my_id,
+                                                               GetStringPtr(StrID_GenericError));
+            });
         }
-    } catch (A_Err thrown) {
-        err = thrown;
-    }
-    return err;
+        return err;
+    });
 }

@@ -2,6 +2,8 @@
 // the menu is shown, and the command itself.
 #include "Util/AEGP_SuiteHandler.h"
 #include "Util/ErrorChain.h"
+#include "Util/HostBoundary.h"
+#include "Util/HostHold.h"
 #include "Win/Crop.h"
 #include "Win/cropUtil.h"
 #include "Zentrim.h"
@@ -137,7 +139,7 @@ A_Err checkAvailability(AEGP_SuiteHandler& suites, bool* enableP, AEGP_Collectio
                 AEGP_CollectionItemV2 entry = {};
                 ERR(collections->AEGP_GetCollectionItemByIndex(*collectionP, i, &entry));
                 if (err) break;
-                A_long kind = static_cast<A_long>(entry.type) & 0xFF;
+                A_long kind = cropUtil::CollectionItemKind(entry);
                 if (kind == AEGP_CollectionItemType_LAYER &&
                     cropUtil::LayerIsPrecomp(sP, entry.u.layer.layerH)) {
                     ++precomps;
@@ -189,46 +191,58 @@ A_Err keepingCurrentTime(AEGP_SuiteHandler& suites, AEGP_ItemH item, Crop crop) 
     return err;
 }
 
+// The expand amount as the 16 bits the crop takes, saturated: a larger amount must not wrap into
+// one of the other sign, which would shrink the composition instead.
+short expandAmount(A_long amount) {
+    if (amount > 32767) return 32767;
+    if (amount < -32768) return -32768;
+    return static_cast<short>(amount);
+}
+
+// With an active item: the expand pass when the preferences ask for it, then the crop.
+A_Err cropActiveItem() {
+    A_Err err = A_Err_NONE;
+    A_Boolean expand = 0;
+    A_long amount = 0;
+    err = cropUtil::ReadPrefFlag(sP, GetStringPtr(StrID_PrefExpand), &expand);
+    if (!err && expand)
+        err = cropUtil::ReadPrefLong(sP, GetStringPtr(StrID_PrefExpandAmount), 0, &amount);
+    if (!err && amount != 0) err = crop::standardCrop(sP, S_my_id, NULL, expandAmount(amount));
+    // An enlargement the host cannot take was refused and told: the command ends there.
+    if (err == crop::kCropRefused) return A_Err_NONE;
+    if (!err) err = crop::standardCrop(sP, S_my_id, NULL, 0);
+    return err;
+}
+
 A_Err runStandardCrop(AEGP_SuiteHandler& suites) {
     A_Err err = A_Err_NONE;
     AEGP_ItemSuite8* items = suites.ItemSuite8();
     AEGP_UtilitySuite5* utility = suites.UtilitySuite5();
     AEGP_PersistentBlobH blobH = NULL;
-    bool undoOpen = false;
-    A_Err thrown = A_Err_NONE;
-    try {
-        ERR(suites.PersistentDataSuite3()->AEGP_GetApplicationBlob(&blobH));
-        ERR(utility->AEGP_StartUndoGroup(GetStringPtr(StrID_Name)));
-        undoOpen = !err;
-        AEGP_ItemH item = NULL;
-        ERR(items->AEGP_GetActiveItem(&item));
-        if (!err && item) {
-            err = keepingCurrentTime(suites, item, [&]() {
-                A_Err e = A_Err_NONE;
-                A_Boolean expand = 0;
-                A_long amount = 0;
-                e = cropUtil::ReadPrefFlag(sP, GetStringPtr(StrID_PrefExpand), &expand);
-                if (!e && expand)
-                    e = cropUtil::ReadPrefLong(sP, GetStringPtr(StrID_PrefExpandAmount), 0,
-                                               &amount);
-                if (!e && amount != 0)
-                    e = crop::standardCrop(sP, S_my_id, NULL, static_cast<short>(amount));
-                if (!e) e = crop::standardCrop(sP, S_my_id, NULL, 0);
-                return e;
-            });
-        } else if (!err) {
-            err = forEachSelectedComp(suites, [&](AEGP_ItemH selected, bool*) {
-                return keepingCurrentTime(suites, selected, [&]() {
-                    return crop::standardCrop(sP, S_my_id, selected, 0);
-                });
-            });
-        }
-    } catch (A_Err e) {
-        thrown = e;
-    }
     // The group this command opened is closed on every path; the first error is kept.
-    if (undoOpen) ERR2(utility->AEGP_EndUndoGroup());
-    return thrown ? thrown : err;
+    bool undoOpen = false;
+    HostHold heldUndo([&]() -> A_Err {
+        if (!undoOpen) return A_Err_NONE;
+        undoOpen = false;
+        return utility->AEGP_EndUndoGroup();
+    });
+    ERR(suites.PersistentDataSuite3()->AEGP_GetApplicationBlob(&blobH));
+    ERR(utility->AEGP_StartUndoGroup(GetStringPtr(StrID_Name)));
+    undoOpen = !err;
+    AEGP_ItemH item = NULL;
+    ERR(items->AEGP_GetActiveItem(&item));
+    if (!err && item) {
+        err = keepingCurrentTime(suites, item, [&]() { return cropActiveItem(); });
+    } else if (!err) {
+        err = forEachSelectedComp(suites, [&](AEGP_ItemH selected, bool*) {
+            return keepingCurrentTime(suites, selected, [&]() {
+                A_Err e = crop::standardCrop(sP, S_my_id, selected, 0);
+                return e == crop::kCropRefused ? A_Err_NONE : e;
+            });
+        });
+    }
+    heldUndo.release(&err);
+    return err;
 }
 
 A_Err runCommand(AEGP_SuiteHandler& suites) {
@@ -245,11 +259,10 @@ A_Err runCommand(AEGP_SuiteHandler& suites) {
         ERR(suites.ItemSuite8()->AEGP_GetActiveItem(&item));
         if (!err) {
             err = keepingCurrentTime(suites, item, [&]() {
-                return cropDurationActive ? crop::cropDuration(sP, S_my_id, registerClass)
+                return cropDurationActive ? crop::cropDuration(sP, S_my_id, &registerClass)
                                           : crop::maskCrop(sP, S_my_id);
             });
         }
-        if (cropDurationActive) registerClass = false;
     } else {
         err = runStandardCrop(suites);
     }
@@ -262,55 +275,44 @@ A_Err CommandHook(AEGP_GlobalRefcon plugin_refconP, AEGP_CommandRefcon refconP,
                   AEGP_Command command, AEGP_HookPriority hook_priority, A_Boolean already_handledB,
                   A_Boolean* handledPB) {
     if (command != S_Zentrim_cmd || already_handledB) return A_Err_NONE;
-    A_Err err = A_Err_NONE;
-    try {
+    A_Err err = AtHostBoundary([] {
         AEGP_SuiteHandler suites(sP);
-        err = runCommand(suites);
-    } catch (A_Err thrown) {
-        err = thrown;
-    }
+        return runCommand(suites);
+    });
     *handledPB = 1;
     return err;
 }
 
 A_Err UpdateMenuHook(AEGP_GlobalRefcon plugin_refconP, AEGP_UpdateMenuRefcon refconP,
                      AEGP_WindowType active_window) {
-    A_Err err = A_Err_NONE;
-    try {
+    return AtHostBoundary([] {
         AEGP_SuiteHandler suites(sP);
         AEGP_CollectionSuite2* collections = suites.CollectionSuite2();
         zentrimStandard = zentrimDuration = maskCrop = false;
         durationMenuNameIndex = StrID_Duration;
         bool enable = false;
         AEGP_Collection2H collection = NULL;
-        A_Err thrown = A_Err_NONE;
-        try {
-            err = checkAvailability(suites, &enable, &collection);
-            if (!err) {
-                bool on = preferencesActive || (enable && (maskCropActive       ? maskCrop
-                                                           : cropDurationActive ? zentrimDuration
-                                                                                : zentrimStandard));
-                err = cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, on);
-            }
-        } catch (A_Err e) {
-            thrown = e;  // the collection is still disposed of below
-        }
-        if (collection) ERR2(collections->AEGP_DisposeCollection(collection));
-        if (thrown) err = thrown;
-    } catch (A_Err thrown) {
-        err = thrown;
-    }
-    return err;
+        auto heldCollection = HoldHandle(collection, [collections](AEGP_Collection2H h) {
+            return collections->AEGP_DisposeCollection(h);
+        });
+        // A suite missing half-way ends the check with its code, but not before the command has
+        // been set for what was found and the collection given back.
+        A_Err err = AtHostBoundary([&] { return checkAvailability(suites, &enable, &collection); });
+        // The command follows what was found also after a host error, so that a failed check
+        // cannot leave it enabled; the call's own result is not the check's and is dropped.
+        const bool on = preferencesActive || (enable && (maskCropActive       ? maskCrop
+                                                         : cropDurationActive ? zentrimDuration
+                                                                              : zentrimStandard));
+        (void)AtHostBoundary([on] { return cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, on); });
+        heldCollection.release(&err);
+        return err;
+    });
 }
 
 A_Err IdleHookCmd(AEGP_GlobalRefcon plugin_refconP, AEGP_IdleRefcon refconP, A_long* max_sleepPL) {
-    A_Err err = A_Err_NONE;
-    try {
+    return AtHostBoundary([] {
         AEGP_SuiteHandler suites(sP);
-        err = switchMode(suites);
-        err = pollPanel(suites, err);
-    } catch (A_Err thrown) {
-        err = thrown;
-    }
-    return err;
+        A_Err err = switchMode(suites);
+        return pollPanel(suites, err);
+    });
 }

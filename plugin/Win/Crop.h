@@ -4,6 +4,7 @@
 
 #include "AE_GeneralPlug.h"
 #include "SPBasic.h"
+#include "cropUtil.h"
 
 namespace crop {
 
@@ -24,15 +25,16 @@ struct CroppingBounds {
 A_Err findCropBounds(SPBasicSuite* basic, AEGP_WorldH* worldP, short hFactor, short vFactor,
                      CroppingBounds* boundsP, A_FloatRect limit);
 
-// The seven values with which the uses of a cropped composition are corrected, from the crop's
-// bounds and the composition's new (unrounded) size.
-struct UseCorrection {
-    double xOffset, yOffset, depthFactor, xRatio, yRatio, widthChange, heightChange;
-};
-UseCorrection useCorrection(const CroppingBounds& bounds, double newWidth, double newHeight);
+// A limit rectangle that limits nothing (a right or bottom of exactly -1.0 means no limit).
+constexpr A_FloatRect kNoLimit = {-1.0, -1.0, -1.0, -1.0};
+
+// The seven correction values of the uses of a cropped composition, from the crop's bounds and the
+// composition's new (unrounded) size.
+cropUtil::UseCorrection useCorrection(const CroppingBounds& bounds, double newWidth,
+                                      double newHeight);
 
 // A mask vertex of a use, moved from the old composition's pixels into the cropped one's.
-AEGP_MaskVertex correctedMaskVertex(const AEGP_MaskVertex& v, const UseCorrection& c,
+AEGP_MaskVertex correctedMaskVertex(const AEGP_MaskVertex& v, const cropUtil::UseCorrection& c,
                                     const CroppingBounds& bounds);
 
 // Rewrites the anchor point and mask paths of every layer in the project that uses `*itemP`, so
@@ -43,9 +45,16 @@ A_Err findAndCorrectAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_It
 // Makes `*parentP` the parent of every layer of the composition that has none (except itself).
 A_Err SetAllEmptyParents(SPBasicSuite* basic, AEGP_LayerH* parentP, AEGP_CompH* compP);
 
+// What finishCropping returns when it refused a crop whose size the host cannot take (the user was
+// told; nothing changed). It never reaches the host: the crop commands end such a crop without an
+// error, and the expand pass ends the command with it.
+constexpr A_Err kCropRefused = -0x5A52;
+
 // Resizes the composition of `*itemP` to the bounds, carries its layers by (-left, -top) through a
 // temporary parent null, corrects its uses, restores the render options' factors when the
-// resolution check switched them, and disposes of the render options (a null handle is allowed).
+// resolution check switched them, and disposes of the render options (a null handle is allowed;
+// the caller's handle is cleared). A size outside 1 to 30000 pixels either way is refused with an
+// alert before anything changes (kCropRefused).
 A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
                      CroppingBounds bounds, A_Time time, unsigned char fullResolution,
                      AEGP_RenderOptionsH* renderOptionsP, short hFactor, short vFactor);
@@ -60,14 +69,45 @@ A_Err checkResolution(SPBasicSuite* basic, AEGP_PluginID pluginId,
                       AEGP_RenderOptionsH* renderOptionsP, short* hFactorP, short* vFactorP,
                       unsigned char* fullResolutionP);
 
+// The render options made to measure one item, and what the resolution check decided for them.
+struct Measurement {
+    AEGP_RenderOptionsH optionsH;
+    short hFactor, vFactor;        // the options' downsample factors before the resolution check
+    unsigned char fullResolution;  // the check switched the options to full resolution
+};
+
+// Makes the render options of `item` and runs the resolution check on them. The options are in
+// `*m` as soon as they exist, also when the check then fails: the caller gives them back (or hands
+// them to finishCropping).
+A_Err startMeasurement(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item,
+                       Measurement* m);
+
+// Renders the measured item at `time`, measures the frame into `*boundsP` (at full resolution,
+// with the limit, in full-resolution pixels, narrowing the scan) and checks the frame back in.
+// With `expand` other than 0 the frame is not scanned: the bounds enlarge the whole frame by that
+// many pixels on every side.
+A_Err measureFrame(SPBasicSuite* basic, const Measurement& m, A_Time time, A_FloatRect limit,
+                   short expand, CroppingBounds* boundsP);
+
+// Rectangles met over time, as the crop over the duration keeps them.
+// The union takes the first frame's record whole; later frames widen its four edges (a value
+// that is not a number loses to the other).
+void mergeBounds(CroppingBounds* unionP, const CroppingBounds& frame, bool* firstP);
+// Mask bounds over time: -1 marks a top or left edge that no frame has set yet.
+void mergeMaskBounds(A_FloatRect* unionP, const A_FloatRect& frame);
+// Tightens the bounds to the masks' union; an edge taken from the masks is rounded down.
+void clipToMasks(CroppingBounds* b, const A_FloatRect& masks);
+
 // The "Zentrim" command: crops the active composition, or each selected precomposition layer's
 // source, to its visible pixels at the current time; with `expand` other than 0 it enlarges each
 // target by that many pixels on every side instead. A null item means the active item.
 A_Err standardCrop(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, short expand);
 
 // The "Zentrim Duration" command: crops one composition to the union of its visible bounds over
-// its whole duration, with a progress window and a cancel chord.
-A_Err cropDuration(SPBasicSuite* basic, AEGP_PluginID pluginId, bool firstRun);
+// its whole duration, with a progress window and a cancel chord. `*firstRunP` is true until a run
+// has opened the progress window in this host session (the Windows window class is registered on
+// that run); the run that opens it clears it.
+A_Err cropDuration(SPBasicSuite* basic, AEGP_PluginID pluginId, bool* firstRunP);
 
 // The "Mask Crop" command: crops a precomposition to the bounds of one of its layer's masks.
 A_Err maskCrop(SPBasicSuite* basic, AEGP_PluginID pluginId);

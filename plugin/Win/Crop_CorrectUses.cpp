@@ -3,13 +3,14 @@
 
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
+#include "../Util/HostHold.h"
 #include "Crop.h"
 #include "cropUtil.h"
 
 namespace crop {
 
-UseCorrection useCorrection(const CroppingBounds& b, double newWidth, double newHeight) {
-    UseCorrection c;
+cropUtil::UseCorrection useCorrection(const CroppingBounds& b, double newWidth, double newHeight) {
+    cropUtil::UseCorrection c;
     // Halving the integer sizes truncates first: an odd size keeps its extra half pixel.
     c.xOffset = -(b.left - static_cast<double>(b.width / 2) + newWidth / 2);
     c.yOffset = -(b.top - static_cast<double>(b.height / 2) + newHeight / 2);
@@ -21,7 +22,7 @@ UseCorrection useCorrection(const CroppingBounds& b, double newWidth, double new
     return c;
 }
 
-AEGP_MaskVertex correctedMaskVertex(const AEGP_MaskVertex& v, const UseCorrection& c,
+AEGP_MaskVertex correctedMaskVertex(const AEGP_MaskVertex& v, const cropUtil::UseCorrection& c,
                                     const CroppingBounds& b) {
     AEGP_MaskVertex out = v;
     out.x = v.x / c.xRatio - b.left;
@@ -38,7 +39,7 @@ namespace {
 // Rewrites every vertex of an outline. An open outline of N segments has N + 1 vertices (indices
 // 0 to N); a closed one has N, its index N being vertex 0 again.
 A_Err correctOutline(AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outlineH,
-                     const UseCorrection& c, const CroppingBounds& b) {
+                     const cropUtil::UseCorrection& c, const CroppingBounds& b) {
     A_Err err = A_Err_NONE;
     A_long segments = 0;
     A_Boolean open = 0;
@@ -58,31 +59,43 @@ A_Err correctOutline(AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outlineH,
 // Reads the outline at `time` (layer time), rewrites it and writes it back: as the stream's value,
 // or as the value of keyframe `key` when key >= 0.
 A_Err correctOutlineAt(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH streamH,
-                       A_Time time, A_long key, const UseCorrection& c, const CroppingBounds& b) {
+                       A_Time time, A_long key, const cropUtil::UseCorrection& c,
+                       const CroppingBounds& b) {
     A_Err err = A_Err_NONE;
+    AEGP_StreamSuite4* streams = suites.StreamSuite4();
     AEGP_StreamValue2 value = {};
-    ERR(suites.StreamSuite4()->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime,
-                                                      &time, true, &value));
-    bool haveValue = !err;
+    bool haveValue = false;
+    HostHold heldValue([&]() -> A_Err {
+        return haveValue ? streams->AEGP_DisposeStreamValue(&value) : A_Err_NONE;
+    });
+    ERR(streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &time, true,
+                                        &value));
+    haveValue = !err;
     if (!err) err = correctOutline(suites, value.val.mask, c, b);
     if (key < 0) {
-        ERR(suites.StreamSuite4()->AEGP_SetStreamValue(pluginId, streamH, &value));
+        ERR(streams->AEGP_SetStreamValue(pluginId, streamH, &value));
     } else {
         ERR(suites.KeyframeSuite4()->AEGP_SetKeyframeValue(streamH, key, &value));
     }
-    if (haveValue) ERR2(suites.StreamSuite4()->AEGP_DisposeStreamValue(&value));
+    heldValue.release(&err);
     return err;
 }
 
 A_Err correctMask(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layerH,
-                  A_long index, A_Time time, const UseCorrection& c, const CroppingBounds& b) {
+                  A_long index, A_Time time, const cropUtil::UseCorrection& c,
+                  const CroppingBounds& b) {
     A_Err err = A_Err_NONE;
+    AEGP_MaskSuite5* masks = suites.MaskSuite5();
+    AEGP_StreamSuite4* streams = suites.StreamSuite4();
     AEGP_MaskRefH maskH = NULL;
     AEGP_StreamRefH streamH = NULL;
+    auto heldMask =
+        HoldHandle(maskH, [masks](AEGP_MaskRefH h) { return masks->AEGP_DisposeMask(h); });
+    auto heldStream = HoldHandle(
+        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
     A_long numKeys = 0;
-    ERR(suites.MaskSuite5()->AEGP_GetLayerMaskByIndex(layerH, index, &maskH));
-    ERR(suites.StreamSuite4()->AEGP_GetNewMaskStream(pluginId, maskH, AEGP_MaskStream_OUTLINE,
-                                                     &streamH));
+    ERR(masks->AEGP_GetLayerMaskByIndex(layerH, index, &maskH));
+    ERR(streams->AEGP_GetNewMaskStream(pluginId, maskH, AEGP_MaskStream_OUTLINE, &streamH));
     ERR(suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(streamH, &numKeys));
     if (!err && numKeys == 0) err = correctOutlineAt(suites, pluginId, streamH, time, -1, c, b);
     for (A_long k = 0; k < numKeys && !err; ++k) {
@@ -91,8 +104,8 @@ A_Err correctMask(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH
                                                           &keyTime));
         if (!err) err = correctOutlineAt(suites, pluginId, streamH, keyTime, k, c, b);
     }
-    if (streamH) ERR2(suites.StreamSuite4()->AEGP_DisposeStream(streamH));
-    if (maskH) ERR2(suites.MaskSuite5()->AEGP_DisposeMask(maskH));
+    heldStream.release(&err);
+    heldMask.release(&err);
     return err;
 }
 
@@ -102,19 +115,13 @@ A_Err findAndCorrectAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_It
                             A_Time time, CroppingBounds bounds, double newWidth, double newHeight) {
     A_Err err = A_Err_NONE;
     AEGP_SuiteHandler suites(basic);
-    // Acquired before any mask, stream or value is held, so a missing suite cannot leak one.
-    suites.MaskSuite5();
-    suites.StreamSuite4();
-    suites.KeyframeSuite4();
-    suites.MaskOutlineSuite2();
     std::vector<AEGP_LayerH> uses;
     ERR(cropUtil::FindAllCompUses(basic, pluginId, *itemP, &uses));
 
-    const UseCorrection c = useCorrection(bounds, newWidth, newHeight);
+    const cropUtil::UseCorrection c = useCorrection(bounds, newWidth, newHeight);
     for (AEGP_LayerH layerH : uses) {
         if (err) break;
-        ERR(cropUtil::ShiftLayerXY(basic, pluginId, layerH, c.xOffset, c.yOffset, c.depthFactor,
-                                   c.xRatio, c.yRatio, c.widthChange, c.heightChange));
+        ERR(cropUtil::ShiftLayerXY(basic, pluginId, layerH, c));
         A_long numMasks = 0;
         ERR(suites.MaskSuite5()->AEGP_GetLayerNumMasks(layerH, &numMasks));
         for (A_long m = 0; m < numMasks && !err; ++m)

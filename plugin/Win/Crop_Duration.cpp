@@ -1,11 +1,10 @@
 // The "Zentrim Duration" command: every frame of one composition is rendered and measured, and the
 // composition is cropped once to the union of what is visible at any time.
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
+#include "../Util/HostHold.h"
 #include "../Zentrim_Strings.h"
 #include "Crop.h"
 #include "ProgressWindow.h"
@@ -15,183 +14,153 @@ namespace crop {
 
 namespace {
 
-const A_FloatRect kNoLimit = {-1.0, -1.0, -1.0, -1.0};
-
-// The smaller/larger of two edges; a value that is not a number loses to the other.
-double smaller(double a, double b) {
-    if (std::isnan(a)) return b;
-    if (std::isnan(b)) return a;
-    return b < a ? b : a;
-}
-double larger(double a, double b) {
-    if (std::isnan(a)) return b;
-    if (std::isnan(b)) return a;
-    return b > a ? b : a;
-}
-
-// Mask bounds over time: -1 marks a top or left edge no frame has set yet; on the right and
-// bottom -1 loses to any real edge anyway.
-void mergeMaskBounds(A_FloatRect* unionP, const A_FloatRect& frame) {
-    unionP->top = unionP->top == -1 ? frame.top : smaller(unionP->top, frame.top);
-    unionP->left = unionP->left == -1 ? frame.left : smaller(unionP->left, frame.left);
-    unionP->bottom = larger(unionP->bottom, frame.bottom);
-    unionP->right = larger(unionP->right, frame.right);
-}
-
-void mergeBounds(CroppingBounds* unionP, const CroppingBounds& frame, bool* firstP) {
-    if (*firstP) {
-        *unionP = frame;
-        *firstP = false;
-        return;
-    }
-    unionP->top = smaller(unionP->top, frame.top);
-    unionP->left = smaller(unionP->left, frame.left);
-    unionP->bottom = larger(unionP->bottom, frame.bottom);
-    unionP->right = larger(unionP->right, frame.right);
-}
-
-// A mask edge taken into the crop: rounded down to a whole 32-bit number.
-double wholeEdge(double v) {
-    double f = std::floor(v);
-    if (f <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    if (f >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    return static_cast<double>(static_cast<int32_t>(f));
-}
-
-void clipToMasks(CroppingBounds* b, const A_FloatRect& masks) {
-    if (masks.top > b->top) b->top = wholeEdge(masks.top);
-    if (b->bottom > masks.bottom) b->bottom = wholeEdge(masks.bottom);
-    if (masks.left > b->left) b->left = wholeEdge(masks.left);
-    if (b->right > masks.right) b->right = wholeEdge(masks.right);
-}
-
-// What the run holds from the host; the destructor acts only when a missing suite unwinds it.
-struct Held {
-    AEGP_RenderOptionsSuite3* options;
-    AEGP_RenderSuite3* render;
-    AEGP_UtilitySuite5* utility;
-    AEGP_RenderOptionsH optionsH = NULL;
-    AEGP_FrameReceiptH receiptH = NULL;
-    bool undoOpen = false;
-    ProgressWindow* window = NULL;
-    ~Held() {
-        if (receiptH) render->AEGP_CheckinFrame(receiptH);
-        if (optionsH) options->AEGP_Dispose(optionsH);
-        if (window) window->close();
-        if (undoOpen) utility->AEGP_EndUndoGroup();
-    }
+// What the setup found: the composition to crop, the layer whose masks may limit it, and the
+// frames to measure.
+struct Target {
+    AEGP_ItemH item = NULL;
+    AEGP_LayerH activeLayer = NULL;
+    A_Boolean includeMasks = 0;
+    A_Time step = {0, 1};
+    int64_t end = 0;  // in the step's scale: every frame that starts before it is measured
 };
 
-// Ends the run: the window closed, the render options given back and the undo group closed,
-// whatever happened before (the first error is kept).
-A_Err finish(Held& held, A_Err err) {
-    if (held.window) held.window->close();
-    held.window = NULL;
-    if (held.optionsH) ERR2(held.options->AEGP_Dispose(held.optionsH));
-    held.optionsH = NULL;
-    if (held.undoOpen) ERR2(held.utility->AEGP_EndUndoGroup());
-    held.undoOpen = false;
+// Steps 2 to 4 of the setup: the target (the active layer's source, or the active item) and the
+// 3D check.
+A_Err findTarget(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_SuiteHandler& suites,
+                 Target* t) {
+    A_Err err = A_Err_NONE;
+    AEGP_LayerSuite7* layers = suites.LayerSuite7();
+    ERR(layers->AEGP_GetActiveLayer(&t->activeLayer));
+    if (!err && t->activeLayer) {
+        ERR(layers->AEGP_GetLayerSourceItem(t->activeLayer, &t->item));
+        ERR(cropUtil::ReadPrefFlag(basic, GetStringPtr(StrID_PrefIncludeMasks), &t->includeMasks));
+    } else {
+        ERR(suites.ItemSuite8()->AEGP_GetActiveItem(&t->item));
+    }
+    if (!err) err = cropUtil::ThreeDInItem(basic, pluginId, &t->item, &cropUtil::checkPrefsThreeD);
     return err;
 }
 
-A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool firstRun) {
+// The frames: the duration in the step's scale, rounded up, so that a last frame that starts
+// before the end but does not fill a whole step is measured too.
+A_Err readFrames(AEGP_SuiteHandler& suites, const Measurement& m, Target* t) {
     A_Err err = A_Err_NONE;
-    AEGP_SuiteHandler suites(basic);
-    Held held{suites.RenderOptionsSuite3(), suites.RenderSuite3(), suites.UtilitySuite5()};
-    AEGP_LayerSuite7* layers = suites.LayerSuite7();
-    ProgressWindow window;
-
-    // Setup.
-    ERR(held.utility->AEGP_StartUndoGroup(GetStringPtr(StrID_Duration)));
-    held.undoOpen = !err;
-    AEGP_LayerH activeLayer = NULL;
-    AEGP_ItemH target = NULL;
-    A_Boolean includeMasks = 0;
-    ERR(layers->AEGP_GetActiveLayer(&activeLayer));
-    if (!err && activeLayer) {
-        ERR(layers->AEGP_GetLayerSourceItem(activeLayer, &target));
-        ERR(cropUtil::ReadPrefFlag(basic, GetStringPtr(StrID_PrefIncludeMasks), &includeMasks));
-    } else {
-        ERR(suites.ItemSuite8()->AEGP_GetActiveItem(&target));
-    }
-    if (!err) err = cropUtil::ThreeDInItem(basic, pluginId, &target, &cropUtil::checkPrefsThreeD);
-
-    A_Time duration = {0, 1}, step = {0, 1}, sampling = {0, 1};
-    ERR(held.options->AEGP_NewFromItem(pluginId, target, &held.optionsH));
-    ERR(suites.ItemSuite8()->AEGP_GetItemDuration(target, &duration));
-    short hFactor = 1, vFactor = 1;
-    unsigned char fullRes = 0;
-    if (!err) err = checkResolution(basic, pluginId, &held.optionsH, &hFactor, &vFactor, &fullRes);
-    ERR(held.options->AEGP_GetTimeStep(held.optionsH, &step));
+    A_Time duration = {0, 1};
+    ERR(suites.ItemSuite8()->AEGP_GetItemDuration(t->item, &duration));
+    ERR(suites.RenderOptionsSuite3()->AEGP_GetTimeStep(m.optionsH, &t->step));
     // A step that does not advance would never end the loop.
-    if (!err && (step.value <= 0 || step.scale == 0 || duration.scale == 0)) err = A_Err_PARAMETER;
-    if (err) return finish(held, err);  // nothing read is trustworthy: no window, no frames
+    if (!err && (t->step.value <= 0 || t->step.scale == 0 || duration.scale == 0))
+        err = A_Err_PARAMETER;
+    if (err) return err;
+    t->end = duration.value;
+    if (t->step.scale != duration.scale) {
+        const int64_t scaled = static_cast<int64_t>(duration.value) * t->step.scale;
+        t->end = scaled / duration.scale;
+        if (scaled > 0 && scaled % duration.scale != 0) ++t->end;
+    }
+    return err;
+}
 
-    sampling.scale = step.scale;
-    int64_t end = duration.value;
-    if (step.scale != duration.scale)
-        end = static_cast<int64_t>(duration.value) * step.scale / duration.scale;
-
-    window.open(firstRun, suites);
-    held.window = &window;
-    A_FloatRect maskUnion = kNoLimit;
-    CroppingBounds unionBounds = {1, 0, 1, 0, 0, 0};
-    bool first = true;
-
-    for (int64_t t = 0; t < end; t += step.value) {
-        sampling.value = static_cast<A_long>(t);
-        if (!err) {
-            ERR(held.options->AEGP_SetTime(held.optionsH, sampling));
-            if (includeMasks) {
-                A_FloatRect frameMask = kNoLimit;
-                ERR(layers->AEGP_GetLayerMaskedBounds(activeLayer, AEGP_LTimeMode_LayerTime,
-                                                      &sampling, &frameMask));
-                if (!err) mergeMaskBounds(&maskUnion, frameMask);
-            }
-            AEGP_WorldH worldH = NULL;
-            CroppingBounds frame = {0, 0, 0, 0, 0, 0};
-            ERR(held.render->AEGP_RenderAndCheckoutFrame(held.optionsH, NULL, NULL,
-                                                         &held.receiptH));
-            ERR(held.render->AEGP_GetReceiptWorld(held.receiptH, &worldH));
-            if (!err)
-                err = findCropBounds(basic, &worldH, fullRes ? 1 : hFactor, fullRes ? 1 : vFactor,
-                                     &frame, kNoLimit);
-            if (held.receiptH) ERR2(held.render->AEGP_CheckinFrame(held.receiptH));
-            held.receiptH = NULL;
-            if (!err) mergeBounds(&unionBounds, frame, &first);
+// The frame loop: the union of every frame's content (and of the active layer's masked bounds),
+// with progress and the cancel test after each frame. Returns true in `cancelled` when the user
+// held the chord. Once a host error is met, the loop only steps on to the end.
+A_Err measureFrames(SPBasicSuite* basic, AEGP_SuiteHandler& suites, const Measurement& m,
+                    const Target& t, ProgressWindow& window, CroppingBounds* unionP,
+                    A_FloatRect* maskUnionP, bool* firstP, bool* cancelled) {
+    A_Err err = A_Err_NONE;
+    A_Time sampling = {0, t.step.scale};
+    for (int64_t time = 0; time < t.end; time += t.step.value) {
+        sampling.value = static_cast<A_long>(time);
+        if (!err && t.includeMasks) {
+            A_FloatRect frameMask = kNoLimit;
+            ERR(suites.LayerSuite7()->AEGP_GetLayerMaskedBounds(
+                t.activeLayer, AEGP_LTimeMode_LayerTime, &sampling, &frameMask));
+            if (!err) mergeMaskBounds(maskUnionP, frameMask);
         }
-        if (window.cancelRequested()) return finish(held, err);
-        int64_t percent = t * 100 / end;
+        CroppingBounds frame = {0, 0, 0, 0, 0, 0};
+        if (!err) err = measureFrame(basic, m, sampling, kNoLimit, 0, &frame);
+        if (!err) mergeBounds(unionP, frame, firstP);
+        if (window.cancelRequested()) {
+            *cancelled = true;
+            return err;
+        }
+        int64_t percent = time * 100 / t.end;
         if (percent < 100) ++percent;
         window.setPercent(static_cast<int>(percent));
     }
-    sampling.value =
-        static_cast<A_long>(end > 0 ? ((end + step.value - 1) / step.value) * step.value : 0);
+    return err;
+}
 
-    if (err) return finish(held, err);
-    if (includeMasks && maskUnion.bottom != -1 && maskUnion.right != -1)
+A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool* firstRunP) {
+    A_Err err = A_Err_NONE;
+    AEGP_SuiteHandler suites(basic);
+    AEGP_UtilitySuite5* utility = suites.UtilitySuite5();
+    AEGP_RenderOptionsSuite3* options = suites.RenderOptionsSuite3();
+    bool undoOpen = false;
+    HostHold heldUndo([&]() -> A_Err {
+        if (!undoOpen) return A_Err_NONE;
+        undoOpen = false;
+        return utility->AEGP_EndUndoGroup();
+    });
+    Measurement m = {NULL, 1, 1, 0};
+    auto heldOptions = HoldHandle(
+        m.optionsH, [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
+    ProgressWindow window;
+    bool windowOpen = false;
+    HostHold heldWindow([&]() -> A_Err {
+        if (windowOpen) window.close();
+        windowOpen = false;
+        return A_Err_NONE;
+    });
+    // Every exit closes the window, gives the options back and closes the undo group.
+    auto finish = [&](A_Err result) {
+        heldWindow.release(&result);
+        heldOptions.release(&result);
+        heldUndo.release(&result);
+        return result;
+    };
+
+    ERR(utility->AEGP_StartUndoGroup(GetStringPtr(StrID_Duration)));
+    undoOpen = !err;
+    Target t;
+    if (!err) err = findTarget(basic, pluginId, suites, &t);
+    if (!err) err = startMeasurement(basic, pluginId, t.item, &m);
+    if (!err) err = readFrames(suites, m, &t);
+    if (err) return finish(err);  // nothing read is trustworthy: no window, no frames
+
+    window.open(*firstRunP, suites);
+    windowOpen = true;
+    *firstRunP = false;  // the window class, where there is one, is registered now
+    A_FloatRect maskUnion = kNoLimit;
+    CroppingBounds unionBounds = {1, 0, 1, 0, 0, 0};
+    bool first = true, cancelled = false;
+    err = measureFrames(basic, suites, m, t, window, &unionBounds, &maskUnion, &first, &cancelled);
+    if (cancelled || err) return finish(err);
+
+    if (t.includeMasks && maskUnion.bottom != -1 && maskUnion.right != -1)
         clipToMasks(&unionBounds, maskUnion);
     if (first || unionBounds.top > unionBounds.bottom || unionBounds.left > unionBounds.right)
-        return finish(held, err);  // nothing to crop: no message
+        return finish(err);  // nothing to crop: no message
 
-    // The crop takes over the render options and gives them back.
-    err = finishCropping(basic, pluginId, &target, unionBounds, sampling, fullRes, &held.optionsH,
-                         hFactor, vFactor);
-    held.optionsH = NULL;
-    window.close();
-    held.window = NULL;
-    if (!err) {
-        cropUtil::checkPrefsThreeD = 1;
-        resChosen = 0;
-    }
-    return finish(held, err);
+    // The first step time not before the end of the duration.
+    const A_Time after = {
+        static_cast<A_long>(((t.end + t.step.value - 1) / t.step.value) * t.step.value),
+        t.step.scale};
+    err = finishCropping(basic, pluginId, &t.item, unionBounds, after, m.fullResolution,
+                         &m.optionsH, m.hFactor, m.vFactor);
+    if (err == kCropRefused) err = A_Err_NONE;  // the user was told; nothing changed
+    heldWindow.release(&err);
+    // The run reached its crop: the next command asks afresh, whatever the crop's result.
+    cropUtil::checkPrefsThreeD = 1;
+    resChosen = 0;
+    return finish(err);
 }
 
 }  // namespace
 
-A_Err cropDuration(SPBasicSuite* basic, AEGP_PluginID pluginId, bool firstRun) {
+A_Err cropDuration(SPBasicSuite* basic, AEGP_PluginID pluginId, bool* firstRunP) {
     try {
-        return run(basic, pluginId, firstRun);
+        return run(basic, pluginId, firstRunP);
     } catch (A_Err thrown) {
         return thrown;
     }

@@ -1,35 +1,23 @@
 // Measuring a rendered frame: the content extent, the limit rectangle, the factors and padding.
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
 #include "../Zentrim_Strings.h"
 #include "Crop.h"
 #include "PixelScan.h"
+#include "cropUtil.h"
 
 namespace crop {
 
 namespace {
 
-// floor() of a limit edge as a 32-bit index; values beyond the integer range are clamped rather
-// than converted with undefined behaviour.
-int32_t floorIndex(double v) {
-    double f = std::floor(v);
-    if (f <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    if (f >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(f);
-}
-
 void applyLimit(const A_FloatRect& limit, ScanExtent* ext) {
     if (limit.bottom == -1.0 || limit.right == -1.0) return;
-    if (limit.top > ext->firstRow) ext->firstRow = floorIndex(limit.top);
-    if (ext->lastRow > limit.bottom) ext->lastRow = floorIndex(limit.bottom);
-    if (limit.left > ext->firstCol) ext->firstCol = floorIndex(limit.left);
-    if (ext->lastCol > limit.right) ext->lastCol = floorIndex(limit.right);
+    if (limit.top > ext->firstRow) ext->firstRow = cropUtil::FloorToInt32(limit.top);
+    if (ext->lastRow > limit.bottom) ext->lastRow = cropUtil::FloorToInt32(limit.bottom);
+    if (limit.left > ext->firstCol) ext->firstCol = cropUtil::FloorToInt32(limit.left);
+    if (ext->lastCol > limit.right) ext->lastCol = cropUtil::FloorToInt32(limit.right);
 }
 
 A_Err readPadding(AEGP_SuiteHandler& suites, A_long* paddingP) {

@@ -1,8 +1,13 @@
 // Applying a crop: resize the composition, carry its layers through a temporary parent null,
 // correct the composition's uses and give back the render options.
+#include <string>
+#include <vector>
+
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
+#include "../Util/HostHold.h"
 #include "Crop.h"
+#include "Crop_Scripts.h"
 #include "cropUtil.h"
 
 namespace crop {
@@ -68,42 +73,81 @@ A_Err carryLayers(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID 
 
 }  // namespace
 
+namespace {
+
+// The host takes composition sizes of 1 to 30000 pixels each way (the size handed over is the
+// value truncated toward zero).
+bool sizeFitsHost(double width, double height) {
+    auto fits = [](double v) { return v >= 1 && v < 30001; };  // false for NaN too
+    return fits(width) && fits(height);
+}
+
+// Tells the user that the composition cannot take the size the crop would give it.
+A_Err refuseSize(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
+                 AEGP_ItemH itemH, double width, double height) {
+    A_Err err = A_Err_NONE;
+    AEGP_MemorySuite1* memory = suites.MemorySuite1();
+    AEGP_MemHandle nameH = NULL;
+    auto heldName =
+        HoldHandle(nameH, [memory](AEGP_MemHandle h) { return memory->AEGP_FreeMemHandle(h); });
+    void* nameP = NULL;
+    ERR(suites.ItemSuite8()->AEGP_GetItemName(pluginId, itemH, &nameH));
+    ERR(memory->AEGP_LockMemHandle(nameH, &nameP));
+    std::string name =
+        err ? std::string()
+            : cropUtil::ScriptStringFromUTF16(static_cast<const A_UTF16Char*>(nameP));
+    if (nameP) ERR2(memory->AEGP_UnlockMemHandle(nameH));
+    heldName.release(&err);
+    if (err) return err;
+
+    char w[32], h[32];
+    cropUtil::SprintOS(w, sizeof w, "%.15g", width);
+    cropUtil::SprintOS(h, sizeof h, "%.15g", height);
+    std::vector<char> script(std::char_traits<char>::length(kSizeOutOfRangeAlertFormat) +
+                             name.size() + sizeof w + sizeof h);
+    err = cropUtil::SprintOS(script.data(), static_cast<int>(script.size()),
+                             kSizeOutOfRangeAlertFormat, name.c_str(), w, h);
+    ERR(cropUtil::RunAlertScript(basic, pluginId, script.data()));
+    return err;
+}
+
+}  // namespace
+
 A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
                      CroppingBounds bounds, A_Time time, unsigned char fullResolution,
                      AEGP_RenderOptionsH* renderOptionsP, short hFactor, short vFactor) {
     A_Err err = A_Err_NONE;
     AEGP_SuiteHandler suites(basic);
     AEGP_RenderOptionsSuite3* renderOptions = suites.RenderOptionsSuite3();
+    // The render options are given back here on every path, also when a missing suite unwinds the
+    // crop; the caller's handle is cleared then.
+    AEGP_RenderOptionsH noOptions = NULL;
+    AEGP_RenderOptionsH& optionsH = renderOptionsP ? *renderOptionsP : noOptions;
+    auto heldOptions = HoldHandle(optionsH, [renderOptions](AEGP_RenderOptionsH h) {
+        return renderOptions->AEGP_Dispose(h);
+    });
     AEGP_CompH compH = NULL;
     const double newWidth = bounds.right - bounds.left + 1;
     const double newHeight = bounds.bottom - bounds.top + 1;
 
-    // A suite missing further down still passes to the caller as the thrown error, but only after
-    // the render options have been given back.
-    A_Err thrown = A_Err_NONE;
-    try {
+    // A size the host cannot take is refused before anything changes.
+    const bool refused = !sizeFitsHost(newWidth, newHeight);
+    if (refused) err = refuseSize(suites, basic, pluginId, *itemP, newWidth, newHeight);
+    if (!refused) {
         ERR(suites.CompSuite9()->AEGP_GetCompFromItem(*itemP, &compH));
         ERR(suites.CompSuite9()->AEGP_SetCompDimensions(compH, static_cast<A_long>(newWidth),
                                                         static_cast<A_long>(newHeight)));
         if (!err) err = carryLayers(suites, basic, pluginId, *itemP, compH, bounds);
         if (!err)
             err = findAndCorrectAllUses(basic, pluginId, itemP, time, bounds, newWidth, newHeight);
-    } catch (A_Err e) {
-        thrown = e;
-        if (!err) err = e;
     }
 
     // The render options come back to the state the measurement found them in, and are released
     // also when an earlier step failed.
-    AEGP_RenderOptionsH optionsH = renderOptionsP ? *renderOptionsP : NULL;
     if (optionsH && fullResolution)
         ERR(renderOptions->AEGP_SetDownsampleFactor(optionsH, hFactor, vFactor));
-    if (optionsH) {
-        ERR2(renderOptions->AEGP_Dispose(optionsH));
-        *renderOptionsP = NULL;
-    }
-    if (thrown) throw thrown;
-    return err;
+    heldOptions.release(&err);
+    return refused && !err ? kCropRefused : err;
 }
 
 }  // namespace crop

@@ -11,6 +11,10 @@ const char* const kNoLayersToCropAlert =
 const char* const kNothingToCropAlert =
     "alert('This composition is empty at the current time.', 'Nothing to Crop');";
 
+const char* const kSizeOutOfRangeAlertFormat =
+    "alert('The composition \"%s\" would be %s x %s pixels after this crop, but a composition "
+    "can only be 1 to 30000 pixels wide and high. Nothing was changed.', 'Size Out of Range');";
+
 const char* const kSkippedLayersReportFormat = R"(var indexA = [%s];
 var namesA = [];
 for (var i = 0; i < indexA.length; i++) {

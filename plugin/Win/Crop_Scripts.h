@@ -10,6 +10,9 @@ extern const char* const kSkippedLayersReportFormat;
 // Format text: "%s" takes the resolution name ("half", "third", "quarter", "less than quarter").
 extern const char* const kLowResolutionDialogFormat;
 extern const char* const kThreeDDialog;
+// Format text: the composition's name (escaped for a quoted script string), then the width and
+// the height the crop would give it.
+extern const char* const kSizeOutOfRangeAlertFormat;
 extern const char* const kChooseMaskDialog;
 
 }  // namespace crop

@@ -6,6 +6,7 @@
 
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
+#include "../Util/HostHold.h"
 #include "../Zentrim_Strings.h"
 #include "Crop.h"
 #include "Crop_Scripts.h"
@@ -14,27 +15,6 @@
 namespace crop {
 
 namespace {
-
-const A_FloatRect kNoLimit = {-1.0, -1.0, -1.0, -1.0};
-
-// Times compared as rationals (value / scale), whatever their scales.
-int compareTimes(const A_Time& a, const A_Time& b) {
-    long long l = static_cast<long long>(a.value) * static_cast<long long>(b.scale);
-    long long r = static_cast<long long>(b.value) * static_cast<long long>(a.scale);
-    return l < r ? -1 : (l > r ? 1 : 0);
-}
-
-A_Time addTimes(const A_Time& a, const A_Time& b) {
-    if (a.scale == b.scale) return A_Time{a.value + b.value, a.scale};
-    long long value =
-        static_cast<long long>(a.value) * b.scale + static_cast<long long>(b.value) * a.scale;
-    long long scale = static_cast<long long>(a.scale) * b.scale;
-    while (value > 0x7fffffffLL || value < -0x7fffffffLL || scale > 0xffffffffLL) {
-        value /= 2;
-        scale /= 2;
-    }
-    return A_Time{static_cast<A_long>(value), static_cast<A_u_long>(scale ? scale : 1)};
-}
 
 struct Run {
     Run(SPBasicSuite* b, AEGP_PluginID i, AEGP_SuiteHandler& s) : basic(b), id(i), suites(s) {}
@@ -50,6 +30,7 @@ struct Run {
     A_Boolean includeMasks = 0;
     std::string skipped;  // "2,7": 0-based indices of layers whose frame was empty
     bool firstEmpty = false, moreEmpty = false;
+    bool refused = false;  // a target's crop was refused for its size
 };
 
 AEGP_LayerH layerAt(Run& r, A_u_long index, A_Err* errP) {
@@ -70,10 +51,11 @@ A_Err narrowSelection(Run& r) {
         AEGP_LayerH layer = layerAt(r, static_cast<A_u_long>(i), &err);
         A_Time in = {0, 1}, duration = {0, 1};
         ERR(layers->AEGP_GetLayerInPoint(layer, AEGP_LTimeMode_CompTime, &in));
-        bool absent = !err && compareTimes(in, r.currentTime) > 0;
+        bool absent = !err && cropUtil::CompareTimes(in, r.currentTime) > 0;
         if (!err && !absent) {
             ERR(layers->AEGP_GetLayerDuration(layer, AEGP_LTimeMode_CompTime, &duration));
-            absent = !err && compareTimes(addTimes(in, duration), r.currentTime) <= 0;
+            absent = !err &&
+                     cropUtil::CompareTimes(cropUtil::AddTimes(in, duration), r.currentTime) <= 0;
         }
         if (absent) ERR(collections->AEGP_CollectionErase(r.collection, i, i + 1));
     }
@@ -131,94 +113,70 @@ A_Err layerRenderTime(Run& r, AEGP_LayerH layer, A_Time* timeP) {
     return err;
 }
 
-// What a target holds from the host. Released explicitly on the normal path (keeping their
-// errors); the destructor only acts when a missing suite unwinds the target half-way.
-struct Held {
-    AEGP_RenderOptionsSuite3* options;
-    AEGP_RenderSuite3* render;
-    AEGP_RenderOptionsH optionsH = NULL;
-    AEGP_FrameReceiptH receiptH = NULL;
-    ~Held() {
-        if (receiptH) render->AEGP_CheckinFrame(receiptH);
-        if (optionsH) options->AEGP_Dispose(optionsH);
+// The composition time at which target k is shown, and the limit its masks set (layer mode).
+A_Err targetTime(Run& r, AEGP_LayerH layer, A_Time* timeP, A_FloatRect* limitP) {
+    A_Err err = A_Err_NONE;
+    if (!r.layerMode) return r.suites.ItemSuite8()->AEGP_GetItemCurrentTime(r.item, timeP);
+    err = layerRenderTime(r, layer, timeP);
+    if (r.includeMasks)
+        ERR(r.suites.LayerSuite7()->AEGP_GetLayerMaskedBounds(layer, AEGP_LTimeMode_LayerTime,
+                                                              timeP, limitP));
+    return err;
+}
+
+// An empty frame: in composition mode the run ends with "Nothing to Crop"; in layer mode the
+// layer joins the skipped-layer report.
+A_Err noteEmpty(Run& r, AEGP_LayerH layer, bool* stop) {
+    A_Err err = A_Err_NONE;
+    if (r.firstEmpty) r.moreEmpty = true;
+    r.firstEmpty = true;
+    if (!r.layerMode) {
+        ERR(cropUtil::RunAlertScript(r.basic, r.id, kNothingToCropAlert));
+        *stop = true;
+        return err;
     }
-};
+    A_long index = 0;
+    ERR(r.suites.LayerSuite7()->AEGP_GetLayerIndex(layer, &index));
+    if (r.moreEmpty) r.skipped += ",";
+    r.skipped += std::to_string(index);
+    return err;
+}
 
 // Measures and crops target k. Returns true in `stop` when the run ends here (an empty
 // composition in composition mode).
 A_Err cropTarget(Run& r, A_u_long k, short expand, bool* stop) {
     A_Err err = A_Err_NONE;
-    AEGP_SuiteHandler& s = r.suites;
-    AEGP_RenderOptionsSuite3* options = s.RenderOptionsSuite3();
-    AEGP_RenderSuite3* render = s.RenderSuite3();
-    Held held{options, render};
-    AEGP_RenderOptionsH& optionsH = held.optionsH;
-    AEGP_FrameReceiptH& receiptH = held.receiptH;
+    AEGP_RenderOptionsSuite3* options = r.suites.RenderOptionsSuite3();
+    Measurement m = {NULL, 1, 1, 0};
+    // The crop gives the options back itself (and clears the handle); otherwise they go here.
+    auto heldOptions = HoldHandle(
+        m.optionsH, [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
     AEGP_LayerH layer = NULL;
     AEGP_ItemH target = r.item;
     if (r.layerMode) {
         layer = layerAt(r, k, &err);
-        ERR(s.LayerSuite7()->AEGP_GetLayerSourceItem(layer, &target));
+        ERR(r.suites.LayerSuite7()->AEGP_GetLayerSourceItem(layer, &target));
     }
-
-    short hFactor = 1, vFactor = 1;
-    unsigned char fullRes = 0;
-    ERR(options->AEGP_NewFromItem(r.id, target, &optionsH));
-    if (!err) err = checkResolution(r.basic, r.id, &optionsH, &hFactor, &vFactor, &fullRes);
+    if (!err) err = startMeasurement(r.basic, r.id, target, &m);
 
     A_FloatRect limit = kNoLimit;
     A_Time renderTime = {0, 1};
-    if (!r.layerMode) {
-        ERR(s.ItemSuite8()->AEGP_GetItemCurrentTime(r.item, &renderTime));
-    } else {
-        if (!err) err = layerRenderTime(r, layer, &renderTime);
-        if (r.includeMasks)
-            ERR(s.LayerSuite7()->AEGP_GetLayerMaskedBounds(layer, AEGP_LTimeMode_LayerTime,
-                                                           &renderTime, &limit));
-    }
-
-    AEGP_WorldH worldH = NULL;
-    ERR(options->AEGP_SetTime(optionsH, renderTime));
-    ERR(render->AEGP_RenderAndCheckoutFrame(optionsH, NULL, NULL, &receiptH));
-    ERR(render->AEGP_GetReceiptWorld(receiptH, &worldH));
-
+    if (!err) err = targetTime(r, layer, &renderTime, &limit);
     CroppingBounds bounds = {0, 0, 0, 0, 0, 0};
-    if (!err && expand != 0) {
-        A_long w = 0, h = 0;
-        ERR(s.WorldSuite3()->AEGP_GetSize(worldH, &w, &h));
-        bounds = CroppingBounds{-static_cast<double>(expand),
-                                static_cast<double>(h) + expand,
-                                -static_cast<double>(expand),
-                                static_cast<double>(w) + expand,
-                                w,
-                                h};
-    } else if (!err) {
-        err = findCropBounds(r.basic, &worldH, fullRes ? 1 : hFactor, fullRes ? 1 : vFactor,
-                             &bounds, limit);
-    }
-    if (receiptH) ERR2(render->AEGP_CheckinFrame(receiptH));
-    receiptH = NULL;
+    if (!err) err = measureFrame(r.basic, m, renderTime, limit, expand, &bounds);
 
     bool empty = !err && (bounds.top > bounds.bottom || bounds.left > bounds.right);
     if (empty) {
-        if (r.firstEmpty) r.moreEmpty = true;
-        r.firstEmpty = true;
-        if (!r.layerMode) {
-            ERR(cropUtil::RunAlertScript(r.basic, r.id, kNothingToCropAlert));
-            *stop = true;
-        } else {
-            A_long index = 0;
-            ERR(s.LayerSuite7()->AEGP_GetLayerIndex(layer, &index));
-            if (r.moreEmpty) r.skipped += ",";
-            r.skipped += std::to_string(index);
-        }
+        err = noteEmpty(r, layer, stop);
     } else if (!err) {
-        // The render options go with the crop, which gives them back.
-        err = finishCropping(r.basic, r.id, &target, bounds, renderTime, fullRes, &optionsH,
-                             hFactor, vFactor);
+        err = finishCropping(r.basic, r.id, &target, bounds, renderTime, m.fullResolution,
+                             &m.optionsH, m.hFactor, m.vFactor);
+        if (err == kCropRefused) {
+            r.refused = true;  // the user was told; the other targets go on
+            err = A_Err_NONE;
+        }
     }
-    if (optionsH) ERR2(options->AEGP_Dispose(optionsH));
-    optionsH = NULL;
+    heldOptions.release(&err);
     return err;
 }
 
@@ -231,56 +189,62 @@ A_Err reportSkipped(Run& r) {
     return err;
 }
 
+// The selection of a run in layer mode: present precompositions, one per source, 3D handled.
+// Returns true in `none` when no layer is left to crop.
+A_Err chooseTargets(Run& r, bool* none) {
+    A_Err err = A_Err_NONE;
+    if (!err) err = narrowSelection(r);
+    if (!err && r.count == 0) {
+        *none = true;
+        return cropUtil::RunAlertScript(r.basic, r.id, kNoLayersToCropAlert);
+    }
+    if (!err) err = onePerSource(r);
+    return err;
+}
+
 A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, short expand) {
     A_Err err = A_Err_NONE;
     AEGP_SuiteHandler suites(basic);
-    // Everything this run may hold is released through these suites: acquire them first.
-    suites.CollectionSuite2();
-    suites.RenderOptionsSuite3();
-    suites.RenderSuite3();
-    suites.StreamSuite4();
+    AEGP_CollectionSuite2* collections = suites.CollectionSuite2();
     Run r(basic, pluginId, suites);
+    auto heldCollection = HoldHandle(r.collection, [collections](AEGP_Collection2H h) {
+        return collections->AEGP_DisposeCollection(h);
+    });
     r.item = item;
 
-    bool completed = false;
-    A_Err thrown = A_Err_NONE;
-    try {
-        if (!r.item)
-            ERR(cropUtil::GetSelectedLayers(basic, pluginId, &r.item, &r.comp, &r.collection,
-                                            &r.count));
-        ERR(suites.ItemSuite8()->AEGP_GetItemCurrentTime(r.item, &r.currentTime));
-        r.layerMode = r.count > 0;
-        if (!r.layerMode) {
-            r.count = 1;
-            if (!err)
-                err = cropUtil::ThreeDInItem(basic, pluginId, &r.item, &cropUtil::checkPrefsThreeD);
-        } else {
-            if (!err) err = narrowSelection(r);
-            if (!err && r.count == 0) {
-                // The command hook closes its undo group after this, as after every crop.
-                ERR(cropUtil::RunAlertScript(basic, pluginId, kNoLayersToCropAlert));
-                if (r.collection)
-                    ERR2(suites.CollectionSuite2()->AEGP_DisposeCollection(r.collection));
-                return err;
-            }
-            if (!err) err = onePerSource(r);
+    if (!r.item)
+        ERR(cropUtil::GetSelectedLayers(basic, pluginId, &r.item, &r.comp, &r.collection,
+                                        &r.count));
+    ERR(suites.ItemSuite8()->AEGP_GetItemCurrentTime(r.item, &r.currentTime));
+    r.layerMode = r.count > 0;
+    if (!r.layerMode) {
+        r.count = 1;
+        if (!err)
+            err = cropUtil::ThreeDInItem(basic, pluginId, &r.item, &cropUtil::checkPrefsThreeD);
+    } else if (!err) {
+        bool none = false;
+        err = chooseTargets(r, &none);
+        if (none) {
+            // The command hook closes its undo group after this, as after every crop.
+            heldCollection.release(&err);
+            return err;
         }
-        ERR(cropUtil::ReadPrefFlag(basic, GetStringPtr(StrID_PrefIncludeMasks), &r.includeMasks));
-
-        bool stop = false;
-        for (A_u_long k = 0; k < r.count && !err && !stop; ++k)
-            err = cropTarget(r, k, expand, &stop);
-        completed = !stop;
-        if (completed) {
-            resChosen = 0;
-            cropUtil::checkPrefsThreeD = 1;
-            if (!err && r.firstEmpty) err = reportSkipped(r);
-        }
-    } catch (A_Err e) {
-        thrown = e;
     }
-    if (r.collection) ERR2(suites.CollectionSuite2()->AEGP_DisposeCollection(r.collection));
-    return thrown ? thrown : err;
+    ERR(cropUtil::ReadPrefFlag(basic, GetStringPtr(StrID_PrefIncludeMasks), &r.includeMasks));
+
+    bool stop = false;
+    for (A_u_long k = 0; k < r.count && !err && !stop; ++k)
+        err = cropTarget(r, k, expand, &stop);
+    if (!stop) {
+        resChosen = 0;
+        cropUtil::checkPrefsThreeD = 1;
+        if (!err && r.firstEmpty) err = reportSkipped(r);
+    }
+    heldCollection.release(&err);
+    // An expand pass that could not enlarge a target ends the command: cropping to the content
+    // without the enlargement asked for is not what the user wanted.
+    if (!err && r.refused && expand != 0) err = kCropRefused;
+    return err;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "AE_GeneralPlug.h"
@@ -25,6 +27,11 @@ A_Err SprintOS(char* buffer, int size, const char* format, ...)
 // Characters outside the Basic Multilingual Plane become U+FFFD so the output never exceeds that.
 void copyConvertStringLiteralIntoUTF16(const wchar_t* in, A_UTF16Char* out);
 
+// A host text (UTF-16, terminated) as the inside of a quoted script string: UTF-8, with quotes,
+// backslashes, control characters and line separators escaped, so that a name can never end the
+// string or the script line. A lone surrogate becomes U+FFFD.
+std::string ScriptStringFromUTF16(const A_UTF16Char* text);
+
 // ---- Host scripts ----
 
 // Runs a script that only shows something (an alert); its error, if any, is returned.
@@ -46,12 +53,14 @@ long IntegerAnswer(const char* text);
 
 // ---- Layer geometry ----
 
-// The anchor-point rewrite applied to the uses of a cropped composition, in this order:
-// x / xRatio - widthChange / 2 + xOffset, likewise y; z scaled by depthFactor on 3D layers only.
-struct AnchorShift {
+// The seven values with which the uses of a cropped composition are corrected (anchor points and
+// mask paths), from the crop's bounds and the composition's new size. The anchor rewrite applies
+// them in this order: x / xRatio - widthChange / 2 + xOffset, likewise y; z scaled by depthFactor
+// on 3D layers only.
+struct UseCorrection {
     double xOffset, yOffset, depthFactor, xRatio, yRatio, widthChange, heightChange;
 };
-AEGP_ThreeDVal ShiftedAnchor(const AEGP_ThreeDVal& anchor, const AnchorShift& shift, bool threeD);
+AEGP_ThreeDVal ShiftedAnchor(const AEGP_ThreeDVal& anchor, const UseCorrection& c, bool threeD);
 
 // Sets (absolute) or offsets a layer's Position at one composition time; keyframes are not
 // handled (the stream's single value is written).
@@ -59,10 +68,12 @@ A_Err ShiftLayerPosition(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_Layer
                          A_Time time, double x, double y, double z, unsigned char absolute);
 
 // Rewrites a layer's Anchor Point, unkeyed or at every keyframe (interpolation kept), by the
-// formula of AnchorShift.
+// formula of UseCorrection; the seven values in the order of its fields.
 A_Err ShiftLayerXY(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, double xOffset,
                    double yOffset, double depthFactor, double xRatio, double yRatio,
                    double widthChange, double heightChange);
+A_Err ShiftLayerXY(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer,
+                   const UseCorrection& c);
 
 // ---- Project walk ----
 
@@ -78,11 +89,25 @@ A_Err GetSelectedLayers(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH*
                         AEGP_CompH* compP, AEGP_Collection2H* collectionP, A_u_long* countP);
 // Leaves only the layers whose source is a composition, in their order; rewrites the count.
 A_Err RemoveNonPrecomps(SPBasicSuite* basic, AEGP_Collection2H* collectionP, A_u_long* countP);
+// The kind of a collection item (layer, mask, ...). Only the type's low byte is compared: the
+// host's type is one byte wide on some platforms, and the rest of the word is then undefined.
+A_long CollectionItemKind(const AEGP_CollectionItemV2& item);
 // Whether a layer shows a composition. Host errors make the answer false.
 bool LayerIsPrecomp(SPBasicSuite* basic, AEGP_LayerH layer);
 
 // Turns the mode flags' menu command on or off.
 A_Err EnableDisableMenu(SPBasicSuite* basic, int command, bool enable);
+
+// ---- Numbers and times ----
+
+// floor(v) as a 32-bit integer; values beyond the range are clamped (and NaN gives 0) instead of
+// being converted with undefined behaviour.
+int32_t FloorToInt32(double v);
+// Compares two times as rationals, whatever their scales: -1, 0 or 1.
+int CompareTimes(const A_Time& a, const A_Time& b);
+// a + b: in their scale when the scales agree, else in the product of the scales, halved until the
+// value and scale fit the host's types.
+A_Time AddTimes(const A_Time& a, const A_Time& b);
 
 // ---- 3D layers ----
 

@@ -31,8 +31,7 @@ A_Err RemoveNonPrecomps(SPBasicSuite* basic, AEGP_Collection2H* collectionP, A_u
         AEGP_CollectionItemV2 item = {};
         ERR(collections->AEGP_GetCollectionItemByIndex(*collectionP, i, &item));
         if (err) break;
-        // Only the type's low byte is compared: the type is one byte wide on some platforms.
-        bool layer = (static_cast<A_long>(item.type) & 0xFF) == AEGP_CollectionItemType_LAYER;
+        bool layer = CollectionItemKind(item) == AEGP_CollectionItemType_LAYER;
         if (layer && LayerIsPrecomp(basic, item.u.layer.layerH)) {
             ++i;
         } else {
@@ -41,6 +40,10 @@ A_Err RemoveNonPrecomps(SPBasicSuite* basic, AEGP_Collection2H* collectionP, A_u
     }
     ERR(collections->AEGP_GetCollectionNumItems(*collectionP, countP));
     return err;
+}
+
+A_long CollectionItemKind(const AEGP_CollectionItemV2& item) {
+    return static_cast<A_long>(item.type) & 0xFF;
 }
 
 bool LayerIsPrecomp(SPBasicSuite* basic, AEGP_LayerH layer) {

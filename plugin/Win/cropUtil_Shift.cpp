@@ -1,11 +1,12 @@
 // Editing a layer's Position and Anchor Point through the stream and keyframe suites.
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
+#include "../Util/HostHold.h"
 #include "cropUtil.h"
 
 namespace cropUtil {
 
-AEGP_ThreeDVal ShiftedAnchor(const AEGP_ThreeDVal& anchor, const AnchorShift& s, bool threeD) {
+AEGP_ThreeDVal ShiftedAnchor(const AEGP_ThreeDVal& anchor, const UseCorrection& s, bool threeD) {
     AEGP_ThreeDVal out = anchor;
     out.x = anchor.x / s.xRatio - s.widthChange / 2 + s.xOffset;
     out.y = anchor.y / s.yRatio - s.heightChange / 2 + s.yOffset;
@@ -49,7 +50,7 @@ namespace {
 // Rewrites one keyframe's anchor value, with its interpolation set to linear while the value is
 // written and put back afterwards.
 A_Err shiftKeyframe(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH streamH,
-                    A_long index, const AnchorShift& shift, bool threeD) {
+                    A_long index, const UseCorrection& shift, bool threeD) {
     A_Err err = A_Err_NONE;
     A_Time keyTime = {0, 1};
     AEGP_StreamValue2 value = {};
@@ -78,37 +79,42 @@ A_Err shiftKeyframe(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Stre
 A_Err ShiftLayerXY(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, double xOffset,
                    double yOffset, double depthFactor, double xRatio, double yRatio,
                    double widthChange, double heightChange) {
+    const UseCorrection c = {xOffset, yOffset,     depthFactor, xRatio,
+                             yRatio,  widthChange, heightChange};
+    return ShiftLayerXY(basic, pluginId, layer, c);
+}
+
+A_Err ShiftLayerXY(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer,
+                   const UseCorrection& shift) {
     A_Err err = A_Err_NONE;
     AEGP_SuiteHandler suites(basic);
-    // Every suite is acquired before any handle is obtained, so that a missing suite cannot leave
-    // a stream behind.
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
-    suites.KeyframeSuite4();
+    AEGP_KeyframeSuite4* keyframes = suites.KeyframeSuite4();
     AEGP_LayerSuite7* layers = suites.LayerSuite7();
-    const AnchorShift shift = {xOffset, yOffset,     depthFactor, xRatio,
-                               yRatio,  widthChange, heightChange};
     AEGP_StreamRefH streamH = NULL;
+    auto heldStream = HoldHandle(
+        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
     A_long numKeys = 0;
     A_Boolean threeD = 0;
 
     ERR(streams->AEGP_GetNewLayerStream(pluginId, layer, AEGP_LayerStream_ANCHORPOINT, &streamH));
-    ERR(suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(streamH, &numKeys));
+    ERR(keyframes->AEGP_GetStreamNumKFs(streamH, &numKeys));
     ERR(layers->AEGP_IsLayer3D(layer, &threeD));
 
     if (!err && numKeys == 0) {
         A_Time zero = {0, 1};
         AEGP_StreamValue2 value = {};
-        ERR(suites.StreamSuite4()->AEGP_GetNewStreamValue(
-            pluginId, streamH, AEGP_LTimeMode_LayerTime, &zero, true, &value));
+        ERR(streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &zero,
+                                            true, &value));
         bool haveValue = !err;
         if (!err) value.val.three_d = ShiftedAnchor(value.val.three_d, shift, threeD != 0);
-        ERR(suites.StreamSuite4()->AEGP_SetStreamValue(pluginId, streamH, &value));
-        if (haveValue) ERR2(suites.StreamSuite4()->AEGP_DisposeStreamValue(&value));
+        ERR(streams->AEGP_SetStreamValue(pluginId, streamH, &value));
+        if (haveValue) ERR2(streams->AEGP_DisposeStreamValue(&value));
     }
     for (A_long i = 0; i < numKeys && !err; ++i)
         err = shiftKeyframe(suites, pluginId, streamH, i, shift, threeD != 0);
 
-    if (streamH) ERR2(suites.StreamSuite4()->AEGP_DisposeStream(streamH));
+    heldStream.release(&err);
     return err;
 }
 

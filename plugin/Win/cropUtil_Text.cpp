@@ -2,6 +2,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cwchar>
+#include <string>
 
 #include "cropUtil.h"
 
@@ -52,6 +53,54 @@ void copyConvertStringLiteralIntoUTF16(const wchar_t* in, A_UTF16Char* out) {
     }
     out[n] = 0;
 #endif
+}
+
+namespace {
+
+void appendUTF8(std::string* out, unsigned long c) {
+    if (c < 0x80) {
+        *out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out += static_cast<char>(0xC0 | (c >> 6));
+        *out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out += static_cast<char>(0xE0 | (c >> 12));
+        *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out += static_cast<char>(0xF0 | (c >> 18));
+        *out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string ScriptStringFromUTF16(const A_UTF16Char* text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (size_t i = 0; text && text[i]; ++i) {
+        unsigned long c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;  // a lone surrogate is no character
+        }
+        if (c == '\\' || c == '\'' || c == '"') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7F || c == 0x2028 || c == 0x2029) {
+            // Line and paragraph separators end a script line; none of these may stand raw.
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                out += hex[(c >> shift) & 0xF];
+        } else {
+            appendUTF8(&out, c);
+        }
+    }
+    return out;
 }
 
 }  // namespace cropUtil

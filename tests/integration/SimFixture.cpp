@@ -1,6 +1,8 @@
 // Pixel comparison of rendered frames, with a diff picture on failure.
 #include "SimFixture.h"
 
+#include "FaultRules.h"
+
 #include <cstring>
 #include <sstream>
 #include <vector>
@@ -51,17 +53,6 @@ namespace simtest {
 
 namespace simtest {
 
-bool allowedAfterFailure(const std::string& call) {
-    static const char* allowed[] = {"SPBasic.ReleaseSuite", "AEGP_DisposeStreamValue",
-                                    "AEGP_DisposeStream",   "AEGP_DisposeMask",
-                                    "AEGP_Dispose",         "AEGP_FreeMemHandle",
-                                    "AEGP_UnlockMemHandle", "AEGP_DisposeCollection",
-                                    "AEGP_CheckinFrame",    "AEGP_EndUndoGroup"};
-    for (const char* a : allowed)
-        if (call == a) return true;
-    return false;
-}
-
 int faultSweep(const std::function<void(Sim&)>& prepare, const std::function<A_Err(Sim&)>& run,
                A_Err error) {
     int calls = 0;
@@ -85,18 +76,18 @@ int faultSweep(const std::function<void(Sim&)>& prepare, const std::function<A_E
 
         const sim::CallRecord& failed = sim.host.log.calls().at(n);
         SCOPED_TRACE("failing call " + std::to_string(n) + " " + failed.name + " " + failed.args);
-        bool ignoredByDesign = failed.name == "SPBasic.ReleaseSuite";
-        A_Err expected = failed.name == "SPBasic.AcquireSuite" ? 516 : ignoredByDesign ? 0 : error;
+        bool ignoredByDesign = sim::isSuiteRelease(failed.name);
+        A_Err expected = sim::isSuiteAcquisition(failed.name) ? 516 : ignoredByDesign ? 0 : error;
         EXPECT_EQ(result, expected);
         for (const sim::CallRecord& c : sim.host.log.calls()) {
             if (c.index <= n || ignoredByDesign) continue;
             if (c.name == "AEGP_EndUndoGroup" && c.args.empty()) continue;
-            EXPECT_TRUE(allowedAfterFailure(c.name))
+            EXPECT_TRUE(sim::givesBackOrCloses(c.name))
                 << "call after the failure: " << c.name << " " << c.args;
         }
         // A release the host itself refused leaves its object behind; anything else must be given
         // back.
-        if (!allowedAfterFailure(failed.name)) {
+        if (!sim::givesBackOrCloses(failed.name)) {
             EXPECT_TRUE(sim.host.handles.leaks().empty()) << sim.host.handles.leaks().front();
             EXPECT_TRUE(sim.host.unbalancedSuites().empty());
         }

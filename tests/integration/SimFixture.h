@@ -66,10 +66,6 @@ struct Sim {
 
 namespace simtest {
 
-// Host calls the plug-in may still make after a failure: giving back what it holds and closing
-// what it opened.
-bool allowedAfterFailure(const std::string& call);
-
 // One run per host call of `run`: call N fails with `error` (calls counted from the start of
 // `run`). `prepare` builds a fresh simulator state each time. For every run: the result is the
 // injected error (or 516 for a failed suite acquisition, or 0 where the failed call's result is

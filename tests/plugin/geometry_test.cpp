@@ -12,7 +12,8 @@ crop::CroppingBounds bounds(double top, double bottom, double left, double right
 }
 
 TEST(UseCorrection, SevenValuesFromBoundsAndNewSize) {
-    crop::UseCorrection c = crop::useCorrection(bounds(50, 549, 100, 1099, 1920, 1080), 1000, 500);
+    cropUtil::UseCorrection c =
+        crop::useCorrection(bounds(50, 549, 100, 1099, 1920, 1080), 1000, 500);
     EXPECT_DOUBLE_EQ(c.xOffset, 360);
     EXPECT_DOUBLE_EQ(c.yOffset, 240);
     EXPECT_DOUBLE_EQ(c.depthFactor, 2.16);
@@ -30,9 +31,7 @@ TEST(UseCorrection, AnchorOfAUseFollowsTheCroppedContent) {
     } cases[] = {{1920, 1080, 0, 0}, {1921, 1080, 0.5, 0}, {1920, 1081, 0, 0.5}};
     for (const Case& k : cases) {
         crop::CroppingBounds b = bounds(50, 549, 100, 1099, k.width, k.height);
-        crop::UseCorrection c = crop::useCorrection(b, 1000, 500);
-        cropUtil::AnchorShift s{c.xOffset, c.yOffset,     c.depthFactor, c.xRatio,
-                                c.yRatio,  c.widthChange, c.heightChange};
+        cropUtil::UseCorrection s = crop::useCorrection(b, 1000, 500);
         for (double x : {0.0, 137.25, 960.0}) {
             AEGP_ThreeDVal a = cropUtil::ShiftedAnchor({x, x / 2, 0}, s, false);
             EXPECT_NEAR(a.x, x * k.width / 1000 - 100 - k.halfX, 1e-9) << k.width;
@@ -42,7 +41,7 @@ TEST(UseCorrection, AnchorOfAUseFollowsTheCroppedContent) {
 }
 
 TEST(AnchorShift, FormulaOrderAndDepthOfThreeDLayers) {
-    cropUtil::AnchorShift s{5, 7, 2, 0.5, 0.5, 640, 480};
+    cropUtil::UseCorrection s{5, 7, 2, 0.5, 0.5, 640, 480};
     AEGP_ThreeDVal flat = cropUtil::ShiftedAnchor({320, 240, 100}, s, false);
     EXPECT_EQ(flat.x, 325);
     EXPECT_EQ(flat.y, 247);
@@ -53,7 +52,7 @@ TEST(AnchorShift, FormulaOrderAndDepthOfThreeDLayers) {
 
 TEST(MaskVertexCorrection, PositionsMoveTangentsOnlyScale) {
     crop::CroppingBounds b = bounds(50, 0, 100, 0, 1000, 1000);
-    crop::UseCorrection c{};
+    cropUtil::UseCorrection c{};
     c.xRatio = 0.5;
     c.yRatio = 0.5;
     AEGP_MaskVertex v{500, 250, 10, 0, -10, 0};

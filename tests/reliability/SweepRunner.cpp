@@ -12,6 +12,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "FaultRules.h"
 #include "ProjectFile.h"
 #include "ScriptEngine.h"
 
@@ -138,7 +139,7 @@ bool writeAll(int fd, const std::string& text) {
 }  // namespace
 
 bool isSuiteAcquisition(const Call& call) {
-    return call.name == "SPBasic.AcquireSuite";
+    return sim::isSuiteAcquisition(call.name);
 }
 
 PreparedScenario::PreparedScenario(const Scenario& scenario) : scenario_(scenario) {

@@ -1,0 +1,43 @@
+// Small arithmetic the crops share: edges rounded down to whole pixels, and times compared and
+// added as rationals.
+#include <cmath>
+#include <limits>
+
+#include "cropUtil.h"
+
+namespace cropUtil {
+
+int32_t FloorToInt32(double v) {
+    if (std::isnan(v)) return 0;
+    double f = std::floor(v);
+    if (f <= static_cast<double>(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    if (f >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(f);
+}
+
+int CompareTimes(const A_Time& a, const A_Time& b) {
+    long long l = static_cast<long long>(a.value) * static_cast<long long>(b.scale);
+    long long r = static_cast<long long>(b.value) * static_cast<long long>(a.scale);
+    return l < r ? -1 : (l > r ? 1 : 0);
+}
+
+A_Time AddTimes(const A_Time& a, const A_Time& b) {
+    long long value = 0, scale = 0;
+    if (a.scale == b.scale) {
+        value = static_cast<long long>(a.value) + b.value;
+        scale = a.scale;
+    } else {
+        value =
+            static_cast<long long>(a.value) * b.scale + static_cast<long long>(b.value) * a.scale;
+        scale = static_cast<long long>(a.scale) * b.scale;
+    }
+    while (value > 0x7fffffffLL || value < -0x7fffffffLL || scale > 0xffffffffLL) {
+        value /= 2;
+        scale /= 2;
+    }
+    return A_Time{static_cast<A_long>(value), static_cast<A_u_long>(scale ? scale : 1)};
+}
+
+}  // namespace cropUtil
