@@ -33,10 +33,13 @@ A_Time AddTimes(const A_Time& a, const A_Time& b) {
             static_cast<long long>(a.value) * b.scale + static_cast<long long>(b.value) * a.scale;
         scale = static_cast<long long>(a.scale) * b.scale;
     }
-    while (value > 0x7fffffffLL || value < -0x7fffffffLL || scale > 0xffffffffLL) {
+    while ((value > 0x7fffffffLL || value < -0x7fffffffLL || scale > 0xffffffffLL) && scale > 1) {
         value /= 2;
         scale /= 2;
     }
+    // A whole-second sum beyond the value's range stays the largest time there is, not a wrap.
+    if (value > 0x7fffffffLL) value = 0x7fffffffLL;
+    if (value < -0x7fffffffLL) value = -0x7fffffffLL;
     return A_Time{static_cast<A_long>(value), static_cast<A_u_long>(scale ? scale : 1)};
 }
 

@@ -9,8 +9,8 @@
 
 namespace crop {
 
-void ProgressWindow::open(bool /*firstRun*/, AEGP_SuiteHandler& /*suites*/) {
-    ZentrimSimProgressOpen();
+void ProgressWindow::open(bool firstRun, AEGP_SuiteHandler& /*suites*/) {
+    ZentrimSimProgressOpen(firstRun ? 1 : 0);
     window_ = this;
 }
 

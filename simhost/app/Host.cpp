@@ -3,6 +3,7 @@
 
 #include "SimPlatform.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,6 +12,15 @@ namespace sim {
 namespace {
 
 Host* g_current = nullptr;
+
+void bringSelectedLayersToFront(Host& h) {
+    Item* comp = h.activeComp();
+    if (!comp) return;
+    h.startUndoGroup("Bring Layer to Front");
+    std::vector<Layer>& layers = comp->comp.layers;
+    std::stable_partition(layers.begin(), layers.end(), [](const Layer& l) { return l.selected; });
+    h.endUndoGroup();
+}
 
 SPErr acquireSuite(const char* name, int32_t version, const void** suite) {
     Host& h = Host::current();
@@ -112,6 +122,9 @@ Host::Host() {
     basic_.Undefined = &undefinedCall;
     registerAllSuites(*this);
     ZentrimSimInstall(&currentFlags, &progressEvent);
+    // The Layer menu as plug-ins find it: the host's own commands come first.
+    menus[AEGP_Menu_LAYER].push_back({kBringLayerToFront, "Bring Layer to Front", true});
+    hostCommands.push_back({kBringLayerToFront, &bringSelectedLayersToFront});
 }
 
 Host::~Host() {
@@ -203,6 +216,8 @@ A_Err Host::idle() {
     return first;
 }
 
+// Hooks are called with AEGP_HP_BeforeAE whatever priority they registered with, as the host
+// does; each sees whether an earlier one handled the command.
 A_Err Host::doCommand(AEGP_Command command) {
     A_Err first = 0;
     A_Boolean handled = 0;
@@ -217,7 +232,16 @@ A_Err Host::doCommand(AEGP_Command command) {
         }
         if (!first) first = err;
     }
+    if (!handled) {
+        if (const HostCommand* own = hostCommand(command)) own->run(*this);
+    }
     return first;
+}
+
+const HostCommand* Host::hostCommand(AEGP_Command command) const {
+    for (const HostCommand& c : hostCommands)
+        if (c.command == command) return &c;
+    return nullptr;
 }
 
 const MenuEntry* Host::menuEntry(AEGP_Command command) const {

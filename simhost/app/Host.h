@@ -33,6 +33,15 @@ struct MenuEntry {
         false;  // the host keeps plug-in commands disabled until a menu update enables them
 };
 
+class Host;
+
+// A command of the host's own, in one of its menus: what the host does when it dispatches the
+// command and no command hook has marked it handled.
+struct HostCommand {
+    AEGP_Command command = 0;
+    std::function<void(Host&)> run;
+};
+
 struct CommandHookEntry {
     AEGP_PluginID plugin;
     AEGP_HookPriority priority;
@@ -48,7 +57,7 @@ struct Alert {
 
 struct ProgressEvent {
     enum Kind { Open, Percent, Close } kind;
-    int value = 0;
+    int value = 0;  // Percent: the percent; Open: 1 when the plug-in said it is its first run
 };
 
 // A composition size change, as the report lists them.
@@ -95,6 +104,7 @@ class Host {
     CallLog log;
     std::map<int, std::vector<MenuEntry>> menus;  // by AEGP_MenuID, top to bottom
     std::vector<CommandHookEntry> commandHooks;
+    std::vector<HostCommand> hostCommands;  // the host's own commands (Layer menu)
     std::vector<std::pair<AEGP_UpdateMenuHook, AEGP_UpdateMenuRefcon>> updateMenuHooks;
     std::vector<std::pair<AEGP_IdleHook, AEGP_IdleRefcon>> idleHooks;
     std::vector<std::string> reports;  // AEGP_ReportInfo texts
@@ -129,9 +139,15 @@ class Host {
     bool undo();  // restores the project as it was before the newest step
 
     // ---- the user's and the host's own actions ----
-    A_Err updateMenus();                    // runs the update-menu hooks
-    A_Err idle();                           // runs the idle hooks once
-    A_Err doCommand(AEGP_Command command);  // command hooks, before the host
+    A_Err updateMenus();  // runs the update-menu hooks
+    A_Err idle();         // runs the idle hooks once
+    // Command hooks first (the host calls them before itself); then, unless one marked the
+    // command handled, the host's own handler for it.
+    A_Err doCommand(AEGP_Command command);
+    const HostCommand* hostCommand(AEGP_Command command) const;
+    // The host's own Layer-menu command: moves the active composition's selected layers to the top
+    // of its stack, in their order, as one undo step.
+    static constexpr AEGP_Command kBringLayerToFront = 2001;
     const MenuEntry* menuEntry(AEGP_Command command) const;
 
     // ---- handles to model objects ----

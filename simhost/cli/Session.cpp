@@ -24,7 +24,9 @@ const MenuEntry* Session::command() const {
     auto it = host.menus.find(AEGP_Menu_LAYER);
     if (it == host.menus.end() || it->second.empty()) return nullptr;
     const MenuEntry& last = it->second.back();
-    return last.name == "-" ? nullptr : &last;
+    // The host's own commands come before any plug-in's: when the last entry is one of them, the
+    // plug-in added none.
+    return last.name == "-" || host.hostCommand(last.command) ? nullptr : &last;
 }
 
 void Session::openMenu(bool shift, bool commandKey) {

@@ -16,8 +16,8 @@ CGEventFlags CGEventSourceFlagsState(CGEventSourceStateID state) {
     return g_flags ? g_flags() : 0;
 }
 
-void ZentrimSimProgressOpen(void) {
-    if (g_progress) g_progress(0, 0);
+void ZentrimSimProgressOpen(int firstRun) {
+    if (g_progress) g_progress(0, firstRun != 0);
 }
 
 void ZentrimSimProgressSetPercent(int percent) {

@@ -25,14 +25,17 @@ typedef uint64_t CGEventFlags;
 typedef int32_t CGEventSourceStateID;
 ZENTRIM_SIM_EXPORT CGEventFlags CGEventSourceFlagsState(CGEventSourceStateID state);
 
-/* The progress display of a long command. */
-ZENTRIM_SIM_EXPORT void ZentrimSimProgressOpen(void);
+/* The progress display of a long command. `firstRun` is what the plug-in hands its window on
+   opening: non-zero on the command's first run in the session, when a platform window class would
+   be registered. */
+ZENTRIM_SIM_EXPORT void ZentrimSimProgressOpen(int firstRun);
 ZENTRIM_SIM_EXPORT void ZentrimSimProgressSetPercent(int percent);
 ZENTRIM_SIM_EXPORT void ZentrimSimProgressClose(void);
 
 /* Installed by the host. */
 typedef CGEventFlags (*ZentrimSimFlagsSource)(void);
-typedef void (*ZentrimSimProgressSink)(int kind, int value); /* kind: 0 open, 1 percent, 2 close */
+typedef void (*ZentrimSimProgressSink)(int kind, int value); /* kind: 0 open (value: first run),
+                                                             1 percent, 2 close */
 ZENTRIM_SIM_EXPORT void ZentrimSimInstall(ZentrimSimFlagsSource flags,
                                           ZentrimSimProgressSink progress);
 

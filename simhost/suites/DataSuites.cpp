@@ -66,7 +66,11 @@ A_Err GetLong(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* 
         requireOut(keyZ, "key");
         requireOut(valueP, "value");
         args(h, sectionZ, keyZ, defaultL);
-        *valueP = static_cast<A_long>(h.prefs.getLong(sectionZ, keyZ, defaultL));
+        // A stored whole number beyond 32 bits reads as the nearest 32-bit value, not wrapped.
+        long value = h.prefs.getLong(sectionZ, keyZ, defaultL);
+        if (value > 2147483647L) value = 2147483647L;
+        if (value < -2147483647L - 1) value = -2147483647L - 1;
+        *valueP = static_cast<A_long>(value);
         return A_Err_NONE;
     });
 }

@@ -1,6 +1,7 @@
 // The user's steps with the loaded plug-in and what each must leave behind: a standard crop, crops
-// over the duration with the progress window (first and later runs, cancelled, without a window,
-// without a main window), and a failed class registration in a second copy of the module.
+// over the duration with the progress window (a first run that fails in its setup, first and later
+// runs, cancelled, without a window, without a main window), and a failed class registration in a
+// second copy of the module.
 #include "Scenarios.h"
 
 #include <commctrl.h>
@@ -221,6 +222,25 @@ HBRUSH durationCrop(Bench& b, AEGP_Command command, const std::string& run, HWND
     return w.labelBrush;
 }
 
+// The session's first duration run fails in its setup: it shows no window and registers nothing,
+// so the window class is still registered by the next run that opens a window.
+void failedSetupCrop(Bench& b, AEGP_Command command) {
+    const std::string run = "duration crop that fails in its setup";
+    freshProject(b, false);
+    MenuState m = chooseMode(b, command, true, false);
+    check(m.name == "Zentrim Duration" && m.enabled, run + ": 'Zentrim Duration' is enabled");
+    b.host.log.faults.failName = "AEGP_NewFromItem";
+    b.host.log.faults.error = 99;
+    A_Err result = b.host.doCommand(command);
+    b.host.log.faults = sim::FaultPlan{};
+    check(result == 99, run + ": the host's error is returned, got " + num(result));
+    check(importLog().registrations.empty() && importLog().windows.empty() &&
+              importLog().messageBoxes.empty(),
+          run + ": no window, no class registration, no message box");
+    checkSize(b, run, "Moving", 640, 360);
+    checkClean(b, run);
+}
+
 void cancelledCrop(Bench& b, AEGP_Command command) {
     const std::string run = "cancelled duration crop";
     freshProject(b, false);
@@ -336,6 +356,7 @@ void runScenarios(Bench& b, const LoadedPlugin& plugin) {
           "AEGP_GetMainHWND gives the test host's visible top-level window");
 
     standardCrop(b, command);
+    failedSetupCrop(b, command);
 
     HBRUSH first = durationCrop(b, command, "first duration crop", b.mainWindow,
                                 windowRect(b.mainWindow), true, b.screenshot);

@@ -1,0 +1,285 @@
+// The crop where real projects take it: a kept reduced preview resolution, durations that are not
+// whole frames, a crop whose size the host cannot take, the first duration run that fails, and a
+// menu update that fails half-way. Each proven by rendering or by what the host recorded.
+#include <set>
+#include <utility>
+
+#include "CommandFixture.h"
+#include "Scenes.h"
+
+namespace {
+
+using simtest::Command;
+using simtest::expectClean;
+using simtest::samePixels;
+using simtest::scene;
+
+const char* kNoAnswers = R"({"dialogs": []})";
+
+// P (400 x 300, half resolution) with its box at x 120..179, y 100..139; "Use" selected in Main.
+std::string halfResolutionScene(const std::string& useMasks = "") {
+    std::string project = scene(true, "", "", R"(, "resolution": [2, 2])");
+    if (!useMasks.empty()) {
+        const std::string use =
+            R"({"name": "Use", "source": "P", "position": [400, 300, 0], "selected": true})";
+        project.replace(project.find(use), use.size(),
+                        R"({"name": "Use", "source": "P", "position": [400, 300, 0],
+            "selected": true, "masks": [)" +
+                            useMasks + "]}");
+    }
+    return project;
+}
+
+std::string rectangleMask(double left, double top, double right, double bottom) {
+    auto n = [](double v) { return std::to_string(v); };
+    return R"({"name": "Window", "path": {"vertices": [[)" + n(left) + ", " + n(top) + "], [" +
+           n(right) + ", " + n(top) + "], [" + n(right) + ", " + n(bottom) + "], [" + n(left) +
+           ", " + n(bottom) +
+           R"(]], "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]],
+               "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}})";
+}
+
+// The pixels of a frame whose red channel is full: the box as Main shows it.
+std::set<std::pair<int, int>> redPixels(const sim::World& w) {
+    std::set<std::pair<int, int>> out;
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x) {
+            sim::PixelF p = sim::readPixel(w, x, y);
+            if (p.red > 0.99f && p.green < 0.01f) out.insert({x, y});
+        }
+    return out;
+}
+
+std::set<std::pair<int, int>> differing(const sim::World& a, const sim::World& b) {
+    std::set<std::pair<int, int>> out;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) {
+            sim::PixelF p = sim::readPixel(a, x, y), q = sim::readPixel(b, x, y);
+            if (p.alpha != q.alpha || p.red != q.red || p.green != q.green || p.blue != q.blue)
+                out.insert({x, y});
+        }
+    return out;
+}
+
+struct Resize {
+    int fromW, fromH, toW, toH;
+};
+void expectResizes(const sim::SessionReport& r, std::vector<Resize> expected) {
+    ASSERT_EQ(r.resized.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const sim::ResizeRecord& got = r.resized[i];
+        EXPECT_EQ(got.fromWidth, expected[i].fromW) << "resize " << i;
+        EXPECT_EQ(got.fromHeight, expected[i].fromH) << "resize " << i;
+        EXPECT_EQ(got.toWidth, expected[i].toW) << "resize " << i;
+        EXPECT_EQ(got.toHeight, expected[i].toH) << "resize " << i;
+    }
+}
+
+// The expand pass at a kept half resolution enlarges P by the amount on every side, as at full
+// resolution; the crop that follows keeps what the half-resolution frame shows: with "Fast" the
+// box's last column and row (as the reduced measurement scales indices), with "Accurate" all of it.
+TEST(ReducedResolution, ExpandPassEnlargesAndTheCropKeepsWhatTheFrameShows) {
+    for (long resolution : {1L, 2L}) {
+        SCOPED_TRACE(resolution == 1 ? "Accurate" : "Fast");
+        Command c(halfResolutionScene(), kNoAnswers);
+        c.host().prefs.set("Zentrim", "Expand", true);
+        c.host().prefs.set("Zentrim", "ExpandAmount", 20L);
+        c.host().prefs.set("Zentrim", "Resolution", resolution);
+        sim::World before = c.render("Main");
+        sim::SessionReport r = c.run();
+        ASSERT_EQ(r.result, A_Err_NONE);
+        EXPECT_TRUE(r.alerts.empty()) << r.alerts.front().title;
+        if (resolution == 1) {
+            expectResizes(r, {{400, 300, 441, 341}, {441, 341, 60, 40}});
+            EXPECT_TRUE(samePixels(before, c.render("Main"), 0, 0, "expand_half_accurate"));
+        } else {
+            expectResizes(r, {{400, 300, 441, 341}, {441, 341, 59, 39}});
+            // Exactly the box's last column and last row are cut: 40 + 60 - 1 pixels.
+            std::set<std::pair<int, int>> box = redPixels(before), cut;
+            int lastX = 0, lastY = 0;
+            for (auto [x, y] : box) {
+                lastX = std::max(lastX, x);
+                lastY = std::max(lastY, y);
+            }
+            for (auto [x, y] : box)
+                if (x == lastX || y == lastY) cut.insert({x, y});
+            EXPECT_EQ(cut.size(), 99u);
+            EXPECT_EQ(differing(before, c.render("Main")), cut);
+        }
+        expectClean(r);
+    }
+}
+
+// "Include Masks" at a kept half resolution: the masks' bounds (full-resolution pixels) limit the
+// half-resolution frame's scan in its own pixels, so the layer is cropped, not reported as empty.
+TEST(ReducedResolution, IncludeMasksLimitsTheHalfResolutionScan) {
+    for (long resolution : {1L, 2L}) {
+        SCOPED_TRACE(resolution == 1 ? "Accurate" : "Fast");
+        Command c(halfResolutionScene(rectangleMask(100, 90, 170, 130)), kNoAnswers);
+        c.host().prefs.set("Zentrim", "IncludeMasks", true);
+        c.host().prefs.set("Zentrim", "Resolution", resolution);
+        sim::World before = c.render("Main");
+        sim::SessionReport r = c.run();
+        ASSERT_EQ(r.result, A_Err_NONE);
+        EXPECT_TRUE(r.alerts.empty()) << r.alerts.front().title << ": " << r.alerts.front().text;
+        // Content x 120..179 and y 100..139 within the mask's 100..170 and 90..130.
+        expectResizes(r, {{400, 300, 51, 31}});
+        EXPECT_TRUE(samePixels(before, c.render("Main"), 0, 0, "masks_half"));
+        expectClean(r);
+    }
+}
+
+// P lasts 0.95 s at 10 fps and shows its box only from 0.9 s: the last frame, which starts before
+// the end but does not fill a whole step, is measured too.
+TEST(CropDuration, LastPartialFrameIsMeasured) {
+    std::string project = scene(true, "", "", "");
+    const std::string still = R"("frameRate": 30, "duration": 2,
+     "layers": [{"name": "Box", "source": "Red", "position": [150, 120, 0]}]})";
+    project.replace(project.find(still), still.size(), R"("frameRate": 10, "duration": "19/20",
+     "layers": [{"name": "Box", "source": "Red", "position": [150, 120, 0], "inPoint": 0.9}]})");
+    Command c(project);
+    sim::World before = c.render("Main", sim::Rational(9, 10));
+    sim::SessionReport r = c.run("cmd");
+    ASSERT_EQ(r.result, A_Err_NONE);
+    expectResizes(r, {{400, 300, 60, 40}});
+    EXPECT_EQ(r.progress, (std::vector<int>{1, 11, 21, 31, 41, 51, 61, 71, 81, 91}));
+    EXPECT_TRUE(samePixels(before, c.render("Main", sim::Rational(9, 10)), 0, 0, "partial_frame"));
+    expectClean(r);
+}
+
+// A crop whose size the host cannot take (1 to 30000 pixels each way) is refused before anything
+// changes: the user is told which composition and what size, the undo group is closed.
+TEST(SizeOutOfRange, RefusedWithAnAlertAndNothingChanges) {
+    struct Case {
+        const char* name;
+        std::string project;
+        std::string keys;
+        std::vector<std::pair<std::string, sim::PrefValue>> prefs;
+        const char* undo;
+    } cases[] = {
+        {"a huge padding",
+         scene(true),
+         "none",
+         {{"Padding", true}, {"PaddingAmount", 1e12}},
+         "Zentrim"},
+        {"a huge padding over the duration",
+         scene(true),
+         "cmd",
+         {{"Padding", true}, {"PaddingAmount", 1e12}},
+         "Zentrim Duration"},
+        {"an expand amount beyond 16 bits",
+         scene(true),
+         "none",
+         {{"Expand", true}, {"ExpandAmount", 40000L}},
+         "Zentrim"},
+        {"an expand amount within 16 bits",
+         scene(true),
+         "none",
+         {{"Expand", true}, {"ExpandAmount", 20000L}},
+         "Zentrim"},
+        {"a mask far outside the frame",
+         halfResolutionScene(rectangleMask(-1e300, -1e300, 1e300, 1e300)),
+         "shift+cmd",
+         {},
+         "Mask Crop"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Command c(k.project, kNoAnswers);
+        for (const auto& [key, value] : k.prefs)
+            c.host().prefs.set("Zentrim", key, value);
+        sim::SessionReport r = c.run(k.keys);
+        EXPECT_EQ(r.result, A_Err_NONE);
+        ASSERT_EQ(r.alerts.size(), 1u);
+        EXPECT_EQ(r.alerts[0].title, "Size Out of Range");
+        EXPECT_NE(r.alerts[0].text.find("The composition \"P\" would be "), std::string::npos)
+            << r.alerts[0].text;
+        EXPECT_TRUE(r.resized.empty());
+        EXPECT_EQ(sim::describeDifference(c.session->before, c.host().project), "");
+        ASSERT_EQ(r.undoSteps.size(), 1u);
+        EXPECT_EQ(r.undoSteps[0], k.undo);
+        expectClean(r);
+    }
+}
+
+// The name in the alert is the composition's own, whatever characters it holds.
+TEST(SizeOutOfRange, TheAlertNamesTheCompositionSafely) {
+    std::string project = scene(true);
+    project.replace(project.find(R"("name": "P")"), 11, R"("name": "P's \"best\" \\ take")");
+    project.replace(project.find(R"("source": "P")"), 13, R"("source": "P's \"best\" \\ take")");
+    Command c(project, kNoAnswers);
+    c.host().prefs.set("Zentrim", "Padding", true);
+    c.host().prefs.set("Zentrim", "PaddingAmount", 20000L);
+    sim::SessionReport r = c.run();
+    ASSERT_EQ(r.alerts.size(), 1u);
+    EXPECT_EQ(r.alerts[0].text,
+              "The composition \"P's \"best\" \\ take\" would be 40060 x 40040 pixels after this "
+              "crop, but a composition can only be 1 to 30000 pixels wide and high. Nothing was "
+              "changed.");
+    expectClean(r);
+}
+
+// A duration crop that reaches its crop step resets the ask-once answers even when the crop
+// fails, so the next command asks again.
+TEST(RunsAfterRuns, FailedDurationCropStillAsksAgainNextTime) {
+    Command c(halfResolutionScene(), R"({"dialogs": [
+        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
+        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]}]})");
+    c.host().log.faults.failName = "AEGP_SetCompDimensions";
+    c.host().log.faults.error = 77;
+    sim::SessionReport failed = c.run("cmd");
+    EXPECT_EQ(failed.result, 77);
+    EXPECT_EQ(failed.dialogs, (std::vector<std::string>{"Low Resolution"}));
+    c.host().log.faults = sim::FaultPlan{};
+    sim::SessionReport next = c.run("cmd", false);
+    EXPECT_EQ(next.result, A_Err_NONE);
+    EXPECT_EQ(next.dialogs, (std::vector<std::string>{"Low Resolution", "Low Resolution"}));
+    expectResizes(next, {{400, 300, 60, 40}});
+}
+
+// The first-run flag the progress window gets: true until a run has opened the window, so a first
+// run that fails in its setup (and shows no window) does not use it up.
+TEST(RunsAfterRuns, FirstRunFlagSurvivesARunThatOpenedNoWindow) {
+    Command c(halfResolutionScene(), R"({"dialogs": [
+        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
+        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]}]})");
+    c.host().log.faults.failName = "AEGP_NewFromItem";
+    c.host().log.faults.error = 99;
+    EXPECT_EQ(c.run("cmd", false).result, 99);
+    EXPECT_TRUE(c.host().progress.empty()) << "a failed setup shows no window";
+    c.host().log.faults = sim::FaultPlan{};
+    for (int expected : {1, 0}) {
+        c.host().progress.clear();
+        sim::SessionReport r = c.run("cmd", false);
+        ASSERT_EQ(r.result, A_Err_NONE);
+        ASSERT_FALSE(c.host().progress.empty());
+        EXPECT_EQ(c.host().progress.front().kind, sim::ProgressEvent::Open);
+        EXPECT_EQ(c.host().progress.front().value, expected);
+        c.edit([](sim::Project& p) {
+            p = sim::Project(p);  // the next run starts from the cropped project
+        });
+    }
+}
+
+// A menu update whose selection check fails half-way sets the command for what it found: it is
+// not left enabled from an earlier update.
+TEST(MenuUpdate, FailedCheckDoesNotLeaveTheCommandEnabled) {
+    Command c(scene(true));
+    EXPECT_TRUE(c.menu("none").enabled);
+    for (const char* failing :
+         {"AEGP_GetNewCollectionFromCompSelection", "AEGP_GetCollectionNumItems"}) {
+        SCOPED_TRACE(failing);
+        EXPECT_TRUE(c.menu("none").enabled);
+        c.host().log.clear();
+        c.host().log.faults.failName = failing;
+        c.host().log.faults.error = 55;
+        EXPECT_EQ(c.host().updateMenus(), 55) << "the check's error is returned";
+        c.host().log.faults = sim::FaultPlan{};
+        const sim::MenuEntry* e = c.session->command();
+        ASSERT_NE(e, nullptr);
+        EXPECT_FALSE(e->enabled);
+        EXPECT_TRUE(c.host().handles.leaks().empty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+// Times compared and added as rationals, edges rounded down to whole pixels, and the running union
+// of rectangles the crop over the duration keeps.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "Crop.h"
+#include "cropUtil.h"
+
+namespace {
+
+TEST(Times, CompareAsFractionsWhateverTheirScales) {
+    struct Case {
+        A_Time a, b;
+        int expected;
+    } cases[] = {
+        {{1, 2}, {15, 30}, 0},
+        {{1, 3}, {10, 30}, 0},
+        {{44, 30}, {3, 2}, -1},
+        {{46, 30}, {3, 2}, 1},
+        {{-1, 10}, {0, 1}, -1},
+        {{0, 1}, {0, 7}, 0},
+        {{2147483647, 1}, {2147483646, 1}, 1},  // no overflow in the cross products
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(cropUtil::CompareTimes(c.a, c.b), c.expected)
+            << c.a.value << "/" << c.a.scale << " vs " << c.b.value << "/" << c.b.scale;
+        EXPECT_EQ(cropUtil::CompareTimes(c.b, c.a), -c.expected);
+    }
+}
+
+TEST(Times, AddKeepsACommonScaleAndStaysInRange) {
+    A_Time same = cropUtil::AddTimes({10, 30}, {20, 30});
+    EXPECT_EQ(same.value, 30);
+    EXPECT_EQ(same.scale, 30u);
+    A_Time mixed = cropUtil::AddTimes({1, 2}, {1, 3});  // 5/6
+    EXPECT_EQ(cropUtil::CompareTimes(mixed, {5, 6}), 0);
+    // Sums beyond the 32-bit value are scaled down instead of wrapping around.
+    A_Time big = cropUtil::AddTimes({2000000000, 1}, {2000000000, 1});
+    EXPECT_GT(big.value, 0);
+    EXPECT_EQ(cropUtil::CompareTimes(big, {2147483647, 1}), 0) << "saturated, not wrapped";
+    A_Time wide = cropUtil::AddTimes({1, 100000}, {1, 100003});
+    EXPECT_GT(wide.value, 0);
+    EXPECT_NEAR(static_cast<double>(wide.value) / wide.scale, 1.0 / 100000 + 1.0 / 100003, 1e-9);
+}
+
+TEST(FloorToInt32, RoundsDownAndClampsInsteadOfOverflowing) {
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double in;
+        int32_t out;
+    } cases[] = {
+        {10.7, 10},
+        {-0.5, -1},
+        {-20.0, -20},
+        {1e300, INT32_MAX},
+        {-1e300, INT32_MIN},
+        {inf, INT32_MAX},
+        {-inf, INT32_MIN},
+        {2147483647.9, INT32_MAX},
+        {std::numeric_limits<double>::quiet_NaN(), 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(cropUtil::FloorToInt32(c.in), c.out) << c.in;
+}
+
+crop::CroppingBounds rect(double top, double bottom, double left, double right) {
+    return crop::CroppingBounds{top, bottom, left, right, 400, 300};
+}
+
+TEST(UnionOverTime, FirstFrameWholeThenEdgesWidenAndNaNLoses) {
+    crop::CroppingBounds u = {1, 0, 1, 0, 0, 0};
+    bool first = true;
+    crop::CroppingBounds f1 = {10, 20, 30, 40, 400, 300};
+    crop::mergeBounds(&u, f1, &first);
+    EXPECT_FALSE(first);
+    EXPECT_EQ(u.width, 400);
+    EXPECT_EQ(u.height, 300);
+    crop::mergeBounds(&u, {5, 15, 35, 60, 999, 999}, &first);
+    EXPECT_EQ(u.top, 5);
+    EXPECT_EQ(u.bottom, 20);
+    EXPECT_EQ(u.left, 30);
+    EXPECT_EQ(u.right, 60);
+    EXPECT_EQ(u.width, 400) << "the size stays the first frame's";
+    crop::mergeBounds(&u, rect(std::nan(""), std::nan(""), std::nan(""), std::nan("")), &first);
+    EXPECT_EQ(u.top, 5);
+    EXPECT_EQ(u.right, 60);
+    // An empty frame's inverted bounds (top = height, bottom = 0) do not widen the union.
+    crop::mergeBounds(&u, rect(300, 0, 400, 0), &first);
+    EXPECT_EQ(u.top, 5);
+    EXPECT_EQ(u.bottom, 20);
+    EXPECT_EQ(u.left, 30);
+    EXPECT_EQ(u.right, 60);
+}
+
+TEST(UnionOverTime, MaskBoundsStartUnsetAndClipRoundsDown) {
+    A_FloatRect masks = crop::kNoLimit;
+    crop::mergeMaskBounds(&masks, {100.5, 90.25, 200.75, 160.5});
+    EXPECT_EQ(masks.left, 100.5) << "-1 marks an edge no frame has set";
+    EXPECT_EQ(masks.top, 90.25);
+    crop::mergeMaskBounds(&masks, {120, 80, 190, 170.5});
+    EXPECT_EQ(masks.left, 100.5);
+    EXPECT_EQ(masks.top, 80);
+    EXPECT_EQ(masks.right, 200.75);
+    EXPECT_EQ(masks.bottom, 170.5);
+
+    crop::CroppingBounds b = rect(50, 200, 90, 250);
+    crop::clipToMasks(&b, masks);
+    EXPECT_EQ(b.top, 80);      // the mask's top is inside: taken
+    EXPECT_EQ(b.left, 100);    // 100.5 rounded down
+    EXPECT_EQ(b.right, 200);   // 200.75 rounded down
+    EXPECT_EQ(b.bottom, 170);  // 170.5 rounded down
+    crop::CroppingBounds inside = rect(100, 120, 130, 150);
+    crop::clipToMasks(&inside, masks);
+    EXPECT_EQ(inside.top, 100) << "content inside the masks keeps its edges";
+    EXPECT_EQ(inside.right, 150);
+}
+
+TEST(ScriptString, NamesCannotEndTheStringOrTheLine) {
+    auto convert = [](std::u16string s) {
+        return cropUtil::ScriptStringFromUTF16(reinterpret_cast<const A_UTF16Char*>(s.c_str()));
+    };
+    EXPECT_EQ(convert(u"Shot 1"), "Shot 1");
+    EXPECT_EQ(convert(u"it's \"x\" \\ y"), "it\\'s \\\"x\\\" \\\\ y");
+    EXPECT_EQ(convert(u"a\r\nb\u2028c"), "a\\u000d\\u000ab\\u2028c");
+    EXPECT_EQ(convert(u"Caf\u00e9 \u65e5"), "Caf\xc3\xa9 \xe6\x97\xa5");
+    EXPECT_EQ(convert(u"\U0001F600"), "\xf0\x9f\x98\x80") << "a surrogate pair is one character";
+    std::u16string lone = u"a";
+    lone += static_cast<char16_t>(0xD800);
+    EXPECT_EQ(convert(lone), "a\xef\xbf\xbd") << "a lone surrogate becomes U+FFFD";
+    EXPECT_EQ(cropUtil::ScriptStringFromUTF16(nullptr), "");
+}
+
+}  // namespace
