@@ -116,6 +116,34 @@ TEST(ApplyCrop, ResizesAndMovesContentToTheOriginWhileUsesStayPut) {
     EXPECT_EQ(sim::describeDifference(original, sim.host.project), "");
 }
 
+// The renderer draws no open outline, so the open mask of "Use A" is checked by its numbers: every
+// vertex, the last one (index N of an N-segment open path) included, moves by (-left, -top), and
+// the tangents keep their lengths.
+TEST(ApplyCrop, OpenOutlinesOfAUseAreCorrectedAtEveryVertex) {
+    simtest::Sim sim;
+    sim.load(kProject);
+    crop::CroppingBounds b{80, 179, 100, 239, 400, 300};
+    ASSERT_EQ(applyCrop(sim, b), A_Err_NONE);
+    const sim::Mask& open = sim.layer("Main", "Use A").masks[0];
+    ASSERT_EQ(open.name, "Open");
+    ASSERT_FALSE(open.path.keyed());
+    const sim::MaskPath& path = open.path.value;
+    EXPECT_FALSE(path.closed);
+    const sim::Vec2 vertices[] = {{-100, -80}, {200, -60}, {250, 200}};
+    const sim::Vec2 in[] = {{0, 0}, {0, 0}, {-5, 3}};
+    const sim::Vec2 out[] = {{4, 1}, {0, 0}, {0, 0}};
+    ASSERT_EQ(path.vertices.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE("vertex " + std::to_string(i));
+        EXPECT_NEAR(path.vertices[i].x, vertices[i].x, 1e-9);
+        EXPECT_NEAR(path.vertices[i].y, vertices[i].y, 1e-9);
+        EXPECT_NEAR(path.inTangents[i].x, in[i].x, 1e-9);
+        EXPECT_NEAR(path.inTangents[i].y, in[i].y, 1e-9);
+        EXPECT_NEAR(path.outTangents[i].x, out[i].x, 1e-9);
+        EXPECT_NEAR(path.outTangents[i].y, out[i].y, 1e-9);
+    }
+}
+
 TEST(ApplyCrop, NegativeEdgesGrowTheCompositionAndMoveContentRightAndDown) {
     simtest::Sim sim;
     sim.load(kProject);

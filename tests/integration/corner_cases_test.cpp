@@ -219,48 +219,6 @@ TEST(SizeOutOfRange, TheAlertNamesTheCompositionSafely) {
     expectClean(r);
 }
 
-// A duration crop that reaches its crop step resets the ask-once answers even when the crop
-// fails, so the next command asks again.
-TEST(RunsAfterRuns, FailedDurationCropStillAsksAgainNextTime) {
-    Command c(halfResolutionScene(), R"({"dialogs": [
-        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
-        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]}]})");
-    c.host().log.faults.failName = "AEGP_SetCompDimensions";
-    c.host().log.faults.error = 77;
-    sim::SessionReport failed = c.run("cmd");
-    EXPECT_EQ(failed.result, 77);
-    EXPECT_EQ(failed.dialogs, (std::vector<std::string>{"Low Resolution"}));
-    c.host().log.faults = sim::FaultPlan{};
-    sim::SessionReport next = c.run("cmd", false);
-    EXPECT_EQ(next.result, A_Err_NONE);
-    EXPECT_EQ(next.dialogs, (std::vector<std::string>{"Low Resolution", "Low Resolution"}));
-    expectResizes(next, {{400, 300, 60, 40}});
-}
-
-// The first-run flag the progress window gets: true until a run has opened the window, so a first
-// run that fails in its setup (and shows no window) does not use it up.
-TEST(RunsAfterRuns, FirstRunFlagSurvivesARunThatOpenedNoWindow) {
-    Command c(halfResolutionScene(), R"({"dialogs": [
-        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
-        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]}]})");
-    c.host().log.faults.failName = "AEGP_NewFromItem";
-    c.host().log.faults.error = 99;
-    EXPECT_EQ(c.run("cmd", false).result, 99);
-    EXPECT_TRUE(c.host().progress.empty()) << "a failed setup shows no window";
-    c.host().log.faults = sim::FaultPlan{};
-    for (int expected : {1, 0}) {
-        c.host().progress.clear();
-        sim::SessionReport r = c.run("cmd", false);
-        ASSERT_EQ(r.result, A_Err_NONE);
-        ASSERT_FALSE(c.host().progress.empty());
-        EXPECT_EQ(c.host().progress.front().kind, sim::ProgressEvent::Open);
-        EXPECT_EQ(c.host().progress.front().value, expected);
-        c.edit([](sim::Project& p) {
-            p = sim::Project(p);  // the next run starts from the cropped project
-        });
-    }
-}
-
 // A menu update whose selection check fails half-way sets the command for what it found: it is
 // not left enabled from an earlier update.
 TEST(MenuUpdate, FailedCheckDoesNotLeaveTheCommandEnabled) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ struct Scenario {
     // or the idle call that sees the keys go down (the mode switch).
     enum class Hook { None, MenuUpdate, KeysDown } hook = Hook::None;
 };
+
+// Test names show the scenario's name, not its bytes.
+inline void PrintTo(const Scenario& s, std::ostream* os) {
+    *os << s.name;
+}
 
 struct Call {
     int index = 0;

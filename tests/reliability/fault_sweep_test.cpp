@@ -18,11 +18,6 @@
 
 namespace reliability {
 
-// Test names show the scenario's name, not its bytes.
-void PrintTo(const Scenario& s, std::ostream* os) {
-    *os << s.name;
-}
-
 namespace {
 
 constexpr A_Err kHostError = 1234;  // an error no host call returns on its own

@@ -1,0 +1,181 @@
+// Several commands in one loaded module, as a user runs them one after another: the questions a
+// crop asks once per run ("Low Resolution", "3D Layers") are asked again after a run that
+// completed, and not after one that ended early; the duration command's name follows the
+// selection the latest menu update saw.
+#include <functional>
+
+#include "CommandFixture.h"
+#include "Scenes.h"
+
+namespace {
+
+using simtest::Command;
+using simtest::scene;
+
+// P (half resolution) holds its box as a 3D layer; Use selected in Main.
+std::string askingScene() {
+    std::string project = scene(true, "", "", R"(, "resolution": [2, 2])");
+    const std::string box = R"("position": [150, 120, 0]})";
+    project.replace(project.find(box), box.size(), R"("position": [150, 120, 0], "threeD": true})");
+    return project;
+}
+
+// Answers for as many runs as a case needs: never pre-compose, render accurately.
+const char* kAnswers = R"({"dialogs": [
+    {"title": "3D Layers", "actions": [{"click": "No"}]},
+    {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
+    {"title": "3D Layers", "actions": [{"click": "No"}]},
+    {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
+    {"title": "3D Layers", "actions": [{"click": "No"}]},
+    {"title": "Low Resolution", "actions": [{"click": "Accurate"}]}]})";
+const std::vector<std::string> kBoth = {"3D Layers", "Low Resolution"};
+
+// The index, counted as the session counts its calls, of the first acquisition of a suite.
+int acquisitionIndex(const std::string& keys, const std::string& suite) {
+    Command clean(askingScene(), kAnswers);
+    clean.run(keys, false);
+    for (const sim::CallRecord& c : clean.host().log.calls())
+        if (c.name == "SPBasic.AcquireSuite" && c.args.rfind(suite, 0) == 0) return c.index;
+    return -1;
+}
+
+TEST(RunsAfterRuns, QuestionsAreAskedAgainOnlyAfterACompletedRun) {
+    const int worldSuiteAt = acquisitionIndex("none", "AEGP World Suite");
+    ASSERT_GT(worldSuiteAt, 0);
+    struct Case {
+        const char* what;
+        std::string firstKeys;
+        std::function<void(Command&)> before, after;
+        bool asksAgain;
+    } cases[] = {
+        {"after a completed standard crop", "none", nullptr, nullptr, true},
+        {"after a completed duration crop", "cmd", nullptr, nullptr, true},
+        {"after Nothing to Crop", "none",
+         [](Command& c) {
+             c.edit([](sim::Project& p) {
+                 p.activeItem = p.findItemByName("P")->id;
+                 p.findItemByName("P")->comp.layers[0].video = false;
+             });
+         },
+         [](Command& c) {
+             c.edit([](sim::Project& p) {
+                 p.activeItem = p.findItemByName("Main")->id;
+                 p.findItemByName("P")->comp.layers[0].video = true;
+             });
+         },
+         false},
+        {"after a cancelled duration crop", "cmd",
+         [](Command& c) {
+             c.host().progressListener = [&c](const sim::ProgressEvent& e) {
+                 if (e.kind == sim::ProgressEvent::Open) c.host().shiftDown = true;
+             };
+         },
+         [](Command& c) { c.host().progressListener = nullptr; }, false},
+        {"after a host error in a duration crop's frame", "cmd",
+         [](Command& c) {
+             c.host().log.faults.failName = "AEGP_RenderAndCheckoutFrame";
+             c.host().log.faults.error = 42;
+         },
+         [](Command& c) { c.host().log.faults = sim::FaultPlan{}; }, false},
+        {"after a suite missing in the middle of a standard crop", "none",
+         [worldSuiteAt](Command& c) {
+             c.host().log.faults.failAt = worldSuiteAt;
+             c.host().log.faults.error = A_Err_MISSING_SUITE;
+         },
+         [](Command& c) { c.host().log.faults = sim::FaultPlan{}; }, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        Command c(askingScene(), kAnswers);
+        if (k.before) k.before(c);
+        sim::SessionReport first = c.run(k.firstKeys, false);
+        EXPECT_EQ(first.dialogs, kBoth) << "the first run asks both questions";
+        if (k.after) k.after(c);
+        sim::SessionReport next = c.run("none", false);
+        EXPECT_EQ(next.result, A_Err_NONE);
+        if (k.asksAgain) {
+            EXPECT_EQ(next.dialogs.size(), 4u);
+        } else {
+            EXPECT_EQ(next.dialogs, kBoth) << "the kept answers are used without asking";
+        }
+        // The answers in force were "No" and "Accurate": P is measured at full resolution and
+        // keeps its own layers.
+        ASSERT_FALSE(next.resized.empty());
+        EXPECT_EQ(next.resized.back().toWidth, 60);
+        EXPECT_EQ(next.resized.back().toHeight, 40);
+        EXPECT_EQ(c.item("P").comp.layers.size(), 1u);
+        EXPECT_EQ(c.item("P").comp.layers[0].name, "Box");
+    }
+}
+
+// Standard crop, then the crop over the duration, then the standard crop again: each completed
+// run asks afresh.
+TEST(RunsAfterRuns, StandardDurationStandardEachAsk) {
+    Command c(askingScene(), kAnswers);
+    EXPECT_EQ(c.run("none", false).dialogs.size(), 2u);
+    EXPECT_EQ(c.run("cmd", false).dialogs.size(), 4u);
+    sim::SessionReport last = c.run("none", false);
+    EXPECT_EQ(last.dialogs.size(), 6u);
+    EXPECT_EQ(last.result, A_Err_NONE);
+}
+
+TEST(RunsAfterRuns, DurationNameFollowsTheLatestMenuUpdateBeforeTheKeyWentDown) {
+    Command c(scene(true, R"({"name": "Second", "source": "P", "selected": true},)"));
+    EXPECT_EQ(c.menu("cmd").name, "Multiple layers not allowed");
+    // One layer selected while the key stays held: the name waits for the key to go down again.
+    c.edit([](sim::Project& p) {
+        for (sim::Layer& l : p.findItemByName("Main")->comp.layers)
+            l.selected = l.name == "Use";
+    });
+    c.host().updateMenus();
+    c.host().idle();
+    EXPECT_EQ(c.session->command()->name, "Multiple layers not allowed");
+    EXPECT_EQ(c.menu("cmd").name, "Zentrim Duration");
+    EXPECT_TRUE(c.session->command()->enabled);
+}
+
+// A duration crop that reaches its crop step resets the ask-once answers even when the crop
+// fails, so the next command asks again.
+TEST(RunsAfterRuns, FailedDurationCropStillAsksAgainNextTime) {
+    Command c(scene(true, "", "", R"(, "resolution": [2, 2])"), R"({"dialogs": [
+        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
+        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]}]})");
+    c.host().log.faults.failName = "AEGP_SetCompDimensions";
+    c.host().log.faults.error = 77;
+    sim::SessionReport failed = c.run("cmd");
+    EXPECT_EQ(failed.result, 77);
+    EXPECT_EQ(failed.dialogs, (std::vector<std::string>{"Low Resolution"}));
+    c.host().log.faults = sim::FaultPlan{};
+    sim::SessionReport next = c.run("cmd", false);
+    EXPECT_EQ(next.result, A_Err_NONE);
+    EXPECT_EQ(next.dialogs, (std::vector<std::string>{"Low Resolution", "Low Resolution"}));
+    ASSERT_EQ(next.resized.size(), 1u);
+    EXPECT_EQ(next.resized[0].toWidth, 60);
+    EXPECT_EQ(next.resized[0].toHeight, 40);
+}
+
+// The first-run flag the progress window gets: true until a run has opened the window, so a first
+// run that fails in its setup (and shows no window) does not use it up.
+TEST(RunsAfterRuns, FirstRunFlagSurvivesARunThatOpenedNoWindow) {
+    Command c(scene(true, "", "", R"(, "resolution": [2, 2])"), R"({"dialogs": [
+        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
+        {"title": "Low Resolution", "actions": [{"click": "Accurate"}]}]})");
+    c.host().log.faults.failName = "AEGP_NewFromItem";
+    c.host().log.faults.error = 99;
+    EXPECT_EQ(c.run("cmd", false).result, 99);
+    EXPECT_TRUE(c.host().progress.empty()) << "a failed setup shows no window";
+    c.host().log.faults = sim::FaultPlan{};
+    for (int expected : {1, 0}) {
+        c.host().progress.clear();
+        sim::SessionReport r = c.run("cmd", false);
+        ASSERT_EQ(r.result, A_Err_NONE);
+        ASSERT_FALSE(c.host().progress.empty());
+        EXPECT_EQ(c.host().progress.front().kind, sim::ProgressEvent::Open);
+        EXPECT_EQ(c.host().progress.front().value, expected);
+        c.edit([](sim::Project& p) {
+            p = sim::Project(p);  // the next run starts from the cropped project
+        });
+    }
+}
+
+}  // namespace
