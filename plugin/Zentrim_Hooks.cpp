@@ -219,16 +219,9 @@ A_Err runStandardCrop(AEGP_SuiteHandler& suites) {
     AEGP_ItemSuite8* items = suites.ItemSuite8();
     AEGP_UtilitySuite5* utility = suites.UtilitySuite5();
     AEGP_PersistentBlobH blobH = NULL;
-    // The group this command opened is closed on every path; the first error is kept.
-    bool undoOpen = false;
-    HostHold heldUndo([&]() -> A_Err {
-        if (!undoOpen) return A_Err_NONE;
-        undoOpen = false;
-        return utility->AEGP_EndUndoGroup();
-    });
     ERR(suites.PersistentDataSuite3()->AEGP_GetApplicationBlob(&blobH));
-    ERR(utility->AEGP_StartUndoGroup(GetStringPtr(StrID_Name)));
-    undoOpen = !err;
+    // The group this command opens is closed on every path; the first error is kept.
+    auto heldUndo = HoldUndoGroup(utility, GetStringPtr(StrID_Name), &err);
     AEGP_ItemH item = NULL;
     ERR(items->AEGP_GetActiveItem(&item));
     if (!err && item) {

@@ -50,3 +50,26 @@ auto HoldHandle(Handle& handle, Dispose dispose) {
         return dispose(given);
     });
 }
+
+// An undo group the command opens: started here (when *errP is still 0; the start's error goes to
+// *errP), ended by release() or on unwind, and only when it was started.
+inline auto HoldUndoGroup(AEGP_UtilitySuite5* utility, const A_char* name, A_Err* errP) {
+    bool open = false;
+    if (!*errP) {
+        *errP = utility->AEGP_StartUndoGroup(name);
+        open = !*errP;
+    }
+    return HostHold([utility, open]() mutable -> A_Err {
+        if (!open) return A_Err_NONE;
+        open = false;
+        return utility->AEGP_EndUndoGroup();
+    });
+}
+
+// A stream value the host fills in `value`: disposed when `obtained` says it was filled.
+inline auto HoldStreamValue(AEGP_StreamSuite4* streams, AEGP_StreamValue2& value,
+                            const bool& obtained) {
+    return HostHold([streams, &value, &obtained]() -> A_Err {
+        return obtained ? streams->AEGP_DisposeStreamValue(&value) : A_Err_NONE;
+    });
+}

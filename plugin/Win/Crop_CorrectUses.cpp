@@ -65,9 +65,7 @@ A_Err correctOutlineAt(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_S
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
     AEGP_StreamValue2 value = {};
     bool haveValue = false;
-    HostHold heldValue([&]() -> A_Err {
-        return haveValue ? streams->AEGP_DisposeStreamValue(&value) : A_Err_NONE;
-    });
+    auto heldValue = HoldStreamValue(streams, value, haveValue);
     ERR(streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &time, true,
                                         &value));
     haveValue = !err;

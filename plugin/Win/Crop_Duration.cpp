@@ -96,12 +96,7 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool* firstRunP) {
     AEGP_SuiteHandler suites(basic);
     AEGP_UtilitySuite5* utility = suites.UtilitySuite5();
     AEGP_RenderOptionsSuite3* options = suites.RenderOptionsSuite3();
-    bool undoOpen = false;
-    HostHold heldUndo([&]() -> A_Err {
-        if (!undoOpen) return A_Err_NONE;
-        undoOpen = false;
-        return utility->AEGP_EndUndoGroup();
-    });
+    auto heldUndo = HoldUndoGroup(utility, GetStringPtr(StrID_Duration), &err);
     Measurement m = {NULL, 1, 1, 0};
     auto heldOptions = HoldHandle(
         m.optionsH, [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
@@ -120,8 +115,6 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool* firstRunP) {
         return result;
     };
 
-    ERR(utility->AEGP_StartUndoGroup(GetStringPtr(StrID_Duration)));
-    undoOpen = !err;
     Target t;
     if (!err) err = findTarget(basic, pluginId, suites, &t);
     if (!err) err = startMeasurement(basic, pluginId, t.item, &m);

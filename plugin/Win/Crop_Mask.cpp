@@ -77,9 +77,7 @@ A_Err maskRectangle(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Mask
         streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
     AEGP_StreamValue2 value = {};
     bool haveValue = false;
-    HostHold heldValue([&]() -> A_Err {
-        return haveValue ? streams->AEGP_DisposeStreamValue(&value) : A_Err_NONE;
-    });
+    auto heldValue = HoldStreamValue(streams, value, haveValue);
     A_long segments = 0;
     A_Boolean open = 0;
     ERR(streams->AEGP_GetNewMaskStream(pluginId, mask, AEGP_MaskStream_OUTLINE, &streamH));
@@ -143,12 +141,7 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId) {
     AEGP_MaskSuite5* masks = suites.MaskSuite5();
     AEGP_LayerSuite7* layers = suites.LayerSuite7();
     Subject s;
-    bool undoOpen = false;
-    HostHold heldUndo([&]() -> A_Err {
-        if (!undoOpen) return A_Err_NONE;
-        undoOpen = false;
-        return utility->AEGP_EndUndoGroup();
-    });
+    auto heldUndo = HoldUndoGroup(utility, GetStringPtr(StrID_MaskCrop), &err);
     auto heldCollection = HoldHandle(s.collection, [collections](AEGP_Collection2H h) {
         return collections->AEGP_DisposeCollection(h);
     });
@@ -163,8 +156,6 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId) {
         return result;
     };
 
-    ERR(utility->AEGP_StartUndoGroup(GetStringPtr(StrID_MaskCrop)));
-    undoOpen = !err;
     ERR(layers->AEGP_GetActiveLayer(&s.layer));
     ERR(layers->AEGP_GetLayerSourceItem(s.layer, &s.source));
     ERR(layers->AEGP_GetLayerParentComp(s.layer, &s.holding));

@@ -269,48 +269,29 @@ A_Err DuplicateComp(AEGP_CompH compH, AEGP_CompH* newPH) {
     });
 }
 
+// The three versions share every member; only the null's name is 8-bit in version 4 and UTF-16
+// from version 7 on.
+template <typename Suite, typename CreateNull>
+Suite compSuite(CreateNull createNull) {
+    Suite s{};
+    s.AEGP_GetCompFromItem = GetCompFromItem;
+    s.AEGP_GetItemFromComp = GetItemFromComp;
+    s.AEGP_GetNewCollectionFromCompSelection = GetNewCollectionFromCompSelection;
+    s.AEGP_SetSelection = SetSelection;
+    s.AEGP_CreateNullInComp = createNull;
+    s.AEGP_SetCompPixelAspectRatio = SetCompPixelAspectRatio;
+    s.AEGP_SetCompDimensions = SetCompDimensions;
+    s.AEGP_DuplicateComp = DuplicateComp;
+    fillUnimplemented(&s, sizeof s);
+    return s;
+}
+
 }  // namespace
 
 void registerCompSuites(Host& host) {
-    static AEGP_CompSuite4 comp4 = [] {
-        AEGP_CompSuite4 s{};
-        s.AEGP_GetCompFromItem = GetCompFromItem;
-        s.AEGP_GetItemFromComp = GetItemFromComp;
-        s.AEGP_GetNewCollectionFromCompSelection = GetNewCollectionFromCompSelection;
-        s.AEGP_SetSelection = SetSelection;
-        s.AEGP_CreateNullInComp = CreateNullInComp;
-        s.AEGP_SetCompPixelAspectRatio = SetCompPixelAspectRatio;
-        s.AEGP_SetCompDimensions = SetCompDimensions;
-        s.AEGP_DuplicateComp = DuplicateComp;
-        fillUnimplemented(&s, sizeof s);
-        return s;
-    }();
-    static AEGP_CompSuite7 comp7 = [] {
-        AEGP_CompSuite7 s{};
-        s.AEGP_GetCompFromItem = GetCompFromItem;
-        s.AEGP_GetItemFromComp = GetItemFromComp;
-        s.AEGP_GetNewCollectionFromCompSelection = GetNewCollectionFromCompSelection;
-        s.AEGP_SetSelection = SetSelection;
-        s.AEGP_CreateNullInComp = CreateNullInCompUtf16;
-        s.AEGP_SetCompPixelAspectRatio = SetCompPixelAspectRatio;
-        s.AEGP_SetCompDimensions = SetCompDimensions;
-        s.AEGP_DuplicateComp = DuplicateComp;
-        fillUnimplemented(&s, sizeof s);
-        return s;
-    }();
-    static AEGP_CompSuite9 comp9 = [] {
-        AEGP_CompSuite9 s{};
-        s.AEGP_GetCompFromItem = GetCompFromItem;
-        s.AEGP_GetItemFromComp = GetItemFromComp;
-        s.AEGP_GetNewCollectionFromCompSelection = GetNewCollectionFromCompSelection;
-        s.AEGP_SetSelection = SetSelection;
-        s.AEGP_CreateNullInComp = CreateNullInCompUtf16;
-        s.AEGP_SetCompPixelAspectRatio = SetCompPixelAspectRatio;
-        s.AEGP_SetCompDimensions = SetCompDimensions;
-        s.AEGP_DuplicateComp = DuplicateComp;
-        fillUnimplemented(&s, sizeof s);
-        return s;
-    }();
+    static AEGP_CompSuite4 comp4 = compSuite<AEGP_CompSuite4>(CreateNullInComp);
+    static AEGP_CompSuite7 comp7 = compSuite<AEGP_CompSuite7>(CreateNullInCompUtf16);
+    static AEGP_CompSuite9 comp9 = compSuite<AEGP_CompSuite9>(CreateNullInCompUtf16);
     host.addSuite(kAEGPCompSuite, kAEGPCompSuiteVersion4, &comp4);
     host.addSuite(kAEGPCompSuite, kAEGPCompSuiteVersion7, &comp7);
     host.addSuite(kAEGPCompSuite, kAEGPCompSuiteVersion9, &comp9);

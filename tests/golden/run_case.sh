@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Runs one golden case: zentrim-host run on the case's project with its arguments, then compares
-# the report, the resulting project and the pictures with ref/. ZENTRIM_UPDATE_GOLDEN=1 rewrites ref/.
+# the report and the resulting project (as data) and the pictures (as decoded pixels, within the
+# case's `tolerance` file if it has one) with ref/. What differs is kept in the candidates folder,
+# in the build tree. ZENTRIM_UPDATE_GOLDEN=1 rewrites ref/.
+# Usage: run_case.sh CASE_DIR ZENTRIM_HOST COMPARE_PICTURES CANDIDATES_DIR
 set -euo pipefail
 case_dir=$1
 host=$2
+compare=$3
+candidates=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -42,11 +47,20 @@ if [ "${ZENTRIM_UPDATE_GOLDEN:-0}" = 1 ]; then
   exit 0
 fi
 
+tolerance=0
+[ -f "$case_dir/tolerance" ] && tolerance=$(tr -d '[:space:]' < "$case_dir/tolerance")
+rm -rf "$candidates"
+keep() {  # keep what this run produced, for a person to look at
+  mkdir -p "$candidates"
+  cp "$@" "$candidates/" 2>/dev/null || true
+}
+
 failed=0
 for f in exit report.json out.json; do
   if [ -f "$case_dir/ref/$f" ]; then
     if ! diff -u "$case_dir/ref/$f" "$work/$f"; then
-      echo "differs: $f"
+      echo "differs: $f (the new one kept in $candidates)"
+      keep "$work/$f"
       failed=1
     fi
   fi
@@ -54,16 +68,28 @@ done
 for ref in "$case_dir/ref/"*.png; do
   [ -e "$ref" ] || continue
   name=$(basename "$ref")
-  if ! cmp -s "$ref" "$work/render/$name"; then
-    echo "picture differs: $name (new one kept as $case_dir/$name.new.png)"
-    cp "$work/render/$name" "$case_dir/$name.new.png" 2>/dev/null || true
+  if [ ! -f "$work/render/$name" ]; then
+    echo "picture missing: $name"
+    failed=1
+    continue
+  fi
+  mkdir -p "$candidates"
+  if ! "$compare" "$ref" "$work/render/$name" --tolerance "$tolerance" \
+      --diff "$candidates/${name%.png}.diff.png"; then
+    echo "picture differs: $name (the new one and a diff kept in $candidates)"
+    keep "$work/render/$name"
     failed=1
   fi
 done
 if [ -d "$work/render" ]; then
   for got in "$work/render/"*.png; do
     [ -e "$got" ] || continue
-    [ -f "$case_dir/ref/$(basename "$got")" ] || { echo "new picture not in ref/: $(basename "$got")"; failed=1; }
+    if [ ! -f "$case_dir/ref/$(basename "$got")" ]; then
+      echo "new picture not in ref/: $(basename "$got") (kept in $candidates)"
+      keep "$got"
+      failed=1
+    fi
   done
 fi
+[ "$failed" = 0 ] && rm -rf "$candidates"
 exit $failed
