@@ -11,6 +11,13 @@ packages=(
 if [ "${ZENTRIM_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64 wine64 xvfb xauth imagemagick xdotool python3-pefile clang libgnustep-gui-dev)
 fi
+if [ "${ZENTRIM_MACOS:-0}" = 1 ]; then
+  # Compile checks (clang, GNUstep), ld64.lld, llvm-lipo/-objdump/-nm/-libtool-darwin, and npm,
+  # which fetches Zig (scripts/macos-tools.sh).
+  packages+=(clang libgnustep-gui-dev lld-14 llvm-14 python3)
+  # Any npm will do: a Node.js from elsewhere may bring its own and conflict with Debian's package.
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

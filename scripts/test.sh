@@ -28,3 +28,4 @@ if [ -f scripts/fuzz.sh ] && [ "${ZENTRIM_SKIP_FUZZ:-0}" != 1 ]; then
   bash scripts/fuzz.sh --short
 fi
 [ "${ZENTRIM_SKIP_WINDOWS:-0}" = 1 ] || bash scripts/windows.sh
+[ "${ZENTRIM_SKIP_MACOS:-0}" = 1 ] || bash scripts/macos-check.sh

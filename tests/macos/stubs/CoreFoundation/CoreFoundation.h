@@ -1,4 +1,4 @@
-// Compile-check stand-in for macOS's CoreFoundation, for scripts/macos-check.sh only: just the
+// Stand-in for macOS's CoreFoundation, for the checks and the cross-build on Linux: just the
 // string conversion calls the plug-in uses, with the SDK's names, types and values.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Compile-check stand-in for macOS's CoreGraphics, for scripts/macos-check.sh only: just the
+// Stand-in for macOS's CoreGraphics, for the checks and the cross-build on Linux: just the
 // modifier-flag query the plug-in uses, with the SDK's names, types and values.
 #pragma once
 
