@@ -34,8 +34,7 @@ const char* const kLaterBuiltIns[] = {
     "String.prototype.includes",
     // Function, Date, Number, Math
     "Function.prototype.bind", "Date.now", "Date.prototype.toISOString", "Date.prototype.toJSON",
-    "Number.parseInt",
-    "Number.parseFloat", "Number.isFinite", "Number.isInteger", "Number.isNaN",
+    "Number.parseInt", "Number.parseFloat", "Number.isFinite", "Number.isInteger", "Number.isNaN",
     "Number.isSafeInteger", "Math.cbrt", "Math.clz32", "Math.hypot", "Math.imul", "Math.log2",
     "Math.log10", "Math.sign", "Math.trunc",
     // RegExp
@@ -108,8 +107,8 @@ std::string missingBuiltInHint(const std::string& message) {
     std::string names;
     for (const char* path : kLaterBuiltIns) {
         bool isGlobal = std::strchr(path, '.') == nullptr;
-        bool matches = isGlobal ? path == global
-                                : lastPart(path) == method && receiverFits(path, receiver);
+        bool matches =
+            isGlobal ? path == global : lastPart(path) == method && receiverFits(path, receiver);
         if (!matches) continue;
         names += (names.empty() ? "" : " or ") + std::string(path);
     }

@@ -217,7 +217,7 @@
                 throw unanswered('dialog "' + w.text + '": the terminal input ended with it open');
             }
             var action = native.parseJson(line);
-            if (action.kind === "list") native.tell(describe(w));
+            if (action.kind === "list") native.tell(describe(w).replace(/\n$/, ""));
             else applyTold(w, action);
         }
     }
