@@ -153,3 +153,42 @@ TEST(PanelVerb, APanelWithoutAnAnswerOrWithAWrongOneFails) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PanelVerb, AScriptThatCannotBeReadIsBadInput) {
+    for (const char* path : {"/nonexistent/Zentrim Panel.jsx", "."}) {
+        SCOPED_TRACE(path);
+        sim::CliOptions options;
+        options.verb = "panel";
+        options.project = "unused.json";
+        options.script = path;
+        std::ostringstream out;
+        try {
+            sim::panelCommand(options, out);
+            ADD_FAILURE() << "no error";
+        } catch (const sim::BadInput& e) {
+            EXPECT_NE(std::string(e.what()).find(std::string("--script: ") + path),
+                      std::string::npos)
+                << e.what();
+        }
+        EXPECT_TRUE(out.str().empty());
+    }
+}
+
+TEST(PanelVerb, TheCommandLineTakesThePanelsOptions) {
+    std::vector<const char*> argv = {"zentrim-host", "panel",    "p.json", "--ui",  "a.json",
+                                     "--floating",   "--script", "x.jsx",  "--json"};
+    sim::CliOptions o = sim::parseCommandLine(static_cast<int>(argv.size()), argv.data());
+    EXPECT_EQ(o.verb, "panel");
+    EXPECT_EQ(o.project, "p.json");
+    EXPECT_EQ(o.ui, "a.json");
+    EXPECT_TRUE(o.floating);
+    EXPECT_EQ(o.script, "x.jsx");
+    EXPECT_TRUE(o.json);
+    std::vector<const char*> keys = {"zentrim-host", "panel", "p.json", "--keys", "cmd"};
+    EXPECT_THROW(sim::parseCommandLine(static_cast<int>(keys.size()), keys.data()), sim::UsageError)
+        << "the panel is clicked, not held";
+}
+
+}  // namespace

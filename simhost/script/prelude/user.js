@@ -172,7 +172,10 @@
         function walk(parent, depth) {
             for (var i = 0; i < parent.children.length; i++) {
                 var c = parent.children[i], pad = new Array(depth + 1).join("  "), line = null;
-                if (c.type === "statictext") line = '"' + c.text + '"';
+                // One line a control: a label's line breaks show as \n.
+                if (c.type === "statictext") {
+                    line = '"' + String(c.text).replace(/\r\n|\r|\n/g, "\\n") + '"';
+                }
                 else if (c.type === "panel") line = 'panel "' + c.text + '"';
                 else if (c.type === "checkbox" || c.type === "radiobutton") {
                     line = (c.value ? "[x] " : "[ ] ") + NOUNS[c.type] + ' "' + c.text + '"';
