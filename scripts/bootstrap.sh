@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpng-dev duktape-dev libcli11-dev
   clang libclang-rt-14-dev python3
+  node-acorn zip
 )
 if [ "${ZENTRIM_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64 wine64 xvfb xauth imagemagick xdotool python3-pefile clang libgnustep-gui-dev)

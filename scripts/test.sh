@@ -28,4 +28,11 @@ if [ -f scripts/fuzz.sh ] && [ "${ZENTRIM_SKIP_FUZZ:-0}" != 1 ]; then
   bash scripts/fuzz.sh --short
 fi
 [ "${ZENTRIM_SKIP_WINDOWS:-0}" = 1 ] || bash scripts/windows.sh
+
+if [ "${ZENTRIM_SKIP_WINDOWS:-0}" != 1 ]; then
+  echo "== package"
+  bash scripts/package.sh windows
+  # The package tests skip without the Windows build in the dev run above; here they must run.
+  ZENTRIM_REQUIRE_PACKAGE=1 ctest --preset dev -R '^package\.'
+fi
 [ "${ZENTRIM_SKIP_MACOS:-0}" = 1 ] || bash scripts/macos-check.sh

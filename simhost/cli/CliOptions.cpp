@@ -27,7 +27,7 @@ void parseKeys(const std::string& keys, bool* shift, bool* command) {
 
 namespace {
 
-const char* const kVerbs = "demo, run, menu or render";
+const char* const kVerbs = "demo, run, panel, menu or render";
 
 // The panel's request: a whole number (1 Zentrim, 2 Duration, 3 Mask Crop, 4 Preferences; others
 // reach the plug-in as they are).
@@ -55,7 +55,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     if (argc < 2) throw UsageError(std::string("expected a command: ") + kVerbs + " (see --help)");
     const std::string first = argv[1];
     if (first.empty() || (first[0] != '-' && first != "demo" && first != "run" && first != "menu" &&
-                          first != "render"))
+                          first != "render" && first != "panel"))
         throw UsageError("unknown command \"" + first + "\"; expected " + kVerbs);
     std::string panelText;
     CLI::App app{
@@ -95,6 +95,32 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     run->add_flag("--json", o.json, "Machine-readable report on stdout (default: text)");
     run->add_option("--plugin", o.plugin,
                     "Plug-in module to load (default: the one built beside zentrim-host)");
+
+    CLI::App* panel = app.add_subcommand(
+        "panel",
+        "Show the companion panel to the simulated user, who clicks its buttons and controls while "
+        "the host idles");
+    panel->add_option("project", o.project, "Project file (JSON)")->required();
+    panel->add_option(
+        "--prefs", o.prefs,
+        "Application preferences file, updated when the panel or a dialog saves (default: factory "
+        "preferences)");
+    panel->add_option("--ui", o.ui,
+                      "The simulated user's answers: the panel's (title \"Zentrim Panel\") and the "
+                      "dialogs' (default: ask on a terminal, else fail)");
+    panel->add_option("--script", o.script,
+                      "The panel script (default: panel/Zentrim Panel.jsx of the source tree)");
+    panel->add_flag("--floating", o.floating,
+                    "Run the panel as a script, a floating palette (default: docked)");
+    panel->add_option("--out", o.out,
+                      "Write the project as the actions left it (default: not written)");
+    panel->add_option("--render", o.renderDir,
+                      "Write before/after pictures of changed compositions here (default: none)");
+    panel->add_flag("--undo", o.undo,
+                    "Undo afterwards and check the project is restored (default: off)");
+    panel->add_flag("--json", o.json, "Machine-readable report on stdout (default: text)");
+    panel->add_option("--plugin", o.plugin,
+                      "Plug-in module to load (default: the one built beside zentrim-host)");
 
     CLI::App* menu =
         app.add_subcommand("menu", "Show the last entries of the Layer menu as the user sees them");

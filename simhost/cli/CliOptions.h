@@ -8,8 +8,8 @@
 namespace sim {
 
 struct CliOptions {
-    std::string verb;     // demo, run, menu, render
-    std::string project;  // PROJECT.json for run, menu and render
+    std::string verb;     // demo, run, panel, menu, render
+    std::string project;  // PROJECT.json for run, panel, menu and render
     std::string keys = "none";
     std::optional<int> panel;
     std::string prefs;      // --prefs FILE
@@ -22,6 +22,8 @@ struct CliOptions {
     std::string comp;        // render: --comp NAME
     std::string time = "0";  // render: --time SECONDS
     std::string png;         // render: -o FILE.png
+    std::string script;      // panel: --script FILE; empty: the panel of the source tree
+    bool floating = false;   // panel: --floating (run as a script: a palette, not docked)
 };
 
 // Bad usage: the message says which option or argument was wrong. Exit status 2.

@@ -6,6 +6,7 @@
 #include <iosfwd>
 
 #include "CliOptions.h"
+#include "Session.h"
 
 namespace sim {
 
@@ -16,6 +17,10 @@ struct BadInput : std::runtime_error {
 
 int renderCommand(const CliOptions& options, std::ostream& out);
 int runCommand(const CliOptions& options, std::ostream& out);
+int panelCommand(const CliOptions& options, std::ostream& out);
+// run's loading, playing and reporting, with `instead` in place of the menu when given.
+int playSession(const CliOptions& options, std::ostream& out,
+                const std::function<A_Err(Session&, SessionReport&)>& instead);
 int menuCommand(const CliOptions& options, std::ostream& out);
 int demoCommand(const CliOptions& options, std::ostream& out);
 

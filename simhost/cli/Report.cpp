@@ -27,6 +27,19 @@ std::string reportJson(const SessionReport& r) {
     j["leaks"] = r.leaks;
     j["progress"] = r.progress;
     if (!r.problems.empty()) j["problems"] = r.problems;
+    if (!r.unanswered.empty()) j["unanswered"] = r.unanswered;
+    if (!r.unusedAnswers.empty()) {
+        j["unusedAnswers"] = nlohmann::ordered_json::array();
+        for (const UnusedAnswer& u : r.unusedAnswers)
+            j["unusedAnswers"].push_back({{"entry", u.entry},
+                                          {"title", u.title},
+                                          {"used", u.used},
+                                          {"actions", u.actions},
+                                          {"notApplied", u.notApplied}});
+    }
+    if (!r.warnings.empty()) j["warnings"] = r.warnings;
+    if (!r.panelTitle.empty())
+        j["panel"] = {{"title", r.panelTitle}, {"controls", r.panelControls}};
     if (r.undoRestored) j["undoRestored"] = *r.undoRestored;
     return j.dump(2) + "\n";
 }
@@ -56,6 +69,25 @@ void printReport(const SessionReport& r, std::ostream& out) {
         out << "LEAK: " << l << "\n";
     for (const std::string& p : r.problems)
         out << "host noticed: " << p << "\n";
+    for (const std::string& u : r.unanswered)
+        out << "UNANSWERED: " << u << "\n";
+    for (const UnusedAnswer& u : r.unusedAnswers) {
+        out << "unused answer: dialogs[" << u.entry << "] \"" << u.title << "\": ";
+        if (!u.used)
+            out << "never used: no window with this title opened";
+        else
+            out << "its last " << u.notApplied << " of " << u.actions
+                << " actions not applied (the window closed before them, or one failed)";
+        out << "\n";
+    }
+    for (const std::string& w : r.warnings)
+        out << "warning: " << w << "\n";
+    if (!r.panelTitle.empty()) {
+        out << "panel \"" << r.panelTitle << "\""
+            << (r.panelControls.empty() ? ": closed" : " at the end:") << "\n";
+        for (const std::string& c : r.panelControls)
+            out << "  " << c << "\n";
+    }
     if (r.undoRestored) {
         out << "undo: "
             << (*r.undoRestored ? "project restored exactly" : "NOT restored: " + r.undoDifference)

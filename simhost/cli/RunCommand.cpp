@@ -80,6 +80,11 @@ void drawProgress(const ProgressEvent& e) {
 }  // namespace
 
 int runCommand(const CliOptions& o, std::ostream& out) {
+    return playSession(o, out, nullptr);
+}
+
+int playSession(const CliOptions& o, std::ostream& out,
+                const std::function<A_Err(Session&, SessionReport&)>& instead) {
     Project project = loadInputProject(o.project);
     // A preferences file is written only when a dialog saves: its folder need not be writable.
     if (!o.prefs.empty()) checkOutputFile("--prefs", o.prefs, false);
@@ -93,7 +98,9 @@ int runCommand(const CliOptions& o, std::ostream& out) {
 
     Session session(project, o.plugin);
     session.host.prefs = prefs;
-    installScriptEngine(session.host, answers);
+    auto user = std::make_shared<SimulatedUser>();
+    user->answers = answers;
+    session.scripting = startScripting(session.host, user);
     if (!o.json && isatty(STDERR_FILENO)) session.host.progressListener = drawProgress;
     if (session.startResult) {
         std::cerr << "zentrim-host: the plug-in's entry point returned error "
@@ -108,6 +115,8 @@ int runCommand(const CliOptions& o, std::ostream& out) {
     options.command = command;
     options.panel = o.panel;
     options.undo = o.undo;
+    options.instead = instead;
+    options.keepsPrefs = !o.prefs.empty();
     SessionReport report = session.play(options);
 
     if (!o.out.empty()) {
@@ -126,7 +135,7 @@ int runCommand(const CliOptions& o, std::ostream& out) {
     } else {
         printReport(report, out);
     }
-    bool failed = !report.chosen || report.result != A_Err_NONE;
+    bool failed = !report.chosen || report.result != A_Err_NONE || !report.unanswered.empty();
     return failed ? 1 : 0;
 }
 

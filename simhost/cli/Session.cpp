@@ -8,6 +8,28 @@
 
 namespace sim {
 
+namespace {
+
+// What the simulated user left undone or will lose.
+void reportUser(const SimulatedUser& user, const SessionOptions& o, SessionReport& r) {
+    r.unanswered = user.unanswered;
+    const std::vector<DialogAnswer>& answers = user.answers.dialogs;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        const DialogAnswer& a = answers[i];
+        size_t notApplied =
+            a.used ? a.actions.size() - std::min(a.applied, a.actions.size()) : a.actions.size();
+        if (a.used && notApplied == 0) continue;
+        r.unusedAnswers.push_back({i, a.title, a.used, a.actions.size(), notApplied});
+    }
+    if (o.keepsPrefs) return;
+    for (const auto& [window, box] : user.ticked)
+        if (box == "Remember My Choice")
+            r.warnings.push_back("\"Remember My Choice\" was ticked in \"" + window +
+                                 "\", but without --prefs the choice is not kept after this run");
+}
+
+}  // namespace
+
 Session::Session(Project project, const std::string& pluginPath, bool privateCopy) {
     host.project = std::move(project);
     before = host.project;
@@ -45,8 +67,15 @@ SessionReport Session::play(const SessionOptions& o) {
     size_t undoBefore = host.undoSteps.size();
     host.resizes.clear();
     host.log.clear();
+    const std::string prefsAtStart = host.prefs.serialize();
+    const int savesAtStart = host.prefs.savesToDisk;
 
-    if (o.panel) {
+    if (o.instead) {
+        host.updateMenus();
+        host.idle();
+        r.result = o.instead(*this, r);
+        r.chosen = true;
+    } else if (o.panel) {
         host.updateMenus();
         host.shiftDown = o.shift;
         host.commandDown = o.command;
@@ -68,7 +97,7 @@ SessionReport Session::play(const SessionOptions& o) {
         }
     }
     if (const MenuEntry* cmd = command()) {
-        if (o.panel) {
+        if (o.panel || o.instead) {
             r.menuName = cmd->name;
             r.enabled = cmd->enabled;
         }
@@ -94,6 +123,12 @@ SessionReport Session::play(const SessionOptions& o) {
     for (const std::string& u : host.unbalancedSuites())
         r.problems.push_back("suite " + u);
     if (host.undoDepth() != 0) r.problems.push_back("an undo group was left open");
+    if (scripting) reportUser(scripting->user(), o, r);
+    if (!o.keepsPrefs && r.warnings.empty() &&
+        (host.prefs.savesToDisk != savesAtStart || host.prefs.serialize() != prefsAtStart))
+        r.warnings.push_back(
+            "the preferences were changed, but without --prefs the changes are not kept after "
+            "this run");
 
     if (o.undo) {
         Project after = host.project;

@@ -3,6 +3,7 @@
 // reported.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,8 +12,18 @@
 
 #include "Host.h"
 #include "PluginModule.h"
+#include "ScriptEngine.h"
 
 namespace sim {
+
+// An answer of the --ui file, or its last actions, that the run never applied.
+struct UnusedAnswer {
+    size_t entry = 0;  // its index in "dialogs"
+    std::string title;
+    bool used = false;      // a window with its title opened and took it
+    size_t actions = 0;     // how many actions it has
+    size_t notApplied = 0;  // how many were not applied (all of them when no such window opened)
+};
 
 struct SessionReport {
     std::string menuName;
@@ -29,12 +40,28 @@ struct SessionReport {
     std::vector<std::string> problems;  // protocol problems the host noticed
     std::optional<bool> undoRestored;
     std::string undoDifference;
+    // The simulated user: dialogs (or panels) left unanswered, which fail the run; answers never
+    // applied; and what they did that will not last (a choice to remember, with no --prefs).
+    std::vector<std::string> unanswered;
+    std::vector<UnusedAnswer> unusedAnswers;
+    std::vector<std::string> warnings;
+    // zentrim-host panel: the panel's title and its controls when the user was done.
+    std::string panelTitle;
+    std::vector<std::string> panelControls;
 };
+
+class Session;
 
 struct SessionOptions {
     bool shift = false, command = false;
     std::optional<int> panel;
     bool undo = false;
+    // What the user does instead of choosing from the menu, after the host has updated the menu
+    // and idled once (zentrim-host panel); gives the first error the plug-in returned.
+    std::function<A_Err(Session&, SessionReport&)> instead;
+    // Whether the preferences outlast the run (--prefs given); without, a choice to remember is
+    // reported as lost.
+    bool keepsPrefs = true;
 };
 
 // The host with the plug-in loaded and started. Throws BadInput-like std::runtime_error when the
@@ -47,6 +74,9 @@ class Session {
     Project before;  // the project as loaded, before the command
     std::unique_ptr<PluginModule> module;
     A_Err startResult = A_Err_NONE;
+    // The script engine, when installed through the session (its simulated user goes into the
+    // report).
+    std::shared_ptr<ScriptSession> scripting;
 
     // The plug-in's command: the last entry of the Layer menu it added.
     const MenuEntry* command() const;

@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
         sim::CliOptions options = sim::parseCommandLine(argc, argv);
         if (options.verb == "render") return sim::renderCommand(options, std::cout);
         if (options.verb == "run") return sim::runCommand(options, std::cout);
+        if (options.verb == "panel") return sim::panelCommand(options, std::cout);
         if (options.verb == "menu") return sim::menuCommand(options, std::cout);
         if (options.verb == "demo") return sim::demoCommand(options, std::cout);
         std::cerr << "zentrim-host: unknown command " << options.verb << "\n";

@@ -1,5 +1,6 @@
 // Native functions behind alert, $.writeln, app.preferences and app.project.
 #include <cmath>
+#include <ostream>
 #include <nlohmann/json.hpp>
 
 #include "Engine.h"
@@ -16,7 +17,28 @@ duk_ret_t alertNative(duk_context* ctx, Engine& e) {
     a.title = argText(ctx, 1);
     a.errorIcon = duk_to_boolean(ctx, 2) != 0;
     e.host.alerts.push_back(a);
+    // A person answering at the terminal sees an alert when it is shown, as at the host.
+    if (e.asksTerminal())
+        e.terminalOut() << "alert" << (a.title.empty() ? "" : " \"" + a.title + "\"") << ": "
+                        << a.text << "\n";
     return 0;
+}
+
+// findMenuCommandId(name): the command number of the first menu entry with that name, in the
+// host's menus in order; 0 when there is none.
+duk_ret_t findMenuCommandIdNative(duk_context* ctx, Engine& e) {
+    std::string name = argText(ctx, 0);
+    for (const auto& [menu, entries] : e.host.menus) {
+        (void)menu;
+        for (const MenuEntry& entry : entries) {
+            if (entry.name == name && entry.command != 0) {
+                duk_push_number(ctx, static_cast<double>(entry.command));
+                return 1;
+            }
+        }
+    }
+    duk_push_number(ctx, 0);
+    return 1;
 }
 
 duk_ret_t writelnNative(duk_context* ctx, Engine& e) {
@@ -191,6 +213,7 @@ void addHostNatives(duk_context* ctx) {
         {"alert", guarded<alertNative>, 3},
         {"writeln", guarded<writelnNative>, 1},
         {"os", guarded<osNative>, 0},
+        {"findMenuCommandId", guarded<findMenuCommandIdNative>, 1},
         {"prefHave", guarded<prefHaveNative>, 2},
         {"prefGet", guarded<prefGetNative>, 3},
         {"prefSave", guarded<prefSaveNative>, 4},

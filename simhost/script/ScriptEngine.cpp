@@ -46,6 +46,8 @@ std::string describeError(duk_context* ctx) {
     long line = scriptLine(stack);
     if (line > 0 && text.find("(line ") == std::string::npos)
         text += " (line " + std::to_string(line) + ")";
+    std::string hint = missingBuiltInHint(text);
+    if (!hint.empty()) text += ": " + hint;
     return text;
 }
 
@@ -75,8 +77,9 @@ void pushText(duk_context* ctx, const std::string& text) {
     duk_push_lstring(ctx, text.data(), text.size());
 }
 
-Engine::Engine(Host& h, UserAnswers a, ScriptOptions o)
-    : host(h), answers(std::move(a)), options(std::move(o)), files(options.fs, options.sandboxDir) {
+Engine::Engine(Host& h, std::shared_ptr<SimulatedUser> u, ScriptOptions o)
+    : host(h), user(std::move(u)), options(std::move(o)), files(options.fs, options.sandboxDir) {
+    if (!user) user = std::make_shared<SimulatedUser>();
     ctx_ = duk_create_heap(nullptr, nullptr, nullptr, this, fatalError);
     if (!ctx_) throw std::runtime_error("cannot create the scripting heap");
     duk_push_object(ctx_);
@@ -100,18 +103,21 @@ Engine::Engine(Host& h, UserAnswers a, ScriptOptions o)
         }
         duk_pop(ctx_);
     }
-    duk_pop(ctx_);
+    // The prelude's native side stays reachable for callPrelude, out of the scripts' sight.
+    duk_push_global_stash(ctx_);
+    duk_dup(ctx_, natives);
+    duk_put_prop_string(ctx_, -2, "natives");
+    duk_pop_2(ctx_);
+    removeLaterBuiltIns(ctx_);
 }
 
 Engine::~Engine() {
     duk_destroy_heap(ctx_);
 }
 
-ScriptOutcome Engine::run(const std::string& script) {
+// The value (or the error) at the top of the stack as the host reports it; pops it.
+ScriptOutcome Engine::finish(bool ok) {
     ScriptOutcome out;
-    duk_push_string(ctx_, kScriptFile);
-    bool ok = duk_pcompile_lstring_filename(ctx_, 0, script.data(), script.size()) == 0 &&
-              duk_pcall(ctx_, 0) == 0;
     if (ok) {
         out.value = resultText(ctx_);
     } else {
@@ -122,16 +128,60 @@ ScriptOutcome Engine::run(const std::string& script) {
     return out;
 }
 
+ScriptOutcome Engine::run(const std::string& script) {
+    duk_push_string(ctx_, kScriptFile);
+    bool ok = duk_pcompile_lstring_filename(ctx_, 0, script.data(), script.size()) == 0 &&
+              duk_pcall(ctx_, 0) == 0;
+    return finish(ok);
+}
+
+ScriptOutcome Engine::runWithThis(const std::string& script, const char* make,
+                                  const std::string& argument) {
+    duk_push_string(ctx_, kScriptFile);
+    if (duk_pcompile_lstring_filename(ctx_, 0, script.data(), script.size()) != 0)
+        return finish(false);
+    // [script] -> [script, this]: the global code runs with `this` bound, as a method would.
+    duk_push_global_stash(ctx_);
+    duk_get_prop_string(ctx_, -1, "natives");
+    duk_get_prop_string(ctx_, -1, make);
+    pushText(ctx_, argument);
+    if (duk_pcall(ctx_, 1) != 0) {
+        ScriptOutcome out = finish(false);
+        duk_pop_3(ctx_);
+        return out;
+    }
+    duk_swap_top(ctx_, -3);  // [script, result, natives, stash]
+    duk_pop_2(ctx_);
+    return finish(duk_pcall_method(ctx_, 0) == 0);
+}
+
+ScriptOutcome Engine::callPrelude(const char* name, const std::vector<std::string>& arguments) {
+    duk_push_global_stash(ctx_);
+    duk_get_prop_string(ctx_, -1, "natives");
+    duk_get_prop_string(ctx_, -1, name);
+    for (const std::string& a : arguments)
+        pushText(ctx_, a);
+    ScriptOutcome out = finish(duk_pcall(ctx_, static_cast<duk_idx_t>(arguments.size())) == 0);
+    duk_pop_2(ctx_);
+    return out;
+}
+
 }  // namespace sim::script
 
 namespace sim {
 
-std::string installScriptEngine(Host& host, UserAnswers answers, ScriptOptions options) {
+std::shared_ptr<ScriptSession> startScripting(Host& host, std::shared_ptr<SimulatedUser> user,
+                                              ScriptOptions options) {
     host.scriptRunner = nullptr;  // the previous engine goes first, with its sandbox
-    auto engine = std::make_shared<script::Engine>(host, std::move(answers), std::move(options));
-    std::string sandbox = engine->files.root().string();
+    auto engine = std::make_shared<script::Engine>(host, std::move(user), std::move(options));
     host.scriptRunner = [engine](const std::string& text) { return engine->run(text); };
-    return sandbox;
+    return std::make_shared<ScriptSession>(engine);
+}
+
+std::string installScriptEngine(Host& host, UserAnswers answers, ScriptOptions options) {
+    auto user = std::make_shared<SimulatedUser>();
+    user->answers = std::move(answers);
+    return startScripting(host, user, std::move(options))->sandbox();
 }
 
 }  // namespace sim

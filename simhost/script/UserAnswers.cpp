@@ -94,6 +94,19 @@ bool takeIndex(std::string& rest, int& out) {
     return true;
 }
 
+// The text as the terminal listing shows it: "OK" is OK (\" and \\ inside stand for " and \);
+// unquoted text is taken as it is.
+std::string unquote(const std::string& text, const std::string& what) {
+    if (text.size() < 2 || text.front() != '"') return text;
+    if (text.back() != '"') throw std::runtime_error(what + ": the closing quote is missing");
+    std::string out;
+    for (size_t i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] == '\\' && i + 2 < text.size()) ++i;
+        out += text[i];
+    }
+    return out;
+}
+
 }  // namespace
 
 UserAnswers parseUserAnswers(const std::string& text, const std::string& fileName) {
@@ -141,16 +154,23 @@ DialogAction parseActionLine(const std::string& line) {
     std::string rest = space == std::string::npos ? "" : trim(text.substr(space));
     if (a.kind == "check" || a.kind == "uncheck" || a.kind == "click") {
         if (rest.empty()) throw std::runtime_error(a.kind + ": expected the control's text");
-        a.label = rest;
+        a.label = unquote(rest, a.kind);
     } else if (a.kind == "text") {
         // The value is the rest of the line as typed, so it may hold spaces or be empty.
         if (!takeIndex(rest, a.index))
             throw std::runtime_error("text: expected a field number (from 0), then the text");
-        a.value = rest;
+        a.value = unquote(rest, "text");
     } else if (a.kind == "select") {
-        if (!takeIndex(rest, a.index) || !takeIndex(rest, a.item) || !rest.empty())
-            throw std::runtime_error(
-                "select: expected a list number and an item number (both from 0)");
+        const char* expected =
+            "select: expected a list number (from 0), then an item number (from 0) or the "
+            "item's quoted text";
+        if (!takeIndex(rest, a.index)) throw std::runtime_error(expected);
+        if (rest.size() >= 2 && rest.front() == '"') {
+            a.itemText = unquote(rest, "select");
+            if (a.itemText.empty()) throw std::runtime_error(expected);
+        } else if (!takeIndex(rest, a.item) || !rest.empty()) {
+            throw std::runtime_error(expected);
+        }
     } else if (a.kind != "close") {
         throw std::runtime_error("unknown action \"" + a.kind + "\"; expected " + kActionList);
     }

@@ -124,8 +124,18 @@ TEST(UserAnswersTest, TerminalLinesUseTheSameWords) {
     EXPECT_EQ(a.item, 2);
     EXPECT_EQ(parseActionLine("close").kind, "close");
     EXPECT_EQ(parseActionLine("click OK").label, "OK");
-    for (const char* bad :
-         {"", "press OK", "click", "text x 1", "select 0", "select 0 1 2", "select a b"}) {
+    // Names quoted as the terminal lists them.
+    EXPECT_EQ(parseActionLine("click \"OK\"").label, "OK");
+    EXPECT_EQ(parseActionLine("check \"Remember My Choice\"").label, "Remember My Choice");
+    EXPECT_EQ(parseActionLine("click \"Say \\\"hi\\\"\"").label, "Say \"hi\"");
+    a = parseActionLine("text 0 \"  spaced  \"");
+    EXPECT_EQ(a.value, "  spaced  ");
+    a = parseActionLine("select 1 \"Always Use Full Res\"");
+    EXPECT_EQ(a.index, 1);
+    EXPECT_EQ(a.itemText, "Always Use Full Res");
+    EXPECT_EQ(parseActionLine("click Say \"hi\"").label, "Say \"hi\"") << "unquoted as typed";
+    for (const char* bad : {"", "press OK", "click", "text x 1", "select 0", "select 0 1 2",
+                            "select a b", "click \"OK", "select 0 \"\"", "select 0 \"a\" 1"}) {
         EXPECT_THROW(parseActionLine(bad), std::runtime_error) << bad;
     }
 }

@@ -1,4 +1,5 @@
-// app: the host's preferences and its project (items, layers and their masks), read live.
+// app: the host's preferences, its menu commands and its project (items, layers and their masks),
+// read live.
 (function (native, global) {
     function getter(proto, name, get) {
         Object.defineProperty(proto, name, {get: get, enumerable: true, configurable: true});
@@ -59,13 +60,13 @@
     function itemData(id) {
         var text = native.item(id);
         if (text === undefined) throw invalid();
-        return JSON.parse(text);
+        return native.parseJson(text);
     }
 
     function layerData(id) {
         var text = native.layer(id);
         if (text === undefined) throw invalid();
-        return JSON.parse(text);
+        return native.parseJson(text);
     }
 
     function Item(id) {
@@ -235,7 +236,15 @@
     getter(project, "numItems", function () { return native.numItems(); });
     getter(project, "activeItem", function () { return wrapItem(native.activeItemId()); });
 
-    global.app = {preferences: preferences, project: project};
+    global.app = {
+        preferences: preferences,
+        project: project,
+        // The number of the menu command shown with this name (0 when there is none), for
+        // scripts that start a plug-in's command.
+        findMenuCommandId: function (name) {
+            return native.findMenuCommandId(String(name));
+        }
+    };
     global.Item = Item;
     global.FolderItem = FolderItem;
     global.AVItem = AVItem;

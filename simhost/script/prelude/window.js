@@ -65,6 +65,11 @@
         return this.text;
     };
 
+    // Every container's layout manager: nothing is drawn, so laying out does nothing.
+    function LayoutManager() {}
+    LayoutManager.prototype.layout = function (recalculate) {};
+    LayoutManager.prototype.resize = function () {};
+
     function Control(type, parent, properties) {
         this.type = type;
         this.parent = parent;
@@ -92,6 +97,7 @@
             this.alignChildren = undefined;
             this.margins = undefined;
             this.spacing = undefined;
+            this.layout = new LayoutManager();
         }
         if (this._isList) {
             this.items = [];
@@ -158,7 +164,8 @@
         }
         if (!this._isContainer) throw new Error(this.type + " cannot hold other elements");
         if (KINDS[kind] !== true) throw new Error('add: unknown element type "' + type + '"');
-        var c = new Control(kind, this, properties);
+        var c = kind === "panel" ? new PanelControl(this, properties)
+                                 : new Control(kind, this, properties);
         if (bounds !== undefined) c.bounds = bounds;
         if (c._isList) {
             var items = text instanceof Array ? text
@@ -181,7 +188,7 @@
     };
 
     function forget(w, c) {
-        var at = w._controls.indexOf(c);
+        var at = native.indexOf(w._controls, c);
         if (at >= 0) w._controls.splice(at, 1);
         for (var i = 0; i < c.children.length; i++) forget(w, c.children[i]);
     }
@@ -197,7 +204,7 @@
             this._selected = selected && selected !== removed ? selected.index : -1;
             return;
         }
-        var at = typeof what === "number" ? what : this.children.indexOf(what);
+        var at = typeof what === "number" ? what : native.indexOf(this.children, what);
         if (at < 0 || at >= this.children.length) return;
         forget(this.window, this.children[at]);
         this.children.splice(at, 1);
@@ -245,23 +252,70 @@
             throw new Error('Window: unknown type "' + type + '"; expected dialog, palette or window');
         }
         Control.call(this, kind, null, properties);
-        this.text = title === undefined ? "" : String(title);
+        topLevel(this, title);
         if (bounds !== undefined) this.bounds = bounds;
-        this._isContainer = true;
         this.orientation = "column";
-        this.alignChildren = undefined;
-        this.margins = undefined;
-        this.spacing = undefined;
         this.defaultElement = undefined;
         this.cancelElement = undefined;
-        this.layout = {layout: function () {}, resize: function () {}};
-        this._controls = [];  // every control, in the order added, across nested groups
-        this._open = false;
-        this._closing = false;
-        this._closeValue = undefined;
     }
     Window.prototype = Object.create(Control.prototype);
     Window.prototype.constructor = Window;
+
+    // What a window and a docked panel share: they hold every control added below them, and the
+    // simulated user reaches them by their title.
+    function topLevel(w, title) {
+        w.text = title === undefined ? "" : String(title);
+        w._isContainer = true;
+        w.alignChildren = undefined;
+        w.margins = undefined;
+        w.spacing = undefined;
+        w.layout = new LayoutManager();
+        w._controls = [];  // every control, in the order added, across nested groups
+        w._open = false;
+        w._closing = false;
+        w._closeValue = undefined;
+    }
+
+    // The windows that stay open after their script ends (palettes, windows, docked panels), in
+    // the order they opened; the simulated user works in them between the host's idle calls.
+    native.openWindows = [];
+    function opened(w) {
+        if (native.indexOf(native.openWindows, w) < 0) native.openWindows.push(w);
+    }
+    function closed(w) {
+        var at = native.indexOf(native.openWindows, w);
+        if (at >= 0) native.openWindows.splice(at, 1);
+    }
+
+    // Panel: a bordered container made by add("panel"), and the panel the host docks a script of
+    // its script-panels folder into, which that script receives as `this`. Scripts do not make
+    // one with `new`.
+    function Panel() {
+        throw new Error("Panel: made by add(\"panel\"), or by the host for a docked script panel");
+    }
+    Panel.prototype = Object.create(Control.prototype);
+    Panel.prototype.constructor = Panel;
+
+    function PanelControl(parent, properties) {
+        Control.call(this, "panel", parent, properties);
+    }
+    PanelControl.prototype = Panel.prototype;
+
+    // The host docks a script-panel file: a Panel titled after the file, open before the script
+    // runs and after it has ended, until the user closes it.
+    native.dockPanel = function (title) {
+        var p = new PanelControl(null, {});
+        p.window = p;
+        topLevel(p, title);
+        p.orientation = "column";
+        p._docked = true;
+        p._open = true;
+        opened(p);
+        return p;
+    };
+    Panel.prototype.close = function (value) {
+        if (this._docked) Window.prototype.close.call(this, value);
+    };
 
     // A dialog waits for the simulated user, then gives the value it was closed with. Other
     // windows do not wait.
@@ -269,6 +323,7 @@
         this.visible = true;
         if (this.type !== "dialog") {
             this._open = true;
+            opened(this);
             return undefined;
         }
         if (this._open) throw new Error('dialog "' + this.text + '" is already shown');
@@ -298,6 +353,7 @@
         this._open = false;
         this.visible = false;
         this._closeValue = value === undefined ? 1 : value;
+        closed(this);
     };
 
     Window.prototype.hide = function () {
@@ -312,6 +368,7 @@
     };
 
     global.Window = Window;
+    global.Panel = Panel;
     global.ScriptUI = {
         version: "6.2",
         FontStyle: {REGULAR: 0, BOLD: 1, ITALIC: 2, BOLDITALIC: 3},

@@ -1,0 +1,2 @@
+// A const declaration (ECMAScript 2015).
+const x = 1;

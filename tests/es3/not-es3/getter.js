@@ -1,0 +1,2 @@
+// A getter in an object literal (ECMAScript 5).
+var o = {get size() { return 1; }};

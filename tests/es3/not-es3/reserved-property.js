@@ -1,0 +1,2 @@
+// A reserved word as a property name (ECMAScript 5).
+var c = o.class;

@@ -1,0 +1,2 @@
+// A trailing comma in an object literal (ECMAScript 5).
+var o = {a: 1,};
