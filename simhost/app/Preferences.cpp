@@ -2,11 +2,14 @@
 #include "Preferences.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
+
+#include "InputText.h"
 
 namespace sim {
 
@@ -89,6 +92,11 @@ std::string Preferences::getString(const std::string& section, const std::string
 Preferences Preferences::parse(const std::string& text, const std::string& fileName) {
     nlohmann::json doc;
     try {
+        checkJsonText(text, fileName);
+    } catch (const InputError& e) {
+        throw std::runtime_error(e.what());
+    }
+    try {
         doc = nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& e) {
         throw std::runtime_error(fileName + ": not valid JSON (at byte " + std::to_string(e.byte) +
@@ -106,9 +114,18 @@ Preferences Preferences::parse(const std::string& text, const std::string& fileN
             std::string at = fileName + ": " + section + "." + key;
             if (value.is_boolean())
                 prefs.set(section, key, value.get<bool>());
-            else if (value.is_number_integer())
+            else if (value.is_number_integer()) {
+                // The host keeps whole numbers as 32-bit longs; a larger one cannot be held.
+                bool fits =
+                    value.is_number_unsigned()
+                        ? value.get<uint64_t>() <= uint64_t(INT32_MAX)
+                        : value.get<int64_t>() >= INT32_MIN && value.get<int64_t>() <= INT32_MAX;
+                if (!fits)
+                    throw std::runtime_error(at + ": expected a whole number from " +
+                                             std::to_string(INT32_MIN) + " to " +
+                                             std::to_string(INT32_MAX) + ", got " + value.dump());
                 prefs.set(section, key, static_cast<long>(value.get<int64_t>()));
-            else if (value.is_number()) {
+            } else if (value.is_number()) {
                 double d = value.get<double>();
                 if (!std::isfinite(d)) throw std::runtime_error(at + ": expected a finite number");
                 prefs.set(section, key, d);
@@ -122,11 +139,13 @@ Preferences Preferences::parse(const std::string& text, const std::string& fileN
 }
 
 Preferences Preferences::load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(path + ": cannot be read");
-    std::stringstream buf;
-    buf << in.rdbuf();
-    return parse(buf.str(), path);
+    std::string text;
+    try {
+        text = readInputFile(path, kPreferencesFileKind);
+    } catch (const InputError& e) {
+        throw std::runtime_error(e.what());
+    }
+    return parse(text, path);
 }
 
 std::string Preferences::serialize() const {
