@@ -8,16 +8,42 @@
 
 namespace sim {
 
-Session::Session(Project project, const std::string& pluginPath, bool privateCopy) {
+std::string panelActionName(int request) {
+    switch (request) {
+        case 1:
+            return "Zentrim";
+        case 2:
+            return "Zentrim Duration";
+        case 3:
+            return "Mask Crop";
+        case 4:
+            return "Zentrim Preferences";
+        default:
+            return "";
+    }
+}
+
+Session::Session(Project project, const std::string& pluginPath, bool privateCopy,
+                 SessionObserver observer)
+    : observer_(std::move(observer)) {
     host.project = std::move(project);
     before = host.project;
+    host.log.onCall = [this](const CallRecord& call) {
+        if (call.name == "AEGP_DoCommand") ++commandsIssued_;
+        if (observer_.call) observer_.call(call);
+    };
     try {
         module = std::make_unique<PluginModule>(
             pluginPath.empty() ? PluginModule::defaultPath() : pluginPath, privateCopy);
     } catch (const std::exception& e) {
         throw BadInput(std::string("--plugin: ") + e.what());
     }
+    step("entry point");
     startResult = module->start(host);
+}
+
+void Session::step(const std::string& name) {
+    if (observer_.step) observer_.step(name);
 }
 
 const MenuEntry* Session::command() const {
@@ -28,13 +54,20 @@ const MenuEntry* Session::command() const {
 }
 
 void Session::openMenu(bool shift, bool commandKey) {
+    step("menu update");
     host.updateMenus();
     host.shiftDown = false;
     host.commandDown = false;
+    step("idle, no key held");
     host.idle();
     host.shiftDown = shift;
     host.commandDown = commandKey;
+    step(std::string("idle, keys held: ") + (shift && commandKey ? "shift+cmd"
+                                             : shift             ? "shift"
+                                             : commandKey        ? "cmd"
+                                                                 : "none"));
     host.idle();
+    step("menu update (the user opens the Layer menu)");
     host.updateMenus();
 }
 
@@ -45,14 +78,20 @@ SessionReport Session::play(const SessionOptions& o) {
     host.log.clear();
 
     if (o.panel) {
+        step("menu update");
         host.updateMenus();
         host.shiftDown = o.shift;
         host.commandDown = o.command;
         const MenuEntry* cmd = command();
         host.prefs.set("Zentrim", "Panel_Run", static_cast<long>(*o.panel));
         host.prefs.set("Zentrim", "Menu_Cmd", static_cast<long>(cmd ? cmd->command : 0));
+        int issued = commandsIssued_;
+        step("idle with the panel's request " + std::to_string(*o.panel));
         r.result = host.idle();
-        r.chosen = true;
+        r.panel = o.panel;
+        // The plug-in runs the request through the host's command dispatch, or refuses it.
+        r.chosen = commandsIssued_ > issued;
+        if (r.chosen) r.action = panelActionName(*o.panel);
     } else {
         openMenu(o.shift, o.command);
         const MenuEntry* cmd = command();
@@ -61,8 +100,10 @@ SessionReport Session::play(const SessionOptions& o) {
             r.enabled = cmd->enabled;
         }
         if (cmd && cmd->enabled) {
+            step("command \"" + cmd->name + "\"");
             r.result = host.doCommand(cmd->command);
             r.chosen = true;
+            r.action = cmd->name;
         }
     }
     if (const MenuEntry* cmd = command()) {
@@ -94,6 +135,7 @@ SessionReport Session::play(const SessionOptions& o) {
     if (host.undoDepth() != 0) r.problems.push_back("an undo group was left open");
 
     if (o.undo) {
+        step("undo");
         Project after = host.project;
         while (host.undoSteps.size() > undoBefore)
             host.undo();

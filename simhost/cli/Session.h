@@ -3,6 +3,7 @@
 // reported.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@
 
 #include "Host.h"
 #include "PluginModule.h"
+#include "ProjectDiff.h"
+#include "Verify.h"
 
 namespace sim {
 
@@ -18,6 +21,10 @@ struct SessionReport {
     std::string menuName;
     bool enabled = false;
     bool chosen = false;  // the command (or the panel's request) ran
+    // The action that ran: the menu command's name as the user chose it, or, for a panel
+    // request, the action the request stands for once the plug-in ran the command; "" for none.
+    std::string action;
+    std::optional<int> panel;  // the panel's request, when it came through the panel
     A_Err result = A_Err_NONE;
     std::vector<Alert> alerts;
     std::vector<std::string> dialogs;
@@ -29,6 +36,11 @@ struct SessionReport {
     std::vector<std::string> problems;  // protocol problems the host noticed
     std::optional<bool> undoRestored;
     std::string undoDifference;
+    std::vector<std::string> pictures;  // --render: the files written, relative to the folder
+    bool interrupted = false;           // Ctrl-C held the cancel chord during the progress
+    // Filled by the run verb when asked: --verify and --diff.
+    std::optional<Verification> verification;
+    std::optional<std::vector<ValueChange>> changes;
 };
 
 struct SessionOptions {
@@ -37,12 +49,24 @@ struct SessionOptions {
     bool undo = false;
 };
 
+// Watches a session: every host call the plug-in made when it has finished, and the step of the
+// user's sequence the calls that follow belong to ("entry point", "menu update", "idle", ...).
+struct SessionObserver {
+    std::function<void(const CallRecord&)> call;
+    std::function<void(const std::string&)> step;
+};
+
+// The name of the action a companion-panel request stands for ("" for an unknown request).
+std::string panelActionName(int request);
+
 // The host with the plug-in loaded and started. Throws BadInput-like std::runtime_error when the
 // module cannot be loaded.
 class Session {
   public:
     // `privateCopy` loads the module from a copy of its own, so its globals start fresh (tests).
-    Session(Project project, const std::string& pluginPath, bool privateCopy = false);
+    // `observer` sees every host call from the entry point on.
+    Session(Project project, const std::string& pluginPath, bool privateCopy = false,
+            SessionObserver observer = {});
     Host host;
     Project before;  // the project as loaded, before the command
     std::unique_ptr<PluginModule> module;
@@ -55,6 +79,11 @@ class Session {
     void openMenu(bool shift, bool command);
     // The whole sequence, then the report (with undo and its check when asked).
     SessionReport play(const SessionOptions& options);
+
+  private:
+    void step(const std::string& name);
+    SessionObserver observer_;
+    int commandsIssued_ = 0;  // AEGP_DoCommand calls the plug-in made
 };
 
 }  // namespace sim
