@@ -139,6 +139,9 @@ void OutputPlan::check() const {
         for (size_t j = 0; j < entries_.size(); ++j) {
             const Entry& other = entries_[j];
             if (i == j || (j < i && other.role != Role::Input)) continue;
+            // A folder given as an input file is its reader's to refuse.
+            std::error_code error;
+            if (other.role == Role::Input && fs::is_directory(other.path, error)) continue;
             std::string clash = other.option + " (" + other.path + ")";
             if (out.role == Role::Folder) {
                 // A folder to be made where a file is read or written, or inside such a file.

@@ -121,13 +121,13 @@ bool ranOverTheDuration(const SessionReport& r) {
 
 int runCommand(const CliOptions& o, std::ostream& out) {
     Project project = loadInputProject(o.project);
-    if (!o.prefs.empty()) checkOutputFile("--prefs", o.prefs, false);
+    // Every destination is checked before anything else is read or run, so that none is
+    // overwritten or half-written.
+    checkFiles(o, project);
     Preferences prefs = loadInputPrefs(o.prefs);
     UserAnswers answers = loadInputAnswers(o.ui);
     bool shift = false, command = false;
     parseKeys(o.keys, &shift, &command);
-    // Every destination is checked before the plug-in runs, so that none is half-written.
-    checkFiles(o, project);
 
     std::unique_ptr<TraceWriter> trace;
     SessionObserver observer;
