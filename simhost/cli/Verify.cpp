@@ -222,7 +222,10 @@ Verification verifyNothingMoved(const Project& before, const Project& after,
                                 const std::vector<ResizeRecord>& resized, bool everyFrame,
                                 const std::string& diffDir, PictureNames& names) {
     Verification v;
-    std::vector<CropWindow> windows = cropWindows(before, after, resized);
+    // A crop over the duration keeps what any frame shows: compared with the frames before as
+    // they were. The others keep what one time (or one mask) shows: compared within their window.
+    std::vector<CropWindow> windows =
+        everyFrame ? std::vector<CropWindow>() : cropWindows(before, after, resized);
     Project limited = limitedToCropWindows(before, windows);
     for (Id comp : dependentComps(before, after, resized)) {
         const Item* item = after.findItem(comp);

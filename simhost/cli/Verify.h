@@ -65,9 +65,10 @@ std::vector<Rational> verificationTimes(const Project& before, const Project& af
 
 // Renders and compares each frame after with the frame before limited to the crop windows: a
 // pixel that differs moved (or changed). Where the frame before shows more than its limited
-// version, the difference is counted as cropped away. With `diffDir` set, a picture of every
-// frame with moved pixels is written there as <base>-diff-<time>.png (the frame after, dimmed,
-// with those pixels in magenta).
+// version, the difference is counted as cropped away. With `everyFrame` (the crop over the
+// duration, which must keep whatever any frame shows) the frames are compared as they were. With
+// `diffDir` set, a picture of every frame with moved pixels is written there as
+// <base>-diff-<time>.png (the frame after, dimmed, with those pixels in magenta).
 Verification verifyNothingMoved(const Project& before, const Project& after,
                                 const std::vector<ResizeRecord>& resized, bool everyFrame,
                                 const std::string& diffDir, PictureNames& names);

@@ -27,8 +27,8 @@ void writeFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-Outcome runHost(const std::vector<std::string>& args, const fs::path& captures,
-                int timeoutSeconds) {
+Outcome runHost(const std::vector<std::string>& args, const fs::path& captures, int timeoutSeconds,
+                const fs::path& cwd) {
     fs::create_directories(captures);
     std::string outPath = (captures / "stdout").string(), errPath = (captures / "stderr").string();
     std::vector<std::string> all = {ZENTRIM_HOST};
@@ -44,6 +44,7 @@ Outcome runHost(const std::vector<std::string>& args, const fs::path& captures,
         int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || err < 0) _exit(126);
+        if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);

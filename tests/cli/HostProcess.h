@@ -18,9 +18,10 @@ struct Outcome {
 };
 
 // Runs zentrim-host with `args` (no shell: each element is one argument), stdin from /dev/null,
-// stdout and stderr into files of `captures`. Killed after `timeoutSeconds`.
+// stdout and stderr into files of `captures`, in the folder `cwd` (the test's own when empty).
+// Killed after `timeoutSeconds`.
 Outcome runHost(const std::vector<std::string>& args, const std::filesystem::path& captures,
-                int timeoutSeconds = 120);
+                int timeoutSeconds = 120, const std::filesystem::path& cwd = {});
 
 // Every entry under the folder: a regular file's contents, or what else it is ("(folder)",
 // "(symlink to X)", "(fifo)", "(device)"); nothing that is not a regular file is opened.
