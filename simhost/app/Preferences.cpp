@@ -102,8 +102,12 @@ Preferences Preferences::parse(const std::string& text, const std::string& fileN
         throw std::runtime_error(fileName + ": not valid JSON (at byte " + std::to_string(e.byte) +
                                  ")");
     } catch (const nlohmann::json::exception& e) {
-        // e.g. a number too large for a double
-        throw std::runtime_error(fileName + ": not valid JSON (" + e.what() + ")");
+        // e.g. a number too large for a double; the library's "[json.exception...] " tag goes.
+        std::string what = e.what();
+        size_t tag = what.find("] ");
+        if (what.rfind("[json.exception", 0) == 0 && tag != std::string::npos)
+            what = what.substr(tag + 2);
+        throw std::runtime_error(fileName + ": not valid JSON: " + what);
     }
     if (!doc.is_object()) throw std::runtime_error(fileName + ": expected an object of sections");
     Preferences prefs;
