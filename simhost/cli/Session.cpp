@@ -28,10 +28,9 @@ Session::Session(Project project, const std::string& pluginPath, bool privateCop
     : observer_(std::move(observer)) {
     host.project = std::move(project);
     before = host.project;
-    host.log.onCall = [this](const CallRecord& call) {
-        if (call.name == "AEGP_DoCommand") ++commandsIssued_;
-        if (observer_.call) observer_.call(call);
-    };
+    // Only an observer that reads the calls is installed: without one the host may skip
+    // describing them (CallLog::wantsDetail).
+    if (observer_.call) host.log.onCall = observer_.call;
     try {
         module = std::make_unique<PluginModule>(
             pluginPath.empty() ? PluginModule::defaultPath() : pluginPath, privateCopy);
@@ -85,12 +84,23 @@ SessionReport Session::play(const SessionOptions& o) {
         const MenuEntry* cmd = command();
         host.prefs.set("Zentrim", "Panel_Run", static_cast<long>(*o.panel));
         host.prefs.set("Zentrim", "Menu_Cmd", static_cast<long>(cmd ? cmd->command : 0));
-        int issued = commandsIssued_;
+        // The plug-in runs the request through the host's command dispatch, or refuses it:
+        // whether it called AEGP_DoCommand tells which.
+        bool issued = false;
+        std::function<void(const CallRecord&)> outer = host.log.onCall;
+        host.log.onCall = [&issued, &outer](const CallRecord& call) {
+            if (call.name == "AEGP_DoCommand") issued = true;
+            if (outer) outer(call);
+        };
+        struct Restore {
+            CallLog& log;
+            std::function<void(const CallRecord&)>& saved;
+            ~Restore() { log.onCall = saved; }
+        } restore{host.log, outer};
         step("idle with the panel's request " + std::to_string(*o.panel));
         r.result = host.idle();
         r.panel = o.panel;
-        // The plug-in runs the request through the host's command dispatch, or refuses it.
-        r.chosen = commandsIssued_ > issued;
+        r.chosen = issued;
         if (r.chosen) r.action = panelActionName(*o.panel);
     } else {
         openMenu(o.shift, o.command);

@@ -83,7 +83,6 @@ class Session {
   private:
     void step(const std::string& name);
     SessionObserver observer_;
-    int commandsIssued_ = 0;  // AEGP_DoCommand calls the plug-in made
 };
 
 }  // namespace sim
