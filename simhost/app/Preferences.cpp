@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -166,12 +167,25 @@ std::string Preferences::serialize() const {
 }
 
 void Preferences::save(const std::string& path) const {
-    std::string tmp = path + ".tmp";
+    namespace fs = std::filesystem;
+    std::error_code error;
+    // Written through a temporary and a rename: a link or a special file would be replaced, not
+    // written through; such a destination is refused.
+    fs::file_status own = fs::symlink_status(path, error);
+    if (fs::exists(own) && !fs::is_regular_file(own))
+        throw std::runtime_error(path + ": cannot be written: it is not a regular file");
+    std::string tmp;
+    for (int n = 0; tmp.empty() || fs::exists(fs::symlink_status(tmp, error)); ++n)
+        tmp = path + ".tmp-" + std::to_string(n);
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (!out) throw std::runtime_error(path + ": cannot be written");
         out << serialize();
-        if (!out.flush()) throw std::runtime_error(path + ": cannot be written");
+        if (!out.flush()) {
+            out.close();
+            std::remove(tmp.c_str());
+            throw std::runtime_error(path + ": cannot be written");
+        }
     }
     if (std::rename(tmp.c_str(), path.c_str()) != 0) {
         std::remove(tmp.c_str());

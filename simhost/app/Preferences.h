@@ -37,7 +37,10 @@ class Preferences {
     static Preferences load(const std::string& path);
     static Preferences parse(const std::string& jsonText, const std::string& fileName);
     std::string serialize() const;
-    void save(const std::string& path) const;  // written to a temporary file, then renamed
+    // Written to a fresh temporary file beside `path`, then renamed; a destination that is not a
+    // regular file (a link, a FIFO, a device) is refused. (zentrim-host writes its --prefs file
+    // with writeFileAtomically.)
+    void save(const std::string& path) const;
 
     int savesToDisk = 0;  // how many times a script asked to save the preferences
 
