@@ -1,8 +1,8 @@
 // Fuzz target: the readers of dialog answers over arbitrary texts — the plug-in's readers of a
 // script's result (and the copy of that result out of the host's memory handle), the simulated
-// user's answers file (--ui) and the actions typed at the terminal, and the preferences file
-// (--prefs). The plug-in's readers never fail; the simulator's readers load or throw
-// std::runtime_error, and nothing else.
+// user's answers file (--ui, after the pre-scan its loader runs) and the actions typed at the
+// terminal, and the preferences file (--prefs). The plug-in's readers never fail; the simulator's
+// readers load or throw std::runtime_error, and nothing else.
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -17,6 +17,7 @@
 
 #include "FakeHost.h"
 #include "FuzzInput.h"
+#include "InputText.h"
 #include "ScriptEngine.h"
 #include "cropUtil.h"
 #if ZENTRIM_FUZZ_PREFERENCES
@@ -112,6 +113,8 @@ void checkDialogResult(fuzz::Input& in) {
 void checkUserAnswers(const std::string& text) {
     sim::UserAnswers answers;
     try {
+        // As the loader does: the pre-scan of encoding and depth, then the parser.
+        sim::checkJsonText(text, "ui.json");
         answers = sim::parseUserAnswers(text, "ui.json");
     } catch (const std::runtime_error&) {
         return;

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only when some are missing.
+# Installs the Debian packages the build and the tests need, only when some are missing. Runs as
+# root without sudo, or as another user through sudo.
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpng-dev duktape-dev libcli11-dev
-  clang libclang-rt-14-dev python3
+  clang python3
   node-acorn zip
 )
 if [ "${ZENTRIM_WINDOWS:-0}" = 1 ]; then
@@ -20,18 +21,58 @@ if [ "${ZENTRIM_MACOS:-0}" = 1 ]; then
   command -v npm >/dev/null 2>&1 || packages+=(npm)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "bootstrap: installing ${missing[*]}"
 sudo_cmd=()
-if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
+if [ "$(id -u)" != 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "bootstrap: not root and sudo is not installed: run this script as root" >&2
+    exit 1
+  fi
+  sudo_cmd=(sudo)
+fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+updated=0
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    installed "$p" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "bootstrap: installing ${missing[*]}"
+  if [ "$updated" = 0 ]; then
+    "${sudo_cmd[@]}" apt-get update -qq
+    updated=1
+  fi
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${packages[@]}"
+
+# libFuzzer and the sanitizer runtimes of clang come in a package named after clang's major
+# version (libclang-rt-14-dev for clang 14): the one that matches the clang just installed.
+clang_major=$(clang -dumpversion 2>/dev/null | cut -d. -f1 || true)
+runtime=""
+if [ -n "$clang_major" ]; then
+  for candidate in "libclang-rt-$clang_major-dev" "libclang-common-$clang_major-dev"; do
+    if installed "$candidate" || apt-cache show "$candidate" >/dev/null 2>&1; then
+      runtime=$candidate
+      break
+    fi
+  done
+  if [ -z "$runtime" ] && [ "$updated" = 0 ]; then
+    # The package lists may predate this clang: refresh them once and look again.
+    "${sudo_cmd[@]}" apt-get update -qq
+    updated=1
+    apt-cache show "libclang-rt-$clang_major-dev" >/dev/null 2>&1 &&
+      runtime="libclang-rt-$clang_major-dev"
+  fi
+fi
+if [ -n "$runtime" ]; then
+  install_missing "$runtime"
+else
+  echo "bootstrap: no clang runtime package found for clang ${clang_major:-?}: the fuzz stage will be skipped" >&2
+fi

@@ -18,7 +18,7 @@ for arg in "$@"; do
   esac
 done
 seconds=${ZENTRIM_FUZZ_SECONDS:-$seconds}
-[ ${#targets[@]} -gt 0 ] || targets=(pixel_scan_fuzz project_file_fuzz answers_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(pixel_scan_fuzz project_file_fuzz answers_fuzz png_fuzz)
 
 cxx=${ZENTRIM_FUZZ_CXX:-}
 if [ -z "$cxx" ]; then
@@ -27,7 +27,7 @@ if [ -z "$cxx" ]; then
   done
 fi
 if [ -z "$cxx" ]; then
-  echo "fuzz.sh: skipped: clang++ is not installed (Debian: clang and libclang-rt-14-dev)" >&2
+  echo "fuzz.sh: skipped: clang++ is not installed (Debian: clang, and the libclang-rt-N-dev of its major version N, as scripts/bootstrap.sh installs)" >&2
   exit 0
 fi
 # libFuzzer's runtime comes in a package of its own on Debian: look for it before building.
@@ -36,7 +36,7 @@ trap 'rm -rf "$probe"' EXIT
 echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' \
   >"$probe/probe.cpp"
 if ! "$cxx" -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>/dev/null; then
-  echo "fuzz.sh: skipped: $cxx cannot link libFuzzer (Debian: libclang-rt-14-dev)" >&2
+  echo "fuzz.sh: skipped: $cxx cannot link libFuzzer (Debian: libclang-rt-N-dev for clang N, as scripts/bootstrap.sh installs)" >&2
   exit 0
 fi
 

@@ -5,7 +5,7 @@ namespace sim {
 
 A_Err CallLog::begin(const char* name) {
     CallRecord r;
-    r.index = static_cast<int>(calls_.size());
+    r.index = static_cast<int>(count_++);
     r.name = name;
     bool fail = r.index == faults.failAt;
     if (!faults.failName.empty() && faults.failName == name &&
@@ -25,8 +25,21 @@ void CallLog::setArgs(std::string args) {
 
 void CallLog::end(A_Err result) {
     if (open_.empty()) return;
-    calls_[open_.back()].result = result;
+    size_t at = static_cast<size_t>(open_.back());
+    calls_[at].result = result;
     open_.pop_back();
+    finished(at);
+}
+
+void CallLog::finished(size_t at) {
+    if (onCall) onCall(calls_[at]);
+    // Without recording, a finished call is dropped once no call is open around it (records
+    // of open calls are still to be completed), unless the host noticed a problem in it.
+    if (recording_ || !open_.empty()) return;
+    std::vector<CallRecord> kept;
+    for (CallRecord& r : calls_)
+        if (!r.problem.empty()) kept.push_back(std::move(r));
+    calls_ = std::move(kept);
 }
 
 void CallLog::problem(std::string what) {
@@ -35,10 +48,11 @@ void CallLog::problem(std::string what) {
         return;
     }
     CallRecord r;
-    r.index = static_cast<int>(calls_.size());
+    r.index = static_cast<int>(count_++);
     r.name = "(host)";
     r.problem = std::move(what);
     calls_.push_back(std::move(r));
+    finished(calls_.size() - 1);
 }
 
 std::vector<std::string> CallLog::problems() const {
@@ -50,6 +64,7 @@ std::vector<std::string> CallLog::problems() const {
 
 void CallLog::clear() {
     calls_.clear();
+    count_ = 0;
     open_.clear();
     nameFaultUsed_ = false;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,10 +39,24 @@ class CallLog {
     std::vector<std::string> problems() const;
     void clear();
 
+    // Called with every call when it has finished, whether it is recorded or not (a trace).
+    std::function<void(const CallRecord&)> onCall;
+    // Whether finished calls are kept in calls(); problems are kept either way. On by default.
+    void setRecording(bool on) { recording_ = on; }
+    bool recording() const { return recording_; }
+    // Calls begun since the last clear, recorded or not.
+    size_t callCount() const { return count_; }
+    // Whether anyone reads a call's arguments (the record or the observer).
+    bool wantsDetail() const { return recording_ || static_cast<bool>(onCall); }
+
     FaultPlan faults;
 
   private:
+    void finished(size_t at);
+
     std::vector<CallRecord> calls_;
+    bool recording_ = true;
+    size_t count_ = 0;
     std::vector<int> open_;  // calls in progress; a hook run from a call nests inside it
     bool nameFaultUsed_ = false;
 };

@@ -83,6 +83,8 @@ CGEventFlags currentFlags(void) {
     CGEventFlags flags = 0;
     if (g_current->shiftDown) flags |= kCGEventFlagMaskShift;
     if (g_current->commandDown) flags |= kCGEventFlagMaskCommand;
+    if (g_current->cancelChord && g_current->cancelChord->load())
+        flags |= kCGEventFlagMaskShift | kCGEventFlagMaskCommand;
     return flags;
 }
 

@@ -2,6 +2,7 @@
 // registry and call log, and the suite tables it serves through its basic suite.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -119,7 +120,10 @@ class Host {
     std::vector<UndoStep> undoSteps;
     std::vector<ResizeRecord> resizes;            // every composition resize, in order
     bool shiftDown = false, commandDown = false;  // the simulated keyboard
-    void* mainWindow = nullptr;                   // what AEGP_GetMainHWND hands out
+    // When set and true, the keyboard reports Shift + Command held as well (Ctrl-C at the
+    // terminal stands for the cancel chord); set from a signal handler, hence atomic.
+    const std::atomic<bool>* cancelChord = nullptr;
+    void* mainWindow = nullptr;  // what AEGP_GetMainHWND hands out
     AEGP_Command nextCommand = 3000;
     A_long maxSleep = 0;  // last value the idle hooks left
 

@@ -2,11 +2,15 @@
 #include "Preferences.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
+
+#include "InputText.h"
 
 namespace sim {
 
@@ -89,13 +93,22 @@ std::string Preferences::getString(const std::string& section, const std::string
 Preferences Preferences::parse(const std::string& text, const std::string& fileName) {
     nlohmann::json doc;
     try {
+        checkJsonText(text, fileName);
+    } catch (const InputError& e) {
+        throw std::runtime_error(e.what());
+    }
+    try {
         doc = nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& e) {
         throw std::runtime_error(fileName + ": not valid JSON (at byte " + std::to_string(e.byte) +
                                  ")");
     } catch (const nlohmann::json::exception& e) {
-        // e.g. a number too large for a double
-        throw std::runtime_error(fileName + ": not valid JSON (" + e.what() + ")");
+        // e.g. a number too large for a double; the library's "[json.exception...] " tag goes.
+        std::string what = e.what();
+        size_t tag = what.find("] ");
+        if (what.rfind("[json.exception", 0) == 0 && tag != std::string::npos)
+            what = what.substr(tag + 2);
+        throw std::runtime_error(fileName + ": not valid JSON: " + what);
     }
     if (!doc.is_object()) throw std::runtime_error(fileName + ": expected an object of sections");
     Preferences prefs;
@@ -106,9 +119,18 @@ Preferences Preferences::parse(const std::string& text, const std::string& fileN
             std::string at = fileName + ": " + section + "." + key;
             if (value.is_boolean())
                 prefs.set(section, key, value.get<bool>());
-            else if (value.is_number_integer())
+            else if (value.is_number_integer()) {
+                // The host keeps whole numbers as 32-bit longs; a larger one cannot be held.
+                bool fits =
+                    value.is_number_unsigned()
+                        ? value.get<uint64_t>() <= uint64_t(INT32_MAX)
+                        : value.get<int64_t>() >= INT32_MIN && value.get<int64_t>() <= INT32_MAX;
+                if (!fits)
+                    throw std::runtime_error(at + ": expected a whole number from " +
+                                             std::to_string(INT32_MIN) + " to " +
+                                             std::to_string(INT32_MAX) + ", got " + value.dump());
                 prefs.set(section, key, static_cast<long>(value.get<int64_t>()));
-            else if (value.is_number()) {
+            } else if (value.is_number()) {
                 double d = value.get<double>();
                 if (!std::isfinite(d)) throw std::runtime_error(at + ": expected a finite number");
                 prefs.set(section, key, d);
@@ -122,11 +144,13 @@ Preferences Preferences::parse(const std::string& text, const std::string& fileN
 }
 
 Preferences Preferences::load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(path + ": cannot be read");
-    std::stringstream buf;
-    buf << in.rdbuf();
-    return parse(buf.str(), path);
+    std::string text;
+    try {
+        text = readInputFile(path, kPreferencesFileKind);
+    } catch (const InputError& e) {
+        throw std::runtime_error(e.what());
+    }
+    return parse(text, path);
 }
 
 std::string Preferences::serialize() const {
@@ -143,12 +167,25 @@ std::string Preferences::serialize() const {
 }
 
 void Preferences::save(const std::string& path) const {
-    std::string tmp = path + ".tmp";
+    namespace fs = std::filesystem;
+    std::error_code error;
+    // Written through a temporary and a rename: a link or a special file would be replaced, not
+    // written through; such a destination is refused.
+    fs::file_status own = fs::symlink_status(path, error);
+    if (fs::exists(own) && !fs::is_regular_file(own))
+        throw std::runtime_error(path + ": cannot be written: it is not a regular file");
+    std::string tmp;
+    for (int n = 0; tmp.empty() || fs::exists(fs::symlink_status(tmp, error)); ++n)
+        tmp = path + ".tmp-" + std::to_string(n);
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (!out) throw std::runtime_error(path + ": cannot be written");
         out << serialize();
-        if (!out.flush()) throw std::runtime_error(path + ": cannot be written");
+        if (!out.flush()) {
+            out.close();
+            std::remove(tmp.c_str());
+            throw std::runtime_error(path + ": cannot be written");
+        }
     }
     if (std::rename(tmp.c_str(), path.c_str()) != 0) {
         std::remove(tmp.c_str());

@@ -31,11 +31,16 @@ class Preferences {
     }
 
     // The preferences file of zentrim-host (--prefs): {"Section": {"Key": true|number|"text"}}.
-    // Whole numbers load as longs, other numbers as doubles. Errors name the file and the key.
+    // Whole numbers load as longs (32-bit, as the host keeps them), other numbers as doubles.
+    // Errors name the file and the key; the file is read within kPreferencesFileKind's limits and
+    // its text checked by checkJsonText before it is parsed.
     static Preferences load(const std::string& path);
     static Preferences parse(const std::string& jsonText, const std::string& fileName);
     std::string serialize() const;
-    void save(const std::string& path) const;  // written to a temporary file, then renamed
+    // Written to a fresh temporary file beside `path`, then renamed; a destination that is not a
+    // regular file (a link, a FIFO, a device) is refused. (zentrim-host writes its --prefs file
+    // with writeFileAtomically.)
+    void save(const std::string& path) const;
 
     int savesToDisk = 0;  // how many times a script asked to save the preferences
 

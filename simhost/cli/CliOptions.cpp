@@ -25,9 +25,22 @@ void parseKeys(const std::string& keys, bool* shift, bool* command) {
     }
 }
 
+const char* const kExitStatusHelp =
+    "Exit status: 0 the command ran (even when it showed an alert); 1 the plug-in returned an "
+    "error, the command was disabled, a dialog went unanswered, or --verify found pixels that "
+    "moved; 2 bad input (one message names the file, the field and what was expected; nothing "
+    "is written); 3 the host itself failed (an internal error, or an output that could not be "
+    "written). With --json an error is also a JSON object on stdout.";
+
 namespace {
 
 const char* const kVerbs = "demo, run, panel, menu or render";
+
+// A module named without a folder is the file in the current folder, as for every other file
+// name here; the dynamic loader would search its library path for it instead.
+std::string modulePath(const std::string& path) {
+    return path.empty() || path.find('/') != std::string::npos ? path : "./" + path;
+}
 
 // The panel's request: a whole number (1 Zentrim, 2 Duration, 3 Mask Crop, 4 Preferences; others
 // reach the plug-in as they are).
@@ -93,6 +106,14 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     run->add_flag("--undo", o.undo,
                   "Undo afterwards and check the project is restored (default: off)");
     run->add_flag("--json", o.json, "Machine-readable report on stdout (default: text)");
+    run->add_flag("--verify", o.verify,
+                  "Render every composition that shows a cropped one before and after, at the "
+                  "times that matter, and compare the pixels (default: off)");
+    run->add_flag("--diff", o.diff,
+                  "Report every value the command changed, before -> after (default: off)");
+    run->add_option("--trace", o.trace,
+                    "Write every host call the plug-in made, one line each, to FILE (default: "
+                    "none)");
     run->add_option("--plugin", o.plugin,
                     "Plug-in module to load (default: the one built beside zentrim-host)");
 
@@ -140,6 +161,10 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
         "Composition time in seconds, or an exact fraction such as 45/30 (default: 0)");
     render->add_option("-o,--output", o.png, "PNG file to write")->required();
 
+    app.footer(kExitStatusHelp);
+    for (CLI::App* sub : {demo, run, menu, render})
+        sub->footer(kExitStatusHelp);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -159,6 +184,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     if (!panelText.empty() || (o.verb == "run" && app.get_subcommands().front()->count("--panel")))
         o.panel = parsePanel(panelText);
     if (o.verb == "demo" && o.out.empty()) o.out = "zentrim-demo";
+    o.plugin = modulePath(o.plugin);
     if (o.verb == "run" || o.verb == "menu") {
         bool shift = false, command = false;
         parseKeys(o.keys, &shift, &command);

@@ -18,6 +18,9 @@ struct CliOptions {
     std::string renderDir;  // run: --render DIR
     bool undo = false;
     bool json = false;
+    bool verify = false;     // run: --verify
+    bool diff = false;       // run: --diff
+    std::string trace;       // run: --trace FILE
     std::string plugin;      // --plugin PATH; empty: the module built beside zentrim-host
     std::string comp;        // render: --comp NAME
     std::string time = "0";  // render: --time SECONDS
@@ -25,6 +28,17 @@ struct CliOptions {
     std::string script;      // panel: --script FILE; empty: the panel of the source tree
     bool floating = false;   // panel: --floating (run as a script: a palette, not docked)
 };
+
+// zentrim-host's exit statuses, as --help lists them.
+enum ExitStatus {
+    kExitRan = 0,          // the command ran (even when it showed an alert)
+    kExitPluginError = 1,  // the plug-in returned an error, the command was disabled, a dialog
+                           // went unanswered, or --verify found pixels that moved
+    kExitBadInput = 2,     // bad input: nothing was run or written
+    kExitInternal = 3,     // the host itself failed (an internal error, or an output that could
+                           // not be written although it was checked)
+};
+extern const char* const kExitStatusHelp;
 
 // Bad usage: the message says which option or argument was wrong. Exit status 2.
 struct UsageError : std::runtime_error {

@@ -1,6 +1,7 @@
-// The verbs of zentrim-host. Each returns the exit status: 0 the command ran, 1 the plug-in
-// returned an error or the command was disabled, 2 bad input (the message names the file, the
-// field and what was expected, and nothing is written).
+// The verbs of zentrim-host. Each returns the exit status (ExitStatus in CliOptions.h): 0 the
+// command ran, 1 the plug-in returned an error or the command was disabled; bad input throws
+// BadInput (status 2: the message names the file, the field and what was expected, and nothing is
+// written), and any other exception is the host's own failure (status 3).
 #pragma once
 
 #include <iosfwd>

@@ -6,10 +6,38 @@
 
 namespace sim {
 
+namespace {
+
+nlohmann::ordered_json verificationJson(const Verification& v) {
+    nlohmann::ordered_json j;
+    j["nothingMoved"] = v.nothingMoved();
+    j["compositions"] = v.comps;
+    j["frames"] = v.frames;
+    j["differingPixels"] = v.differingPixels;
+    j["differences"] = nlohmann::ordered_json::array();
+    for (const FrameDifference& d : v.differences) {
+        nlohmann::ordered_json entry = {
+            {"comp", d.comp}, {"time", d.time.toString()}, {"pixels", d.pixels}};
+        if (!d.picture.empty()) entry["picture"] = d.picture;
+        j["differences"].push_back(entry);
+    }
+    j["croppedAwayPixels"] = v.croppedAwayPixels;
+    j["croppedAway"] = nlohmann::ordered_json::array();
+    for (const FrameDifference& d : v.croppedAway)
+        j["croppedAway"].push_back(
+            {{"comp", d.comp}, {"time", d.time.toString()}, {"pixels", d.pixels}});
+    j["summary"] = verificationSummary(v);
+    return j;
+}
+
+}  // namespace
+
 std::string reportJson(const SessionReport& r) {
     nlohmann::ordered_json j;
     j["menuName"] = r.menuName;
     j["enabled"] = r.enabled;
+    j["action"] = r.action.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(r.action);
+    if (r.panel) j["panelRequest"] = *r.panel;
     j["result"] = r.result;
     j["alerts"] = nlohmann::ordered_json::array();
     for (const Alert& a : r.alerts)
@@ -41,13 +69,41 @@ std::string reportJson(const SessionReport& r) {
     if (!r.panelTitle.empty())
         j["panel"] = {{"title", r.panelTitle}, {"controls", r.panelControls}};
     if (r.undoRestored) j["undoRestored"] = *r.undoRestored;
+    if (!r.pictures.empty()) j["pictures"] = r.pictures;
+    if (r.interrupted) j["interrupted"] = true;
+    if (r.verification) j["verify"] = verificationJson(*r.verification);
+    if (r.changes) {
+        j["changes"] = nlohmann::ordered_json::array();
+        for (const ValueChange& c : *r.changes) {
+            const char* kind = c.kind == ValueChange::Added     ? "added"
+                               : c.kind == ValueChange::Removed ? "removed"
+                                                                : "changed";
+            nlohmann::ordered_json entry = {{"where", c.where}, {"what", c.what}, {"kind", kind}};
+            if (c.kind != ValueChange::Added) entry["before"] = c.before;
+            if (c.kind != ValueChange::Removed) entry["after"] = c.after;
+            j["changes"].push_back(entry);
+        }
+    }
     return j.dump(2) + "\n";
 }
 
 void printReport(const SessionReport& r, std::ostream& out) {
-    out << "menu: \"" << r.menuName << "\" " << (r.enabled ? "enabled" : "disabled") << "\n";
+    if (r.panel) {
+        std::string name = panelActionName(*r.panel);
+        out << "panel request: " << *r.panel << (name.empty() ? "" : " (" + name + ")") << "\n";
+        if (r.chosen) {
+            out << "action: " << r.action << " (the plug-in ran the command)\n";
+        } else {
+            out << "action: none (the plug-in did not run the command)\n";
+        }
+        out << "menu afterwards: \"" << r.menuName << "\" " << (r.enabled ? "enabled" : "disabled")
+            << "\n";
+    } else {
+        out << "menu: \"" << r.menuName << "\" " << (r.enabled ? "enabled" : "disabled") << "\n";
+        if (r.chosen) out << "action: " << r.action << "\n";
+    }
     if (!r.chosen) {
-        out << "the command was not chosen (disabled)\n";
+        out << (r.panel ? "the request ran nothing\n" : "the command was not chosen (disabled)\n");
     } else {
         out << "result: " << r.result << (r.result ? " (the plug-in returned an error)" : " (ok)")
             << "\n";
@@ -64,7 +120,8 @@ void printReport(const SessionReport& r, std::ostream& out) {
     for (const auto& [comp, layer] : r.corrected)
         out << "corrected \"" << layer << "\" in \"" << comp << "\"\n";
     if (!r.progress.empty())
-        out << "progress: " << r.progress.size() << " frames, last " << r.progress.back() << "%\n";
+        out << "progress: " << r.progress.size() << " frames, last " << r.progress.back() << "%"
+            << (r.interrupted ? " (Ctrl-C held the cancel chord)" : "") << "\n";
     for (const std::string& l : r.leaks)
         out << "LEAK: " << l << "\n";
     for (const std::string& p : r.problems)
@@ -93,6 +150,25 @@ void printReport(const SessionReport& r, std::ostream& out) {
             << (*r.undoRestored ? "project restored exactly" : "NOT restored: " + r.undoDifference)
             << "\n";
     }
+    if (r.changes) {
+        out << "changes: " << r.changes->size() << (r.changes->size() == 1 ? " value" : " values")
+            << "\n";
+        for (const ValueChange& c : *r.changes)
+            out << "  " << describeChange(c) << "\n";
+    }
+    if (r.verification) {
+        out << "verify: " << verificationSummary(*r.verification) << "\n";
+        for (const FrameDifference& d : r.verification->differences)
+            out << "  \"" << d.comp << "\" at " << d.time.toString() << " s: " << d.pixels
+                << (d.pixels == 1 ? " pixel differs" : " pixels differ")
+                << (d.picture.empty() ? "" : " (" + d.picture + ")") << "\n";
+        for (const FrameDifference& d : r.verification->croppedAway)
+            out << "  \"" << d.comp << "\" at " << d.time.toString() << " s: " << d.pixels
+                << (d.pixels == 1 ? " pixel" : " pixels")
+                << " of content outside the crop window no longer shown\n";
+    }
+    for (const std::string& p : r.pictures)
+        out << "picture: " << p << "\n";
 }
 
 }  // namespace sim

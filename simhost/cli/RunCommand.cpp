@@ -2,17 +2,22 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
+#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <ostream>
 
+#include "AtomicFile.h"
 #include "Commands.h"
+#include "InputText.h"
+#include "Interrupt.h"
 #include "OutputPaths.h"
 #include "Pictures.h"
 #include "ProjectFile.h"
 #include "Report.h"
 #include "ScriptEngine.h"
 #include "Session.h"
+#include "Trace.h"
 
 namespace sim {
 
@@ -28,9 +33,11 @@ Project loadInputProject(const std::string& path) {
 
 Preferences loadInputPrefs(const std::string& path) {
     if (path.empty()) return Preferences();
-    std::ifstream probe(path);
-    if (!probe) return Preferences();  // created when a dialog saves
+    std::string text;
     try {
+        // A file that is not there yet is created when a dialog saves; one that is there must be
+        // a regular file (opening a FIFO would wait for a writer).
+        if (checkInputFile(path, kPreferencesFileKind) == 0) return Preferences();
         return Preferences::load(path);
     } catch (const std::runtime_error& e) {
         throw BadInput(e.what());
@@ -62,19 +69,52 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
+// Every file the run reads and writes, checked before the plug-in runs: no destination is a
+// link or special file, and none is another output or an input (the project, its footage, the
+// answers, the preferences, the module).
+void checkFiles(const CliOptions& o, const Project& project) {
+    OutputPlan plan;
+    plan.input("the project", o.project);
+    for (const Item& item : project.items) {
+        if (item.type != ItemType::Image) continue;
+        std::filesystem::path file(item.path);
+        if (file.is_relative()) file = std::filesystem::path(folderOf(o.project)) / file;
+        plan.input("the footage \"" + item.name + "\"", file.string());
+    }
+    plan.input("--ui", o.ui);
+    plan.input("--plugin", o.plugin.empty() ? PluginModule::defaultPath() : o.plugin);
+    // A preferences file is written only when a dialog saves: its folder need not be writable.
+    if (!o.prefs.empty()) plan.inputAndOutput("--prefs", o.prefs);
+    if (!o.out.empty()) plan.file("--out", o.out);
+    if (!o.trace.empty()) plan.file("--trace", o.trace);
+    if (!o.renderDir.empty()) plan.folder("--render", o.renderDir);
+    plan.check();
+    if (!o.renderDir.empty()) checkPictureDestinations(project, o.renderDir);
+}
+
 // A progress bar on the terminal, redrawn in place.
 void drawProgress(const ProgressEvent& e) {
     if (e.kind == ProgressEvent::Open) {
         std::fprintf(stderr,
-                     "Zentrim Duration - Progress: hold Shift + Command (--keys) to cancel\n");
+                     "Zentrim Duration - Progress: press Ctrl-C (or hold Shift + Command with "
+                     "--keys) to cancel\n");
     } else if (e.kind == ProgressEvent::Percent) {
         int filled = e.value * 40 / 100;
-        std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled,
-                     "########################################", 40 - filled, "", e.value);
+        bool held = CancelChordOnInterrupt::held().load();
+        std::fprintf(stderr, "\r[%.*s%*s] %3d%%%s", filled,
+                     "########################################", 40 - filled, "", e.value,
+                     held ? " cancelling (Ctrl-C)" : "");
     } else {
         std::fprintf(stderr, "\n");
     }
     std::fflush(stderr);
+}
+
+bool ranOverTheDuration(const SessionReport& r) {
+    if (r.action == "Zentrim Duration") return true;
+    for (const std::string& step : r.undoSteps)
+        if (step == "Zentrim Duration") return true;
+    return false;
 }
 
 }  // namespace
@@ -86,26 +126,40 @@ int runCommand(const CliOptions& o, std::ostream& out) {
 int playSession(const CliOptions& o, std::ostream& out,
                 const std::function<A_Err(Session&, SessionReport&)>& instead) {
     Project project = loadInputProject(o.project);
-    // A preferences file is written only when a dialog saves: its folder need not be writable.
-    if (!o.prefs.empty()) checkOutputFile("--prefs", o.prefs, false);
+    // Every destination is checked before anything else is read or run, so that none is
+    // overwritten or half-written.
+    checkFiles(o, project);
     Preferences prefs = loadInputPrefs(o.prefs);
     UserAnswers answers = loadInputAnswers(o.ui);
     bool shift = false, command = false;
     parseKeys(o.keys, &shift, &command);
-    // Every destination is checked before the plug-in runs, so that none is half-written.
-    if (!o.out.empty()) checkOutputFile("--out", o.out);
-    if (!o.renderDir.empty()) checkOutputFolder("--render", o.renderDir);
 
-    Session session(project, o.plugin);
+    std::unique_ptr<TraceWriter> trace;
+    SessionObserver observer;
+    if (!o.trace.empty()) {
+        trace = std::make_unique<TraceWriter>(o.trace);
+        observer.call = [&trace](const CallRecord& call) { trace->call(call); };
+        observer.step = [&trace](const std::string& step) { trace->step(step); };
+    }
+    Session session(project, o.plugin, false, observer);
     session.host.prefs = prefs;
     auto user = std::make_shared<SimulatedUser>();
     user->answers = answers;
     session.scripting = startScripting(session.host, user);
-    if (!o.json && isatty(STDERR_FILENO)) session.host.progressListener = drawProgress;
+    // During the crop over the duration Ctrl-C stands for the cancel chord.
+    CancelChordOnInterrupt interrupt;
+    session.host.cancelChord = &CancelChordOnInterrupt::held();
+    bool drawn = !o.json && isatty(STDERR_FILENO);
+    session.host.progressListener = [&interrupt, drawn](const ProgressEvent& e) {
+        if (e.kind == ProgressEvent::Open) interrupt.arm();
+        if (drawn) drawProgress(e);
+        if (e.kind == ProgressEvent::Close) interrupt.disarm();
+    };
     if (session.startResult) {
+        if (trace) trace->commit();
         std::cerr << "zentrim-host: the plug-in's entry point returned error "
                   << session.startResult << "\n";
-        return 1;
+        return kExitPluginError;
     }
     int savesBefore = session.host.prefs.savesToDisk;
     Preferences prefsBefore = session.host.prefs;
@@ -118,25 +172,45 @@ int playSession(const CliOptions& o, std::ostream& out,
     options.instead = instead;
     options.keepsPrefs = !o.prefs.empty();
     SessionReport report = session.play(options);
+    interrupt.disarm();
+    report.interrupted = interrupt.happened();
+
+    PictureNames names;
+    if (o.verify)
+        report.verification =
+            verifyNothingMoved(session.before, session.host.project, report.resized,
+                               ranOverTheDuration(report), o.renderDir, names);
+    if (o.diff) report.changes = diffProjects(session.before, session.host.project);
 
     if (!o.out.empty()) {
         Project result = session.host.project;
         rebaseFootagePaths(result, folderOf(o.project), folderOf(o.out));
         saveProject(result, o.out);
     }
-    if (!o.renderDir.empty())
-        writeChangedPictures(session.before, session.host.project, report.resized, o.renderDir);
+    if (!o.renderDir.empty()) {
+        std::vector<std::string> written = writeChangedPictures(
+            session.before, session.host.project, report.resized, o.renderDir, names);
+        if (report.verification)
+            for (const FrameDifference& d : report.verification->differences)
+                if (!d.picture.empty()) written.push_back(d.picture);
+        report.pictures = written;
+    }
     if (!o.prefs.empty() && (session.host.prefs.savesToDisk != savesBefore ||
-                             session.host.prefs.serialize() != prefsBefore.serialize()))
-        session.host.prefs.save(o.prefs);
+                             session.host.prefs.serialize() != prefsBefore.serialize())) {
+        std::string text = session.host.prefs.serialize();
+        writeFileAtomically(
+            o.prefs, [&](std::FILE* file) { std::fwrite(text.data(), 1, text.size(), file); });
+    }
+    if (trace) trace->commit();
 
     if (o.json) {
         out << reportJson(report);
     } else {
         printReport(report, out);
     }
-    bool failed = !report.chosen || report.result != A_Err_NONE || !report.unanswered.empty();
-    return failed ? 1 : 0;
+    bool failed = !report.chosen || report.result != A_Err_NONE || !report.unanswered.empty() ||
+                  (report.verification && !report.verification->nothingMoved());
+    return failed ? kExitPluginError : kExitRan;
 }
 
 int menuCommand(const CliOptions& o, std::ostream& out) {
@@ -151,7 +225,7 @@ int menuCommand(const CliOptions& o, std::ostream& out) {
     if (session.startResult) {
         std::cerr << "zentrim-host: the plug-in's entry point returned error "
                   << session.startResult << "\n";
-        return 1;
+        return kExitPluginError;
     }
     session.openMenu(shift, command);
     const std::vector<MenuEntry>& menu = session.host.menus[AEGP_Menu_LAYER];
@@ -164,7 +238,7 @@ int menuCommand(const CliOptions& o, std::ostream& out) {
             out << "  " << menu[i].name << (menu[i].enabled ? "" : "  (disabled)") << "\n";
         }
     }
-    return 0;
+    return kExitRan;
 }
 
 }  // namespace sim

@@ -30,16 +30,41 @@ void reportUser(const SimulatedUser& user, const SessionOptions& o, SessionRepor
 
 }  // namespace
 
-Session::Session(Project project, const std::string& pluginPath, bool privateCopy) {
+std::string panelActionName(int request) {
+    switch (request) {
+        case 1:
+            return "Zentrim";
+        case 2:
+            return "Zentrim Duration";
+        case 3:
+            return "Mask Crop";
+        case 4:
+            return "Zentrim Preferences";
+        default:
+            return "";
+    }
+}
+
+Session::Session(Project project, const std::string& pluginPath, bool privateCopy,
+                 SessionObserver observer)
+    : observer_(std::move(observer)) {
     host.project = std::move(project);
     before = host.project;
+    // Only an observer that reads the calls is installed: without one the host may skip
+    // describing them (CallLog::wantsDetail).
+    if (observer_.call) host.log.onCall = observer_.call;
     try {
         module = std::make_unique<PluginModule>(
             pluginPath.empty() ? PluginModule::defaultPath() : pluginPath, privateCopy);
     } catch (const std::exception& e) {
         throw BadInput(std::string("--plugin: ") + e.what());
     }
+    step("entry point");
     startResult = module->start(host);
+}
+
+void Session::step(const std::string& name) {
+    if (observer_.step) observer_.step(name);
 }
 
 const MenuEntry* Session::command() const {
@@ -52,13 +77,20 @@ const MenuEntry* Session::command() const {
 }
 
 void Session::openMenu(bool shift, bool commandKey) {
+    step("menu update");
     host.updateMenus();
     host.shiftDown = false;
     host.commandDown = false;
+    step("idle, no key held");
     host.idle();
     host.shiftDown = shift;
     host.commandDown = commandKey;
+    step(std::string("idle, keys held: ") + (shift && commandKey ? "shift+cmd"
+                                             : shift             ? "shift"
+                                             : commandKey        ? "cmd"
+                                                                 : "none"));
     host.idle();
+    step("menu update (the user opens the Layer menu)");
     host.updateMenus();
 }
 
@@ -71,19 +103,38 @@ SessionReport Session::play(const SessionOptions& o) {
     const int savesAtStart = host.prefs.savesToDisk;
 
     if (o.instead) {
+        step("menu update");
         host.updateMenus();
+        step("idle");
         host.idle();
         r.result = o.instead(*this, r);
         r.chosen = true;
     } else if (o.panel) {
+        step("menu update");
         host.updateMenus();
         host.shiftDown = o.shift;
         host.commandDown = o.command;
         const MenuEntry* cmd = command();
         host.prefs.set("Zentrim", "Panel_Run", static_cast<long>(*o.panel));
         host.prefs.set("Zentrim", "Menu_Cmd", static_cast<long>(cmd ? cmd->command : 0));
+        // The plug-in runs the request through the host's command dispatch, or refuses it:
+        // whether it called AEGP_DoCommand tells which.
+        bool issued = false;
+        std::function<void(const CallRecord&)> outer = host.log.onCall;
+        host.log.onCall = [&issued, &outer](const CallRecord& call) {
+            if (call.name == "AEGP_DoCommand") issued = true;
+            if (outer) outer(call);
+        };
+        struct Restore {
+            CallLog& log;
+            std::function<void(const CallRecord&)>& saved;
+            ~Restore() { log.onCall = saved; }
+        } restore{host.log, outer};
+        step("idle with the panel's request " + std::to_string(*o.panel));
         r.result = host.idle();
-        r.chosen = true;
+        r.panel = o.panel;
+        r.chosen = issued;
+        if (r.chosen) r.action = panelActionName(*o.panel);
     } else {
         openMenu(o.shift, o.command);
         const MenuEntry* cmd = command();
@@ -92,8 +143,10 @@ SessionReport Session::play(const SessionOptions& o) {
             r.enabled = cmd->enabled;
         }
         if (cmd && cmd->enabled) {
+            step("command \"" + cmd->name + "\"");
             r.result = host.doCommand(cmd->command);
             r.chosen = true;
+            r.action = cmd->name;
         }
     }
     if (const MenuEntry* cmd = command()) {
@@ -131,6 +184,7 @@ SessionReport Session::play(const SessionOptions& o) {
             "this run");
 
     if (o.undo) {
+        step("undo");
         Project after = host.project;
         while (host.undoSteps.size() > undoBefore)
             host.undo();

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -42,16 +43,19 @@ std::FILE* openTemporary(const std::string& path, std::string* tempPath) {
 
 }  // namespace
 
-void writeFileAtomically(const std::string& path, const std::function<void(std::FILE*)>& write) {
-    std::string tempPath;
-    std::FILE* file = openTemporary(path, &tempPath);
-    try {
-        write(file);
-    } catch (...) {
-        std::fclose(file);
-        std::remove(tempPath.c_str());
-        throw;
-    }
+AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
+    file_ = openTemporary(path_, &tempPath_);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (!file_) return;
+    std::fclose(file_);
+    std::remove(tempPath_.c_str());
+}
+
+void AtomicFileWriter::commit() {
+    std::FILE* file = file_;
+    file_ = nullptr;
     bool failed = std::ferror(file) != 0;
     int error = failed ? EIO : 0;
     if (std::fclose(file) != 0 && !failed) {
@@ -59,14 +63,20 @@ void writeFileAtomically(const std::string& path, const std::function<void(std::
         error = errno;
     }
     if (failed) {
-        std::remove(tempPath.c_str());
-        throw std::runtime_error(systemError(path, "cannot write the file", error));
+        std::remove(tempPath_.c_str());
+        throw std::runtime_error(systemError(path_, "cannot write the file", error));
     }
-    if (std::rename(tempPath.c_str(), path.c_str()) != 0) {
+    if (std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
         error = errno;
-        std::remove(tempPath.c_str());
-        throw std::runtime_error(systemError(path, "cannot replace the file", error));
+        std::remove(tempPath_.c_str());
+        throw std::runtime_error(systemError(path_, "cannot replace the file", error));
     }
+}
+
+void writeFileAtomically(const std::string& path, const std::function<void(std::FILE*)>& write) {
+    AtomicFileWriter writer(path);
+    write(writer.file());
+    writer.commit();
 }
 
 }  // namespace sim

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <set>
 
+#include "InputText.h"
 #include "ProjectFormat.h"
 
 namespace sim {
@@ -110,6 +112,12 @@ Json parseJsonText(const std::string& text, const std::string& fileName) {
             message = message.substr(tag + 2);
         return message;
     };
+    // The parser and every walk over its result recurse: depth and encoding are checked first.
+    try {
+        checkJsonText(text, fileName);
+    } catch (const InputError& error) {
+        throw ProjectError(error.what());
+    }
     try {
         return Json::parse(text, DuplicateFieldCheck(fileName));
     } catch (const Json::parse_error& error) {
@@ -167,15 +175,27 @@ bool JsonFields::boolean(const Json& value, const std::string& path) const {
 }
 
 double JsonFields::number(const Json& value, const std::string& path) const {
-    // nlohmann reads an overflowing literal such as 1e999 as infinity.
+    // nlohmann reads an overflowing literal such as 1e999 as infinity; a finite 1e300 would
+    // overflow the first transform it meets.
     if (!value.is_number() || !std::isfinite(value.get<double>()))
         expected(path, "a finite number", value);
-    return value.get<double>();
+    double v = value.get<double>();
+    if (std::fabs(v) > format::kMaxMagnitude)
+        expected(path,
+                 "a number from " + formatNumber(-format::kMaxMagnitude) + " to " +
+                     formatNumber(format::kMaxMagnitude),
+                 value);
+    return v;
 }
 
 double JsonFields::number(const Json& value, const std::string& path, double low,
                           double high) const {
-    std::string what = "a number from " + formatNumber(low) + " to " + formatNumber(high);
+    return number(value, path, low, high,
+                  "a number from " + formatNumber(low) + " to " + formatNumber(high));
+}
+
+double JsonFields::number(const Json& value, const std::string& path, double low, double high,
+                          const std::string& what) const {
     if (!value.is_number()) expected(path, what, value);
     double v = value.get<double>();
     if (!(v >= low && v <= high)) expected(path, what, value);
@@ -225,6 +245,14 @@ Rational JsonFields::time(const Json& value, const std::string& path) const {
     } else {
         expected(path, "a time: seconds as a number or an exact fraction such as \"45/30\"", value);
     }
+    // The host hands times to plug-ins as a 32-bit value over a 32-bit scale.
+    if (t.num > std::numeric_limits<int32_t>::max() ||
+        t.num < std::numeric_limits<int32_t>::min() ||
+        t.den > static_cast<int64_t>(std::numeric_limits<uint32_t>::max()))
+        expected(path,
+                 "a time the host can hold (a fraction whose numerator and denominator fit 32 "
+                 "bits)",
+                 describeJson(value) + " (" + t.toString() + ")");
     return t;
 }
 

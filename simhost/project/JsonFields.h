@@ -45,8 +45,12 @@ class JsonFields {
     static const Json* optional(const Json& object, const char* key);  // nullptr when absent
 
     bool boolean(const Json& value, const std::string& path) const;
+    // A finite number of magnitude at most format::kMaxMagnitude.
     double number(const Json& value, const std::string& path) const;
     double number(const Json& value, const std::string& path, double low, double high) const;
+    // The same with the expectation worded by the caller.
+    double number(const Json& value, const std::string& path, double low, double high,
+                  const std::string& what) const;
     int64_t whole(const Json& value, const std::string& path, int64_t low, int64_t high) const;
     // The same with the expectation worded by the caller.
     int64_t whole(const Json& value, const std::string& path, int64_t low, int64_t high,

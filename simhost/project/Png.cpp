@@ -13,6 +13,7 @@
 #include <png.h>
 
 #include "AtomicFile.h"
+#include "InputText.h"
 
 namespace sim {
 
@@ -130,9 +131,44 @@ bool encode(std::FILE* file, int width, int height, WriteState* state) {
     return true;
 }
 
+uint32_t bigEndian(const unsigned char* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+// Deflate encodes at best 258 bytes in 2 bits.
+constexpr uint64_t kDeflateMaxRatio = 1032;
+
+// The image header, read from the 25 bytes after the signature: "" when the size it claims can
+// be held and the file is large enough for it, else what is wrong.
+std::string checkHeader(const unsigned char* chunk, uintmax_t fileSize) {
+    if (bigEndian(chunk) != 13 || std::memcmp(chunk + 4, "IHDR", 4) != 0)
+        return "the file does not start with an image header";
+    uint64_t width = bigEndian(chunk + 8), height = bigEndian(chunk + 12);
+    int depth = chunk[16], colorType = chunk[17];
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    if (width < 1 || height < 1 || width > uint64_t(kMaxPngSide) || height > uint64_t(kMaxPngSide))
+        return "expected a width and height from 1 to " + std::to_string(kMaxPngSide) + ", got " +
+               size;
+    if (width * height > uint64_t(kMaxPngPixels))
+        return "expected at most " + std::to_string(kMaxPngPixels) + " pixels, got " + size;
+    int channels = colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1;
+    // The filtered rows of a non-interlaced image; an interlaced one needs a little more.
+    uint64_t raw = height * (1 + (width * channels * uint64_t(depth) + 7) / 8);
+    if (raw / kDeflateMaxRatio > fileSize)
+        return "the header claims " + size + " pixels, more than a file of " +
+               std::to_string(fileSize) + " bytes can hold";
+    return "";
+}
+
 }  // namespace
 
 ImageData readPng(const std::string& path) {
+    uintmax_t fileSize = 0;
+    try {
+        fileSize = checkInputFile(path, kImageFileKind);
+    } catch (const InputError& error) {
+        throw std::runtime_error(error.what());
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) throw std::runtime_error(path + ": cannot open the image: " + std::strerror(errno));
     unsigned char signature[8] = {};
@@ -140,6 +176,15 @@ ImageData readPng(const std::string& path) {
         png_sig_cmp(signature, 0, sizeof signature) != 0) {
         std::fclose(file);
         throw std::runtime_error(path + ": not a PNG file");
+    }
+    unsigned char header[25] = {};
+    std::string wrong = std::fread(header, 1, sizeof header, file) == sizeof header
+                            ? checkHeader(header, fileSize)
+                            : "the file ends inside its image header";
+    if (!wrong.empty() || std::fseek(file, 8, SEEK_SET) != 0) {
+        std::fclose(file);
+        throw std::runtime_error(path + ": cannot decode the PNG: " +
+                                 (wrong.empty() ? std::string("cannot read it again") : wrong));
     }
     auto state = std::make_unique<ReadState>();
     bool ok = decode(file, state.get());

@@ -11,10 +11,15 @@ namespace sim {
 
 // Largest width or height accepted when reading, as for every size in a project.
 constexpr int kMaxPngSide = 30000;
+// Largest number of pixels accepted when reading (8192 x 8192; 256 MiB decoded).
+constexpr int64_t kMaxPngPixels = int64_t(1) << 26;
 
 // Reads any PNG (every colour type and bit depth; palette, grey and transparency chunks expanded,
 // 16-bit channels rounded to 8 bits, no gamma conversion) as 8-bit straight RGBA.
-// Throws std::runtime_error naming the file and what failed.
+// Throws std::runtime_error naming the file and what failed. The header is checked before
+// anything is allocated: the size within kMaxPngSide and kMaxPngPixels, and the file large enough
+// to hold that many pixels at the best compression PNG's deflate can reach, so a small file that
+// claims a huge image is refused at the cost of its own size.
 ImageData readPng(const std::string& path);
 
 // Writes an 8-bit RGBA PNG with straight alpha from `rgba` (rows top to bottom, `rowBytes` apart;

@@ -1,30 +1,24 @@
 // Project files on disk: loading, saving through a temporary file, moving footage paths.
 #include "ProjectFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "AtomicFile.h"
+#include "InputText.h"
 
 namespace sim {
 
 namespace fs = std::filesystem;
 
 Project loadProject(const std::string& path) {
-    std::error_code folderCheck;
-    // A folder opens like an empty file here; say what it is instead of "not valid JSON".
-    if (fs::is_directory(path, folderCheck))
-        throw ProjectError(path + ": expected a project file, but it is a folder");
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw ProjectError(path + ": cannot open the project file: " + std::strerror(errno));
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) throw ProjectError(path + ": cannot read the project file");
+    std::string text;
+    try {
+        text = readInputFile(path, kProjectFileKind);
+    } catch (const InputError& error) {
+        throw ProjectError(error.what());
+    }
     std::string folder = fs::path(path).parent_path().string();
-    return parseProject(text.str(), path, folder.empty() ? "." : folder);
+    return parseProject(text, path, folder.empty() ? "." : folder);
 }
 
 void saveProject(const Project& project, const std::string& path) {

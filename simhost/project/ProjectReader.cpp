@@ -201,12 +201,11 @@ void ProjectReader::readItem(size_t index, const Json& json) {
             }
             std::string ratePath = fieldPath(path, "frameRate");
             const Json& rate = in_.required(json, path, "frameRate");
-            comp.frameRate = in_.number(rate, ratePath);
-            if (comp.frameRate <= 0 || comp.frameRate > format::kMaxFrameRate)
-                in_.expected(ratePath,
-                             "a number of frames per second above 0 and at most " +
-                                 formatNumber(format::kMaxFrameRate),
-                             rate);
+            const std::string rateRange = "a number of frames per second from " +
+                                          formatNumber(format::kMinFrameRate) + " to " +
+                                          formatNumber(format::kMaxFrameRate);
+            comp.frameRate =
+                in_.number(rate, ratePath, format::kMinFrameRate, format::kMaxFrameRate, rateRange);
             std::string durationPath = fieldPath(path, "duration");
             const Json& duration = in_.required(json, path, "duration");
             comp.duration = in_.time(duration, durationPath);
@@ -221,8 +220,15 @@ void ProjectReader::readItem(size_t index, const Json& json) {
                 comp.resolutionV = static_cast<int>(
                     in_.whole((*resolution)[1], indexPath(resPath, 1), 1, kMaxSize));
             }
-            if (const Json* now = JsonFields::optional(json, "currentTime"))
-                comp.currentTime = in_.time(*now, fieldPath(path, "currentTime"));
+            if (const Json* now = JsonFields::optional(json, "currentTime")) {
+                // The host keeps a composition's time marker within its duration.
+                std::string nowPath = fieldPath(path, "currentTime");
+                comp.currentTime = in_.time(*now, nowPath);
+                if (comp.currentTime < Rational(0) || comp.currentTime > comp.duration)
+                    in_.expected(nowPath,
+                                 "a time from 0 to the duration (" + comp.duration.toString() + ")",
+                                 *now);
+            }
             break;
         }
     }

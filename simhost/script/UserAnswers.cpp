@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "InputText.h"
 #include "ScriptEngine.h"
 
 namespace sim {
@@ -135,15 +136,15 @@ UserAnswers parseUserAnswers(const std::string& text, const std::string& fileNam
 }
 
 UserAnswers loadUserAnswers(const std::string& path) {
-    std::error_code folderCheck;
-    // A folder opens like an empty file here; say what it is instead of "not valid JSON".
-    if (std::filesystem::is_directory(path, folderCheck))
-        throw std::runtime_error(path + ": expected an answers file, but it is a folder");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(path + ": cannot be read");
-    std::stringstream buf;
-    buf << in.rdbuf();
-    return parseUserAnswers(buf.str(), path);
+    // Size, kind of file, encoding and nesting are checked before the parser sees the text.
+    std::string text;
+    try {
+        text = readInputFile(path, kAnswersFileKind);
+        checkJsonText(text, path);
+    } catch (const InputError& e) {
+        throw std::runtime_error(e.what());
+    }
+    return parseUserAnswers(text, path);
 }
 
 DialogAction parseActionLine(const std::string& line) {

@@ -82,7 +82,7 @@ std::vector<Case> cases() {
          good,
          {"missing.json", "cannot open"}},
         {"project is a folder", "run @" + kOutputs, good, {"expected a project file", "folder"}},
-        {"project empty", run, project(""), {"p.json", "not valid JSON"}},
+        {"project empty", run, project(""), {"p.json", "the file is empty"}},
         {"project not JSON", run, project("this is not JSON"), {"p.json", "not valid JSON"}},
         {"project wrong format",
          run,

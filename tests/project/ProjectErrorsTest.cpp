@@ -89,8 +89,38 @@ const BadCase kBadCases[] = {
     {"MissingField", [](Json& p) { main(p).erase("frameRate"); },
      "bad.json: items[3].frameRate: missing; this field is required"},
     {"FrameRateZero", [](Json& p) { main(p)["frameRate"] = 0; },
-     "bad.json: items[3].frameRate: expected a number of frames per second above 0 and at most "
-     "999, got 0"},
+     "bad.json: items[3].frameRate: expected a number of frames per second from 1 to 999, got 0"},
+    // The host's limits
+    {"FrameRateTiny", [](Json& p) { main(p)["frameRate"] = 1e-300; },
+     "bad.json: items[3].frameRate: expected a number of frames per second from 1 to 999, got "
+     "1e-300"},
+    {"FrameRateAboveTheHost", [](Json& p) { main(p)["frameRate"] = 1000; },
+     "bad.json: items[3].frameRate: expected a number of frames per second from 1 to 999, got "
+     "1000"},
+    {"CurrentTimeAfterTheDuration", [](Json& p) { main(p)["currentTime"] = 11; },
+     "bad.json: items[3].currentTime: expected a time from 0 to the duration (10), got 11"},
+    {"CurrentTimeNegative", [](Json& p) { main(p)["currentTime"] = "-1/30"; },
+     "bad.json: items[3].currentTime: expected a time from 0 to the duration (10), got "
+     "\"-1/30\""},
+    {"TimeTheHostCannotHold", [](Json& p) { redLayer(p)["startTime"] = "1/8589934592"; },
+     "bad.json: items[3].layers[1].startTime: expected a time the host can hold (a fraction whose "
+     "numerator and denominator fit 32 bits), got \"1/8589934592\" (1/8589934592)"},
+    {"HugePosition",
+     [](Json& p) {
+         redLayer(p)["position"] = Json::array({1e300, 0});
+     },
+     "bad.json: items[3].layers[1].position[0]: expected a number from -10000000 to 10000000, got "
+     "1e+300"},
+    {"HugeMaskVertex", [](Json& p) { maskPath(p)["vertices"][1][1] = -1e300; },
+     "bad.json: items[3].layers[1].masks[0].path.vertices[1][1]: expected a number from -10000000 "
+     "to 10000000, got -1e+300"},
+    {"HugeScaleKeyframe",
+     [](Json& p) {
+         redLayer(p)["scale"] =
+             Json::parse(R"({"keyframes": [{"time": 0, "value": [1e20, 100]}]})");
+     },
+     "bad.json: items[3].layers[1].scale.keyframes[0].value[0]: expected a number from -10000000 "
+     "to 10000000, got 1e+20"},
     {"UnknownItemType", [](Json& p) { p["items"][0]["type"] = "bin"; },
      R"(bad.json: items[0].type: expected "folder", "solid", "image", "comp" or "null", got "bin")"},
     {"BadTimeString", [](Json& p) { main(p)["duration"] = "3/0"; },
@@ -217,6 +247,30 @@ TEST(ProjectErrors, TextThatIsNotJson) {
         << errorFor("{\"format\": ");
     EXPECT_EQ(errorFor("[1e400]"), "bad.json: not valid JSON: number overflow parsing '1e400'");
     EXPECT_EQ(errorFor("[]"), "bad.json: expected a project object, got an empty array");
+}
+
+TEST(ProjectErrors, TextTheParserMustNotSeeIsRefusedFirst) {
+    // 100,000 levels of arrays crashed the reader once (the describing of the value recursed).
+    std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    EXPECT_EQ(errorFor(deep),
+              "bad.json: [0][0][0][0][0][0][0][0][0][0][0][0]...[0][0][0][0][0][0]: expected at "
+              "most 64 levels of nested arrays and objects, got more (byte 64)");
+    Json p = validProject();
+    redLayer(p)["name"] =
+        "R\xC3\xA9"
+        "d";  // UTF-8 is fine
+    EXPECT_EQ(errorFor(p.dump()), "(accepted)");
+    std::string latin1 = p.dump();
+    latin1.replace(latin1.find("R\xC3\xA9"
+                               "d"),
+                   4,
+                   "R\xE9"
+                   "d");
+    EXPECT_EQ(errorFor(latin1).rfind("bad.json: items[3].layers[1].name: expected UTF-8 text, got "
+                                     "the byte 0xE9 (byte ",
+                                     0),
+              0u)
+        << errorFor(latin1);
 }
 
 TEST(ProjectErrors, AFieldGivenTwiceIsRefused) {

@@ -1,0 +1,27 @@
+// Ctrl-C at the terminal during the crop over the duration: it stands for the cancel chord, so
+// the plug-in sees Shift + Command held at its next test and cancels, as a user would.
+#pragma once
+
+#include <atomic>
+
+namespace sim {
+
+class CancelChordOnInterrupt {
+  public:
+    ~CancelChordOnInterrupt();
+    // From now on the first SIGINT holds the chord (and says so on stderr); a second one ends
+    // the program as Ctrl-C always does.
+    void arm();
+    // Back to Ctrl-C's usual meaning; the chord is let go.
+    void disarm();
+    // What the simulated keyboard reads (Host::cancelChord).
+    static const std::atomic<bool>& held();
+    // Whether a Ctrl-C held the chord since the last arm().
+    bool happened() const { return happened_; }
+
+  private:
+    bool armed_ = false;
+    bool happened_ = false;
+};
+
+}  // namespace sim

@@ -1,0 +1,378 @@
+// zentrim-host run's reports for people who script it, through the built program: --verify on
+// every example and against a module with a deliberate fault, --trace, --diff, the panel's action,
+// unique picture names, --plugin NAME, errors as JSON, the exit statuses in --help, and Ctrl-C
+// during the crop over the duration.
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "HostProcess.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using hosttest::Outcome;
+using Json = nlohmann::json;
+
+const std::string kExamples = ZENTRIM_SOURCE_DIR "/examples/";
+
+Json parsed(const Outcome& o) {
+    try {
+        return Json::parse(o.out);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "not JSON: " << e.what() << "\n" << o.out << o.err;
+        return Json::object();
+    }
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+// Each example with the crops it is made for (as the README runs them) and the standard crop;
+// the crops over the duration of the large examples take minutes in a debug build.
+TEST(RunVerify, EveryExampleWithItsCropsReportsThatNothingMoved) {
+    hosttest::TempFolder tmp("verify-examples");
+    const std::vector<std::pair<std::string, const char*>> runs = {
+        {"basic", "none"}, {"low-resolution", "none"}, {"low-resolution", "cmd"},
+        {"masks", "none"}, {"masks", "shift+cmd"},     {"moving", "none"},
+        {"moving", "cmd"}, {"moving", "shift+cmd"},    {"three-d", "none"},
+    };
+    std::set<std::string> seen;
+    int verified = 0;
+    for (const auto& [name, keys] : runs) {
+        SCOPED_TRACE(name + " --keys " + keys);
+        seen.insert(name);
+        fs::path project = kExamples + name + ".json", ui = kExamples + name + ".ui.json";
+        std::vector<std::string> args = {
+            "run",      project.string(), "--keys",  keys,
+            "--verify", "--json",         "--trace", (tmp.path() / "trace.txt").string()};
+        if (fs::exists(ui)) args.insert(args.end(), {"--ui", ui.string()});
+        Outcome o = hosttest::runHost(args, tmp.path() / "cap");
+        ASSERT_EQ(o.status, 0) << o.err;
+        Json report = parsed(o);
+        ASSERT_TRUE(report.contains("verify")) << o.out;
+        EXPECT_EQ(report["verify"]["differingPixels"], 0) << report["verify"].dump(1);
+        EXPECT_TRUE(report["verify"]["nothingMoved"].get<bool>());
+        if (!report["resized"].empty() && !report["verify"]["compositions"].empty()) {
+            EXPECT_GT(report["verify"]["frames"].get<int>(), 0);
+            ++verified;
+        }
+        // Every call the trace lists is named with its suite.
+        for (const std::string& line : lines(hosttest::readFile(tmp.path() / "trace.txt")))
+            EXPECT_EQ(line.find(" ? "), std::string::npos) << "unknown suite: " << line;
+    }
+    EXPECT_GE(verified, 6) << "the examples should crop compositions that others show";
+    for (const auto& entry : fs::directory_iterator(kExamples)) {
+        std::string file = entry.path().filename().string();
+        if (entry.path().extension() != ".json" || file.find(".ui.json") != std::string::npos)
+            continue;
+        EXPECT_TRUE(seen.count(entry.path().stem().string())) << "not verified: " << file;
+    }
+}
+
+TEST(RunVerify, ADeliberateErrorInTheCorrectionOfUsesIsReportedWithDiffPictures) {
+    hosttest::TempFolder tmp("verify-broken");
+    fs::path render = tmp.path() / "render";
+    for (const char* keys : {"none", "cmd"}) {
+        SCOPED_TRACE(keys);
+        std::string project =
+            kExamples + (std::string(keys) == "cmd" ? "moving.json" : "basic.json");
+        Outcome o =
+            hosttest::runHost({"run", project, "--keys", keys, "--verify", "--json", "--render",
+                               render.string(), "--plugin", ZENTRIM_BROKEN_MODULE},
+                              tmp.path() / "cap");
+        EXPECT_EQ(o.status, 1) << "moved pixels are a plug-in error: " << o.err;
+        Json report = parsed(o);
+        ASSERT_TRUE(report.contains("verify"));
+        const Json& verify = report["verify"];
+        EXPECT_FALSE(verify["nothingMoved"].get<bool>());
+        EXPECT_GT(verify["differingPixels"].get<long>(), 0);
+        ASSERT_FALSE(verify["differences"].empty());
+        std::set<std::string> pictures;
+        for (const Json& p : report["pictures"])
+            pictures.insert(p.get<std::string>());
+        for (const Json& d : verify["differences"]) {
+            EXPECT_EQ(d["comp"], "Main");
+            EXPECT_GT(d["pixels"].get<long>(), 0);
+            std::string picture = d["picture"].get<std::string>();
+            EXPECT_TRUE(fs::is_regular_file(render / picture)) << picture;
+            EXPECT_TRUE(pictures.count(picture)) << "the report lists " << picture;
+        }
+        EXPECT_EQ(verify["summary"].get<std::string>().rfind("MOVED: ", 0), 0u);
+        if (std::string(keys) == "cmd") {
+            EXPECT_EQ(verify["frames"], 24) << "every frame";
+        }
+    }
+    // The same module's report as text names each frame.
+    Outcome text = hosttest::runHost(
+        {"run", kExamples + "basic.json", "--verify", "--plugin", ZENTRIM_BROKEN_MODULE},
+        tmp.path() / "cap");
+    EXPECT_NE(text.out.find("verify: MOVED: "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("  \"Main\" at 0 s: "), std::string::npos) << text.out;
+}
+
+TEST(RunVerify, ContentACropCutsAwayIsToldApartFromWhatMoved) {
+    // The standard crop of the moving example measures at 0 s; at the use's last frame the plane
+    // has flown outside the crop: nothing moved, some content is no longer shown.
+    hosttest::TempFolder tmp("verify-cropped");
+    Outcome o = hosttest::runHost({"run", kExamples + "moving.json", "--verify", "--json"},
+                                  tmp.path() / "cap");
+    EXPECT_EQ(o.status, 0) << o.err;
+    Json verify = parsed(o)["verify"];
+    EXPECT_EQ(verify["differingPixels"], 0);
+    EXPECT_GT(verify["croppedAwayPixels"].get<long>(), 0);
+    EXPECT_EQ(verify["croppedAway"][0]["time"], "23/12");
+}
+
+TEST(RunTrace, EveryHostCallOneLineInOrderWithStepsAndResults) {
+    hosttest::TempFolder tmp("trace");
+    fs::path trace = tmp.path() / "calls.txt";
+    Outcome o = hosttest::runHost({"run", kExamples + "masks.json", "--keys", "shift+cmd", "--ui",
+                                   kExamples + "masks.ui.json", "--trace", trace.string()},
+                                  tmp.path() / "cap");
+    ASSERT_EQ(o.status, 0) << o.err;
+    std::vector<std::string> all = lines(hosttest::readFile(trace));
+    ASSERT_GT(all.size(), 50u);
+    EXPECT_EQ(all[0].rfind("# zentrim-host trace", 0), 0u);
+    const std::regex call(R"(^(\d+) (\w+Suite|SPBasic) (\w+)\((.*)\) -> (-?\d+)( \w+)?.*$)");
+    std::vector<std::string> steps;
+    long expected = 1;
+    std::string text = hosttest::readFile(trace);
+    for (const std::string& line : all) {
+        if (line[0] == '#') continue;
+        if (line.rfind("== ", 0) == 0) {
+            steps.push_back(line.substr(3));
+            continue;
+        }
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(line, m, call)) << line;
+        EXPECT_EQ(std::stol(m[1]), expected++) << "numbered in order";
+    }
+    EXPECT_EQ(steps.front(), "entry point");
+    EXPECT_NE(std::find(steps.begin(), steps.end(), "command \"Mask Crop\""), steps.end());
+    for (const char* needle :
+         {"SPBasic AcquireSuite(AEGP Command Suite v1) -> 0 ok",
+          "CommandSuite AEGP_InsertMenuCommand(", "UtilitySuite AEGP_ExecuteScript(",
+          "CompSuite AEGP_SetCompDimensions(", "MaskOutlineSuite AEGP_SetMaskOutlineVertexInfo(",
+          "UtilitySuite AEGP_EndUndoGroup("})
+        EXPECT_NE(text.find(needle), std::string::npos) << needle;
+    EXPECT_LT(text.find("== entry point"), text.find("AEGP_InsertMenuCommand"));
+    EXPECT_LT(text.find("== command"), text.find("AEGP_SetCompDimensions"));
+}
+
+TEST(RunTrace, ARunThatFailsKeepsItsTraceWithTheFailingCall) {
+    // Without --ui the Low Resolution dialog has no answer: the script fails, the run exits 1.
+    hosttest::TempFolder tmp("trace-failed");
+    fs::path trace = tmp.path() / "calls.txt";
+    Outcome o = hosttest::runHost(
+        {"run", kExamples + "low-resolution.json", "--trace", trace.string()}, tmp.path() / "cap");
+    EXPECT_EQ(o.status, 1) << o.err;
+    std::string text = hosttest::readFile(trace);
+    std::smatch m;
+    EXPECT_TRUE(
+        std::regex_search(text, m, std::regex(R"(UtilitySuite AEGP_ExecuteScript\(.*\) -> [1-9])")))
+        << text.substr(0, 2000);
+    for (const auto& entry : fs::directory_iterator(tmp.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
+            << "no temporary file is left: " << entry.path();
+}
+
+TEST(RunDiff, ListsTheValuesTheCommandChanged) {
+    hosttest::TempFolder tmp("diff");
+    Outcome o = hosttest::runHost({"run", kExamples + "masks.json", "--keys", "shift+cmd", "--ui",
+                                   kExamples + "masks.ui.json", "--diff"},
+                                  tmp.path() / "cap");
+    ASSERT_EQ(o.status, 0) << o.err;
+    for (const char* line :
+         {"  comp \"Badge\": size: 1920x1080 -> 257x129\n",
+          "  layer \"Logo\" in \"Badge\": position: (960, 540, 0) -> (128, 128, 0)\n",
+          "  layer \"Badge\" in \"Main\": anchor point: (960, 540, 0) -> (128, 128, 0)\n",
+          "  layer \"Badge\" in \"Main\": mask \"Top half\" vertex 1: (1088, 412) -> (256, 0)\n"})
+        EXPECT_NE(o.out.find(line), std::string::npos) << line << "\n" << o.out;
+    Outcome j =
+        hosttest::runHost({"run", kExamples + "moving.json", "--keys", "cmd", "--diff", "--json"},
+                          tmp.path() / "cap");
+    Json changes = parsed(j)["changes"];
+    bool keyframe = false;
+    for (const Json& c : changes)
+        keyframe =
+            keyframe || (c["where"] == "layer \"Plane\" in \"Flight\"" &&
+                         c["what"].get<std::string>().rfind("position keyframe 1 at 1 s", 0) == 0);
+    EXPECT_TRUE(keyframe) << changes.dump(1);
+}
+
+TEST(RunPanel, TheReportNamesTheActionThatRan) {
+    hosttest::TempFolder tmp("panel");
+    Outcome ran =
+        hosttest::runHost({"run", kExamples + "basic.json", "--panel", "1"}, tmp.path() / "cap");
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    EXPECT_NE(ran.out.find("panel request: 1 (Zentrim)\naction: Zentrim (the plug-in ran the "
+                           "command)\n"),
+              std::string::npos)
+        << ran.out;
+    EXPECT_NE(ran.out.find("resized "), std::string::npos);
+    Outcome json = hosttest::runHost({"run", kExamples + "moving.json", "--panel", "2", "--json"},
+                                     tmp.path() / "cap");
+    Json report = parsed(json);
+    EXPECT_EQ(report["action"], "Zentrim Duration");
+    EXPECT_EQ(report["panelRequest"], 2);
+    // A mask crop needs a selected mask: the plug-in refuses the request with an alert.
+    Outcome refused = hosttest::runHost({"run", kExamples + "basic.json", "--panel", "3", "--json"},
+                                        tmp.path() / "cap");
+    EXPECT_EQ(refused.status, 1);
+    Json none = parsed(refused);
+    EXPECT_TRUE(none["action"].is_null());
+    EXPECT_FALSE(none["alerts"].empty());
+}
+
+TEST(RunRender, PicturesOfCompositionsWithClashingNamesGetNamesOfTheirOwn) {
+    hosttest::TempFolder tmp("render-names");
+    hosttest::writeFile(tmp.path() / "p.json", R"({"format": "zentrim-project", "version": 1,
+      "activeItem": "Use 1", "items": [
+        {"type": "solid", "name": "Red", "width": 12, "height": 8, "color": [1, 0, 0, 1]},
+        {"type": "comp", "name": "P", "width": 64, "height": 48, "frameRate": 10, "duration": 1,
+         "layers": [{"name": "Box", "source": "Red", "position": [30, 20, 0]}]},
+        {"type": "comp", "name": "Use 1", "width": 80, "height": 60, "frameRate": 10, "duration": 1,
+         "layers": [{"name": "A", "source": "P", "selected": true}]},
+        {"type": "comp", "name": "use_1", "width": 80, "height": 60, "frameRate": 10, "duration": 1,
+         "layers": [{"name": "B", "source": "P"}]}]})");
+    fs::path render = tmp.path() / "render";
+    Outcome o = hosttest::runHost(
+        {"run", (tmp.path() / "p.json").string(), "--render", render.string(), "--json"},
+        tmp.path() / "cap");
+    ASSERT_EQ(o.status, 0) << o.err;
+    std::vector<std::string> listed = parsed(o)["pictures"];
+    EXPECT_EQ(listed, (std::vector<std::string>{"P-before.png", "P-after.png", "Use_1-before.png",
+                                                "Use_1-after.png", "use_1-2-before.png",
+                                                "use_1-2-after.png"}));
+    for (const std::string& name : listed)
+        EXPECT_TRUE(fs::is_regular_file(render / name)) << name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(render), fs::directory_iterator()), 6);
+}
+
+TEST(RunPlugin, ANameWithoutAFolderIsTheFileInTheCurrentFolder) {
+    hosttest::TempFolder tmp("plugin-name");
+    fs::copy_file(ZENTRIM_PLUGIN_MODULE, tmp.path() / "Zentrim.so");
+    Outcome here = hosttest::runHost({"run", kExamples + "basic.json", "--plugin", "Zentrim.so"},
+                                     tmp.path() / "cap", 120, tmp.path());
+    EXPECT_EQ(here.status, 0) << here.err;
+    // The loader would find this one on its library path; as a file name it is not here.
+    Outcome library = hosttest::runHost({"run", kExamples + "basic.json", "--plugin", "libc.so.6"},
+                                        tmp.path() / "cap", 120, tmp.path());
+    EXPECT_EQ(library.status, 2);
+    EXPECT_NE(library.err.find("--plugin: ./libc.so.6: cannot load the plug-in module"),
+              std::string::npos)
+        << library.err;
+}
+
+TEST(RunErrors, WithJsonAnErrorIsAJsonObjectOnStdoutToo) {
+    hosttest::TempFolder tmp("json-errors");
+    struct Case {
+        std::vector<std::string> args;
+        const char* fragment;
+    } cases[] = {
+        {{"run", (tmp.path() / "missing.json").string(), "--json"}, "cannot open the project file"},
+        {{"run", kExamples + "basic.json", "--json", "--keys", "alt"}, "--keys"},
+        {{"run", "--json"}, "project"},
+    };
+    for (const Case& c : cases) {
+        Outcome o = hosttest::runHost(c.args, tmp.path() / "cap");
+        EXPECT_EQ(o.status, 2);
+        Json error = parsed(o);
+        EXPECT_EQ(error["error"], "bad input");
+        EXPECT_EQ(error["status"], 2);
+        std::string message = error["message"];
+        EXPECT_NE(message.find(c.fragment), std::string::npos) << message;
+        EXPECT_EQ(o.err, "zentrim-host: " + message + "\n") << "the same message on stderr";
+    }
+}
+
+TEST(RunHelp, ListsTheExitStatuses) {
+    hosttest::TempFolder tmp("help");
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"--help"}, {"run", "--help"}, {"render", "--help"}}) {
+        Outcome o = hosttest::runHost(args, tmp.path() / "cap");
+        EXPECT_EQ(o.status, 0);
+        for (const char* status :
+             {"Exit status: 0 the command ran", "; 1 the plug-in returned an error",
+              "; 2 bad input", "; 3 the host itself failed"})
+            EXPECT_NE(o.out.find(status), std::string::npos) << status << "\n" << o.out;
+    }
+}
+
+// Reads the pty until `needle` shows or the child's output ends; returns everything read.
+std::string readUntil(int master, std::string* all, const std::string& needle, int seconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    char buffer[4096];
+    while (std::chrono::steady_clock::now() < deadline &&
+           (needle.empty() || all->find(needle) == std::string::npos)) {
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(master, &set);
+        timeval wait = {0, 100000};
+        if (select(master + 1, &set, nullptr, nullptr, &wait) <= 0) continue;
+        ssize_t n = read(master, buffer, sizeof buffer);
+        if (n <= 0) break;  // the child closed the terminal
+        all->append(buffer, static_cast<size_t>(n));
+    }
+    return *all;
+}
+
+TEST(RunInterrupt, CtrlCDuringTheCropOverTheDurationHoldsTheCancelChord) {
+    // 99,900 frames: long enough to be interrupted after its first percent.
+    hosttest::TempFolder tmp("interrupt");
+    hosttest::writeFile(tmp.path() / "long.json", R"({"format": "zentrim-project", "version": 1,
+      "activeItem": "Main", "items": [
+        {"type": "solid", "name": "Dot", "width": 4, "height": 4, "color": [1, 1, 1, 1]},
+        {"type": "comp", "name": "P", "width": 32, "height": 32, "frameRate": 999,
+         "duration": 100, "layers": [{"name": "Dot", "source": "Dot"}]},
+        {"type": "comp", "name": "Main", "width": 32, "height": 32, "frameRate": 999,
+         "duration": 100, "layers": [{"name": "P", "source": "P", "selected": true}]}]})");
+    std::string project = (tmp.path() / "long.json").string();
+    int master = -1;
+    pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        execl(ZENTRIM_HOST, ZENTRIM_HOST, "run", project.c_str(), "--keys", "cmd",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::string all;
+    readUntil(master, &all, "%", 120);
+    ASSERT_NE(all.find("press Ctrl-C"), std::string::npos) << "the progress line says so: " << all;
+    // What the terminal sends for Ctrl-C: the line discipline raises SIGINT in the host.
+    ASSERT_EQ(write(master, "\x03", 1), 1);
+    readUntil(master, &all, "", 120);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    close(master);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal: " << all;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << all;
+    EXPECT_NE(all.find("Ctrl-C: holding Shift + Command until the plug-in cancels"),
+              std::string::npos)
+        << all;
+    EXPECT_NE(all.find("(Ctrl-C held the cancel chord)"), std::string::npos) << all;
+    EXPECT_EQ(all.find("resized"), std::string::npos) << "the crop was cancelled: " << all;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(all, m, std::regex(R"(progress: (\d+) frames, last (\d+)%)")));
+    EXPECT_LT(std::stoi(m[2]), 100) << "it stopped early";
+}
+
+}  // namespace
