@@ -261,6 +261,16 @@ Vec2 JsonFields::vec2(const Json& value, const std::string& path) const {
     return {number(value[0], indexPath(path, 0)), number(value[1], indexPath(path, 1))};
 }
 
+Vec2 JsonFields::maskPoint(const Json& value, const std::string& path) const {
+    if (!value.is_array() || value.size() != 2) expected(path, "[x, y]", value);
+    auto finite = [&](const Json& v, const std::string& p) {
+        if (!v.is_number() || !std::isfinite(v.get<double>()))
+            expected(p, "a finite number", v);
+        return v.get<double>();
+    };
+    return {finite(value[0], indexPath(path, 0)), finite(value[1], indexPath(path, 1))};
+}
+
 Vec3 JsonFields::vec3(const Json& value, const std::string& path, double defaultZ) const {
     if (!value.is_array() || value.size() < 2 || value.size() > 3)
         expected(path, "[x, y] or [x, y, z]", value);

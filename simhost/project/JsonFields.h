@@ -59,6 +59,9 @@ class JsonFields {
     // Seconds as a number, or an exact "n/d" or decimal string.
     Rational time(const Json& value, const std::string& path) const;
     Vec2 vec2(const Json& value, const std::string& path) const;
+    // A mask vertex or tangent: any finite numbers, since the host keeps a mask's points as
+    // doubles wherever the user drew them, however far outside the frame.
+    Vec2 maskPoint(const Json& value, const std::string& path) const;
     // [x, y] (z = defaultZ) or [x, y, z].
     Vec3 vec3(const Json& value, const std::string& path, double defaultZ) const;
     // The index in `names` of the string `value`.

@@ -13,7 +13,8 @@ inline constexpr int64_t kMaxRatioTerm = 2147483647;  // pixel aspect terms (the
 inline constexpr double kMinFrameRate = 1;            // frames per second, as the host allows
 inline constexpr double kMaxFrameRate = 999;
 inline constexpr double kMaxSeconds = 10000000;  // any time, either way
-// Any other number (positions, anchor points, scales, rotations, mask points, time-remap values):
+// Any other number (positions, anchor points, scales, rotations, time-remap values; mask points
+// may be any finite number):
 // far beyond what a frame of at most 30000 pixels can show, and small enough that the renderer's
 // and the plug-in's arithmetic on it stays finite.
 inline constexpr double kMaxMagnitude = 10000000;

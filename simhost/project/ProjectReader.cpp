@@ -452,7 +452,7 @@ MaskPath ProjectReader::readMaskPath(const Json& json, const std::string& path) 
         if (!list.is_array()) in_.expected(listPath, "an array of [x, y] points", list);
         std::vector<Vec2> result;
         for (size_t i = 0; i < list.size(); ++i)
-            result.push_back(in_.vec2(list[i], indexPath(listPath, i)));
+            result.push_back(in_.maskPoint(list[i], indexPath(listPath, i)));
         return result;
     };
     MaskPath mask;
