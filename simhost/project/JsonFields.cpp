@@ -264,8 +264,7 @@ Vec2 JsonFields::vec2(const Json& value, const std::string& path) const {
 Vec2 JsonFields::maskPoint(const Json& value, const std::string& path) const {
     if (!value.is_array() || value.size() != 2) expected(path, "[x, y]", value);
     auto finite = [&](const Json& v, const std::string& p) {
-        if (!v.is_number() || !std::isfinite(v.get<double>()))
-            expected(p, "a finite number", v);
+        if (!v.is_number() || !std::isfinite(v.get<double>())) expected(p, "a finite number", v);
         return v.get<double>();
     };
     return {finite(value[0], indexPath(path, 0)), finite(value[1], indexPath(path, 1))};
