@@ -30,6 +30,48 @@ void reportUser(const SimulatedUser& user, const SessionOptions& o, SessionRepor
 
 }  // namespace
 
+namespace {
+
+// Watches the plug-in pick up the companion panel's requests: the request it read ("Panel_Run",
+// read before the plug-in deletes it) and whether it then ran the command through the host's
+// dispatch (AEGP_DoCommand), which a refused request does not.
+class PanelRequests {
+  public:
+    explicit PanelRequests(Host& host) : host_(host), outer_(host.log.onCall) {
+        host.log.onCall = [this](const CallRecord& call) {
+            if (call.name == "AEGP_GetLong" && call.args.find("Panel_Run") != std::string::npos)
+                request_ = host_.prefs.getLong("Zentrim", "Panel_Run", 0);
+            if (call.name == "AEGP_DoCommand") {
+                std::string name = panelActionName(static_cast<int>(request_));
+                if (!name.empty()) ran_.push_back(name);
+                issued_ = true;
+            }
+            if (outer_) outer_(call);
+        };
+    }
+    ~PanelRequests() { host_.log.onCall = outer_; }
+    PanelRequests(const PanelRequests&) = delete;
+    PanelRequests& operator=(const PanelRequests&) = delete;
+
+    bool issued() const { return issued_; }
+    // The actions that ran, in order ("Zentrim, Zentrim Preferences"); "" for none.
+    std::string actions() const {
+        std::string out;
+        for (const std::string& a : ran_)
+            out += (out.empty() ? "" : ", ") + a;
+        return out;
+    }
+
+  private:
+    Host& host_;
+    std::function<void(const CallRecord&)> outer_;
+    long request_ = 0;
+    bool issued_ = false;
+    std::vector<std::string> ran_;
+};
+
+}  // namespace
+
 std::string panelActionName(int request) {
     switch (request) {
         case 1:
@@ -107,8 +149,10 @@ SessionReport Session::play(const SessionOptions& o) {
         host.updateMenus();
         step("idle");
         host.idle();
+        PanelRequests requests(host);
         r.result = o.instead(*this, r);
         r.chosen = true;
+        r.action = requests.actions();
     } else if (o.panel) {
         step("menu update");
         host.updateMenus();
@@ -117,24 +161,13 @@ SessionReport Session::play(const SessionOptions& o) {
         const MenuEntry* cmd = command();
         host.prefs.set("Zentrim", "Panel_Run", static_cast<long>(*o.panel));
         host.prefs.set("Zentrim", "Menu_Cmd", static_cast<long>(cmd ? cmd->command : 0));
-        // The plug-in runs the request through the host's command dispatch, or refuses it:
-        // whether it called AEGP_DoCommand tells which.
-        bool issued = false;
-        std::function<void(const CallRecord&)> outer = host.log.onCall;
-        host.log.onCall = [&issued, &outer](const CallRecord& call) {
-            if (call.name == "AEGP_DoCommand") issued = true;
-            if (outer) outer(call);
-        };
-        struct Restore {
-            CallLog& log;
-            std::function<void(const CallRecord&)>& saved;
-            ~Restore() { log.onCall = saved; }
-        } restore{host.log, outer};
+        PanelRequests requests(host);
         step("idle with the panel's request " + std::to_string(*o.panel));
         r.result = host.idle();
         r.panel = o.panel;
-        r.chosen = issued;
-        if (r.chosen) r.action = panelActionName(*o.panel);
+        // The plug-in runs the request through the host's command dispatch, or refuses it.
+        r.chosen = requests.issued();
+        r.action = requests.actions();
     } else {
         openMenu(o.shift, o.command);
         const MenuEntry* cmd = command();
