@@ -13,9 +13,11 @@
 
 #include "AE_GeneralPlug.h"
 #include "CallLog.h"
+#include "FramePool.h"
 #include "Handles.h"
 #include "Model.h"
 #include "Preferences.h"
+#include "ProgressRecord.h"
 #include "SPBasic.h"
 
 namespace sim {
@@ -44,11 +46,6 @@ struct CommandHookEntry {
 struct Alert {
     std::string title, text;
     bool errorIcon = false;
-};
-
-struct ProgressEvent {
-    enum Kind { Open, Percent, Close } kind;
-    int value = 0;
 };
 
 // A composition size change, as the report lists them.
@@ -93,6 +90,7 @@ class Host {
     Preferences prefs;
     HandleRegistry handles;
     CallLog log;
+    FramePool frames;  // checked-in frames kept for the next checkout, and the renderer's memory
     std::map<int, std::vector<MenuEntry>> menus;  // by AEGP_MenuID, top to bottom
     std::vector<CommandHookEntry> commandHooks;
     std::vector<std::pair<AEGP_UpdateMenuHook, AEGP_UpdateMenuRefcon>> updateMenuHooks;
@@ -103,8 +101,8 @@ class Host {
     std::vector<std::string> scripts;  // every script text run
     std::vector<std::string> console;  // lines scripts wrote with $.writeln
     std::vector<std::string>
-        fileEvents;  // what scripts did with files: "write <path>", "execute <path>", ...
-    std::vector<ProgressEvent> progress;
+        fileEvents;           // what scripts did with files: "write <path>", "execute <path>", ...
+    ProgressRecord progress;  // bounded: counts always, the first events (ProgressRecord.h)
     std::function<void(const ProgressEvent&)> progressListener;  // e.g. a terminal progress bar
     std::vector<UndoStep> undoSteps;
     std::vector<ResizeRecord> resizes;            // every composition resize, in order

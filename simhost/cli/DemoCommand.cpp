@@ -17,6 +17,7 @@ int demoCommand(const CliOptions& o, std::ostream& out) {
     checkOutputFolder("--out", o.out);
     Project project = parseProject(demoProjectText(), "demo project", "");
     Session session(project, o.plugin);
+    session.host.log.setRecording(false);
     installScriptEngine(session.host, UserAnswers());
     if (session.startResult) throw std::runtime_error("the plug-in's entry point failed");
 

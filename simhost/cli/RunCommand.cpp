@@ -92,6 +92,7 @@ int runCommand(const CliOptions& o, std::ostream& out) {
     if (!o.renderDir.empty()) checkOutputFolder("--render", o.renderDir);
 
     Session session(project, o.plugin);
+    session.host.log.setRecording(false);  // counts and problems only: memory stays flat
     session.host.prefs = prefs;
     installScriptEngine(session.host, answers);
     if (!o.json && isatty(STDERR_FILENO)) session.host.progressListener = drawProgress;
@@ -137,6 +138,7 @@ int menuCommand(const CliOptions& o, std::ostream& out) {
     bool shift = false, command = false;
     parseKeys(o.keys, &shift, &command);
     Session session(project, o.plugin);
+    session.host.log.setRecording(false);
     session.host.prefs = prefs;
     installScriptEngine(session.host, UserAnswers());
     if (session.startResult) {

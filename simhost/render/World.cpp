@@ -55,6 +55,29 @@ World makeWorld(int type, int width, int height, size_t extraRowBytes) {
     return w;
 }
 
+PixelRect unite(const PixelRect& a, const PixelRect& b) {
+    if (a.isEmpty()) return b;
+    if (b.isEmpty()) return a;
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+PixelRect intersect(const PixelRect& a, const PixelRect& b) {
+    PixelRect r{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1),
+                std::min(a.y1, b.y1)};
+    return r.isEmpty() ? PixelRect{} : r;
+}
+
+void clearPixels(World& w, const PixelRect& area) {
+    const PixelRect r = intersect(area, {0, 0, w.width, w.height});
+    if (r.isEmpty()) return;
+    const size_t pixel = bytesPerPixel(w.type);
+    const size_t bytes = static_cast<size_t>(r.x1 - r.x0) * pixel;
+    for (int y = r.y0; y < r.y1; ++y)
+        std::memset(
+            w.data.data() + w.rowBytes * static_cast<size_t>(y) + static_cast<size_t>(r.x0) * pixel,
+            0, bytes);
+}
+
 namespace {
 
 size_t offsetOf(const World& w, int x, int y) {
