@@ -6,7 +6,8 @@
 
 #include <cstdint>
 #include <deque>
-#include <map>
+#include <functional>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -89,7 +90,13 @@ class HandleRegistry {
   private:
     std::deque<HandleRecord> records_;  // stable addresses; released ones wait in free_
     std::vector<uint32_t> free_;
-    std::map<std::pair<HandleKind, Id>, HandleRecord*> objects_;
+    struct ObjectKeyHash {
+        size_t operator()(const std::pair<HandleKind, Id>& k) const {
+            return std::hash<uint64_t>()((static_cast<uint64_t>(k.second) << 4) ^
+                                         static_cast<uint64_t>(k.first));
+        }
+    };
+    std::unordered_map<std::pair<HandleKind, Id>, HandleRecord*, ObjectKeyHash> objects_;
     uint64_t nextSerial_ = 1;
 
     HandleRecord& newRecord();

@@ -48,10 +48,23 @@ void appendArgs(std::ostringstream& o, const T& first, const Rest&... rest) {
     if constexpr (sizeof...(rest) > 0) o << " ";
     appendArgs(o, rest...);
 }
+// One stream for every call's text, set back to its defaults each time: making a stream (and its
+// locale) per call would cost more than the rest of the call.
+inline std::ostringstream& argsStream() {
+    static std::ostringstream o;
+    static const std::ios::fmtflags defaults = o.flags();
+    o.str(std::string());
+    o.clear();
+    o.flags(defaults);
+    o.precision(6);
+    o.width(0);
+    o.fill(' ');
+    return o;
+}
 template <typename... T>
 void args(Host& h, const T&... parts) {
     if (!h.log.wantsDetail()) return;
-    std::ostringstream o;
+    std::ostringstream& o = argsStream();
     appendArgs(o, parts...);
     h.log.setArgs(o.str());
 }
