@@ -1,4 +1,6 @@
-// The renderer's worker team: helpers woken for each run, indices handed out by one counter.
+// The renderer's worker team: helper threads started for each run and joined at its end, indices
+// handed out by one counter. No thread outlives a run, so a process may fork between runs (the
+// fault sweeps fork for every run) without leaving a child waiting for threads it does not have.
 #include "Parallel.h"
 
 #include <algorithm>
@@ -7,8 +9,7 @@
 #include <vector>
 
 #if ZENTRIM_SIM_HAS_THREADS
-#include <condition_variable>
-#include <mutex>
+#include <system_error>
 #include <thread>
 #endif
 
@@ -42,102 +43,33 @@ void drain(const Task& task, int count, int worker, std::atomic<int>& next,
 
 }  // namespace
 
-#if ZENTRIM_SIM_HAS_THREADS
-
-struct WorkerPool::Team {
-    std::mutex mutex;
-    std::condition_variable wake, done;
-    std::vector<std::thread> helpers;
-    unsigned long long generation = 0;  // one per run; a helper works once per generation
-    bool stopping = false;
-    const Task* task = nullptr;
-    int count = 0;
-    int busy = 0;  // helpers not yet finished with the current run
-    std::atomic<int> next{0};
-    std::atomic<bool> failed{false};
-    std::exception_ptr error;
-
-    void helper(int worker) {
-        unsigned long long seen = 0;
-        std::unique_lock<std::mutex> lock(mutex);
-        for (;;) {
-            wake.wait(lock, [&] { return stopping || generation != seen; });
-            if (stopping) return;
-            seen = generation;
-            const Task* t = task;
-            const int n = count;
-            lock.unlock();
-            drain(*t, n, worker, next, error, failed);
-            lock.lock();
-            if (--busy == 0) done.notify_one();
-        }
-    }
-};
-
 WorkerPool::WorkerPool(int threads)
-    : threads_(threads <= 0 ? defaultThreadCount() : std::min(threads, kMaxRenderThreads)) {}
-
-WorkerPool::~WorkerPool() {
-    if (!team_) return;
-    {
-        std::lock_guard<std::mutex> lock(team_->mutex);
-        team_->stopping = true;
-    }
-    team_->wake.notify_all();
-    for (std::thread& t : team_->helpers)
-        t.join();
-}
+    : threads_(ZENTRIM_SIM_HAS_THREADS
+                   ? (threads <= 0 ? defaultThreadCount() : std::min(threads, kMaxRenderThreads))
+                   : 1) {}
 
 void WorkerPool::run(int count, const Task& task) {
     if (count <= 0) return;
-    if (threads_ == 1 || count == 1) {
-        for (int i = 0; i < count; ++i)
-            task(i, 0);
-        return;
-    }
-    if (!team_) {
-        team_ = std::make_unique<Team>();
-        for (int w = 1; w < threads_; ++w)
-            team_->helpers.emplace_back([team = team_.get(), w] { team->helper(w); });
-    }
-    Team& t = *team_;
-    {
-        std::lock_guard<std::mutex> lock(t.mutex);
-        t.task = &task;
-        t.count = count;
-        t.next = 0;
-        t.failed = false;
-        t.error = nullptr;
-        t.busy = static_cast<int>(t.helpers.size());
-        ++t.generation;
-    }
-    t.wake.notify_all();
-    drain(task, count, 0, t.next, t.error, t.failed);
-    std::exception_ptr error;
-    {
-        std::unique_lock<std::mutex> lock(t.mutex);
-        t.done.wait(lock, [&] { return t.busy == 0; });
-        error = t.error;
-        t.task = nullptr;
-    }
-    if (error) std::rethrow_exception(error);
-}
-
-#else
-
-struct WorkerPool::Team {};
-
-WorkerPool::WorkerPool(int) : threads_(1) {}
-WorkerPool::~WorkerPool() = default;
-
-void WorkerPool::run(int count, const Task& task) {
     std::atomic<int> next{0};
     std::atomic<bool> failed{false};
     std::exception_ptr error;
+#if ZENTRIM_SIM_HAS_THREADS
+    std::vector<std::thread> helpers;
+    const int wanted = std::min(threads_, count) - 1;
+    for (int w = 1; w <= wanted; ++w) {
+        try {
+            helpers.emplace_back([&, w] { drain(task, count, w, next, error, failed); });
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: the ones started and the caller do the rest
+        }
+    }
     drain(task, count, 0, next, error, failed);
+    for (std::thread& t : helpers)
+        t.join();
+#else
+    drain(task, count, 0, next, error, failed);
+#endif
     if (error) std::rethrow_exception(error);
 }
-
-#endif
 
 }  // namespace sim

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 
 // libstdc++ declares std::thread's constructor only with gthreads; other libraries always do.
 #if defined(__GLIBCXX__) && !defined(_GLIBCXX_HAS_GTHREADS)
@@ -18,14 +17,11 @@ namespace sim {
 constexpr int kMaxRenderThreads = 8;
 int defaultThreadCount();
 
-// A fixed team of threads, the caller's included; the helpers start on first use and wait between
-// runs. One run at a time: not to be shared by callers on different threads.
+// A team of threads, the caller's included, for one run at a time: the helpers start with a run
+// and are joined before it returns. Not to be shared by callers on different threads.
 class WorkerPool {
   public:
     explicit WorkerPool(int threads);  // 0: defaultThreadCount(); 1: the caller's thread only
-    ~WorkerPool();
-    WorkerPool(const WorkerPool&) = delete;
-    WorkerPool& operator=(const WorkerPool&) = delete;
 
     int threads() const { return threads_; }
     // Calls task(index, worker) for every index in [0, count), returns when all are done. Calls
@@ -35,9 +31,7 @@ class WorkerPool {
     void run(int count, const std::function<void(int index, int worker)>& task);
 
   private:
-    struct Team;
     int threads_ = 1;
-    std::unique_ptr<Team> team_;
 };
 
 }  // namespace sim

@@ -48,8 +48,9 @@ struct RenderScratch::Impl {
     std::unique_ptr<WorkerPool> pool;
     std::vector<std::unique_ptr<CompJob>> jobs;  // handed out in the order a frame needs them
     size_t jobsUsed = 0;
-    std::vector<std::vector<float>> bands;  // one band buffer per worker
-    std::vector<Id> stack;                  // compositions being planned, to refuse self-nesting
+    std::vector<std::vector<float>> bands;      // one band buffer per worker
+    std::vector<std::vector<PixelRect>> spans;  // one list of a band's columns per worker
+    std::vector<Id> stack;  // compositions being planned, to refuse self-nesting
 
     void beginFrame(int threads) {
         const int wanted =
@@ -240,18 +241,50 @@ void storeBand(const FloatRows& band, const PixelRect& region, World& world) {
     }
 }
 
-// Clears what the previous render drew outside what this one will draw.
-void clearOutside(World& world, const PixelRect& previous, const PixelRect& kept) {
-    if (previous.isEmpty()) return;
-    if (kept.isEmpty()) {
-        clearPixels(world, previous);
-        return;
+bool contains(const PixelRect& outer, const PixelRect& inner) {
+    return inner.x0 >= outer.x0 && inner.y0 >= outer.y0 && inner.x1 <= outer.x1 &&
+           inner.y1 <= outer.y1;
+}
+
+// The frame pixels each layer may touch; many are kept as their union.
+std::vector<PixelRect> footprints(const CompJob& job) {
+    std::vector<PixelRect> out;
+    for (size_t i = 0; i < job.count; ++i)
+        out.push_back(job.layers[i].plan.dest);
+    if (out.size() > ReusableFrame::kMaxDrawn) out = {job.touched};
+    return out;
+}
+
+// Clears what the previous render drew, except where a layer of this one covers it again: every
+// pixel of a footprint is written when the band holding it is composited.
+void clearPrevious(World& world, const std::vector<PixelRect>& previous,
+                   const std::vector<PixelRect>& now) {
+    for (const PixelRect& p : previous) {
+        bool covered = false;
+        for (const PixelRect& n : now)
+            covered = covered || contains(n, p);
+        if (!covered) clearPixels(world, p);
     }
-    clearPixels(world, {previous.x0, previous.y0, previous.x1, std::min(previous.y1, kept.y0)});
-    clearPixels(world, {previous.x0, std::max(previous.y0, kept.y1), previous.x1, previous.y1});
-    const int y0 = std::max(previous.y0, kept.y0), y1 = std::min(previous.y1, kept.y1);
-    clearPixels(world, {previous.x0, y0, std::min(previous.x1, kept.x0), y1});
-    clearPixels(world, {std::max(previous.x0, kept.x1), y0, previous.x1, y1});
+}
+
+// The columns of a band some layer may touch: the layers' footprints across it, merged where
+// they overlap or meet.
+void bandSpans(const CompJob& job, const PixelRect& band, std::vector<PixelRect>& spans) {
+    spans.clear();
+    for (size_t i = 0; i < job.count; ++i) {
+        const PixelRect& d = job.layers[i].plan.dest;
+        if (d.y1 > band.y0 && d.y0 < band.y1) spans.push_back({d.x0, band.y0, d.x1, band.y1});
+    }
+    std::sort(spans.begin(), spans.end(),
+              [](const PixelRect& a, const PixelRect& b) { return a.x0 < b.x0; });
+    size_t merged = 0;
+    for (const PixelRect& s : spans) {
+        if (merged > 0 && s.x0 <= spans[merged - 1].x1)
+            spans[merged - 1].x1 = std::max(spans[merged - 1].x1, s.x1);
+        else
+            spans[merged++] = s;
+    }
+    spans.resize(merged);
 }
 
 }  // namespace
@@ -284,31 +317,36 @@ void renderComp(const Project& project, Id compItemId, Rational compTime, int do
         world.rowBytes != static_cast<size_t>(width) * pixel + padding ||
         world.data.size() != world.rowBytes * static_cast<size_t>(height)) {
         world = makeWorld(type, width, height, padding);
-        frame.drawn = {};
+        frame.drawn.clear();
     }
-    const PixelRect area = top.touched;
-    clearOutside(world, frame.drawn, area);
-    frame.drawn = area;
-    if (!area.isEmpty()) {
-        if (type == kWorld32) {
-            // The world's own floats are the working copy.
-            const FloatRows rows{reinterpret_cast<float*>(world.data.data()), world.rowBytes / 4, 0,
-                                 0};
-            s.forEachBand(area, [&](const PixelRect& band, int) {
-                compositeRegion(top, rows, band, downsampleH, downsampleV);
-            });
-        } else {
-            const size_t bandFloats = static_cast<size_t>(area.x1 - area.x0) * 4;
-            for (std::vector<float>& b : s.bands)
-                if (b.size() < bandFloats * kBandRows) b.resize(bandFloats * kBandRows);
-            s.forEachBand(area, [&](const PixelRect& band, int worker) {
-                const FloatRows rows{s.bands[static_cast<size_t>(worker)].data(), bandFloats,
-                                     band.x0, band.y0};
-                compositeRegion(top, rows, band, downsampleH, downsampleV);
-                storeBand(rows, band, world);
-            });
+    std::vector<PixelRect> drawn = footprints(top);
+    clearPrevious(world, frame.drawn, drawn);
+    frame.drawn = drawn;
+    const PixelRect& area = top.touched;
+    if (area.isEmpty()) return;
+    const size_t bandFloats = static_cast<size_t>(area.x1 - area.x0) * 4 * kBandRows;
+    if (type != kWorld32)
+        for (std::vector<float>& b : s.bands)
+            if (b.size() < bandFloats) b.resize(bandFloats);
+    s.spans.resize(s.bands.size());
+    // Only the columns of each band that some layer may touch are composited; the rest stays
+    // transparent. At 32 bpc the world's own floats are the working copy.
+    s.forEachBand(area, [&](const PixelRect& band, int worker) {
+        std::vector<PixelRect>& spans = s.spans[static_cast<size_t>(worker)];
+        bandSpans(top, band, spans);
+        for (const PixelRect& span : spans) {
+            if (type == kWorld32) {
+                const FloatRows rows{reinterpret_cast<float*>(world.data.data()),
+                                     world.rowBytes / 4, 0, 0};
+                compositeRegion(top, rows, span, downsampleH, downsampleV);
+            } else {
+                const FloatRows rows{s.bands[static_cast<size_t>(worker)].data(),
+                                     static_cast<size_t>(span.x1 - span.x0) * 4, span.x0, span.y0};
+                compositeRegion(top, rows, span, downsampleH, downsampleV);
+                storeBand(rows, span, world);
+            }
         }
-    }
+    });
 }
 
 World renderComp(const Project& project, Id compItemId, Rational compTime, int downsampleH,

@@ -1,7 +1,9 @@
 // Software rendering of a composition into a world, as the host does for a frame checkout.
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "Model.h"
 #include "World.h"
@@ -35,11 +37,13 @@ class RenderScratch {
     std::unique_ptr<Impl> impl_;
 };
 
-// A world rendered into again and again. Outside `drawn` its pixels are transparent and every
-// row's padding holds kPaddingByte; a render clears only what the previous one drew.
+// A world rendered into again and again. Outside the `drawn` rectangles its pixels are
+// transparent and every row's padding holds kPaddingByte; a render clears only what the previous
+// one drew and its own layers do not cover again.
 struct ReusableFrame {
+    static constexpr size_t kMaxDrawn = 64;  // more layers' footprints are kept as their union
     World world;
-    PixelRect drawn;  // what the last render may have made non-transparent
+    std::vector<PixelRect> drawn;  // what the last render may have made non-transparent
 };
 
 // Renders composition item compItemId at a composition time, downsampled by (downsampleH,
