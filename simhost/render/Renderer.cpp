@@ -23,7 +23,7 @@ namespace {
 
 // Rows composited together: 1920 float pixels by 8 rows is 240 KB, within a core's cache.
 constexpr int kBandRows = 8;
-// Below this many pixels a composite stays on the calling thread: waking helpers costs more.
+// Below this many pixels a composite stays on the calling thread: starting helpers costs more.
 constexpr long long kParallelPixels = 256 * 256;
 
 // One composition's part in the frame being rendered.
@@ -91,7 +91,7 @@ struct Context {
     RenderScratch::Impl& scratch;
 };
 
-// Makes `region` of `target` transparent, then draws every layer of the job over it, bottom first.
+// Composites every layer of the job over `region` of `target`, bottom first, from transparency.
 void compositeRegion(const CompJob& job, const FloatRows& target, const PixelRect& region, int dh,
                      int dv) {
     const size_t floats = static_cast<size_t>(region.x1 - region.x0) * 4;
@@ -116,8 +116,8 @@ void compositeRegion(const CompJob& job, const FloatRows& target, const PixelRec
 void renderNested(Context& ctx, const Item& compItem, Rational time, const PixelRect& window,
                   CompJob& job);
 
-// Plans the layers of a composition that draw into a frame of frameW x frameH pixels at (dh, dv),
-// and renders the pictures of the nested compositions they show.
+// Plans the layers of a composition that draw into its frame downsampled by (dh, dv), and renders
+// the pictures of the nested compositions they show.
 void planComp(Context& ctx, const Item& compItem, Rational time, int dh, int dv, CompJob& job) {
     std::vector<Id>& stack = ctx.scratch.stack;
     if (std::find(stack.begin(), stack.end(), compItem.id) != stack.end())

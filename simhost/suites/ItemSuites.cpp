@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <ostream>
 #include <set>
 
 #include "LayerEdits.h"
