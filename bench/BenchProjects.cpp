@@ -179,6 +179,61 @@ Project usesProject(int comps, int layersPerComp, int uses) {
     return p;
 }
 
+Project longDurationProject(int frames) {
+    Project p;
+    const Id dot = addSolid(p, "Dot", 8, 8, {1, 1, 1, 1});
+    Item it;
+    it.id = p.newId();
+    it.type = sim::ItemType::Comp;
+    it.name = "Tiny";
+    it.comp.width = 64;
+    it.comp.height = 36;
+    it.comp.frameRate = 100;
+    it.comp.duration = Rational(frames, 100);
+    p.items.push_back(std::move(it));
+    const Id tiny = p.items.back().id;
+    Layer& l = addLayer(p, tiny, dot, {8, 8, 0});
+    key(l.position, Rational(0), Vec3{8, 8, 0});
+    key(l.position, Rational(frames, 100), Vec3{56, 28, 0});
+    p.activeItem = tiny;
+    return p;
+}
+
+Project manyItemsProject(int items) {
+    Project p;
+    const Id logoSolid = addSolid(p, "Logo Solid", 400, 200, {1, 0.5, 0, 1});
+    const Id filler = addSolid(p, "Filler", 120, 80, {0.5, 0.5, 0.5, 1});
+    const Id logo = addComp(p, "Logo", 1920, 1080, 10);
+    addLayer(p, logo, logoSolid, {1300, 300, 0});
+    const Id main = addComp(p, "Main", 1920, 1080, 10);
+    addLayer(p, main, logo, {960, 540, 0}).selected = true;
+    p.activeItem = main;
+
+    // Layers use the two solids made first: their lookups stay in the index while items are added.
+    Id folder = 0;
+    for (int i = static_cast<int>(p.items.size()); i < items; ++i) {
+        const std::string n = std::to_string(i);
+        if (i % 1000 == 5) {
+            Item f;
+            f.id = p.newId();
+            f.type = sim::ItemType::Folder;
+            f.name = "Folder " + n;
+            p.items.push_back(std::move(f));
+            folder = p.items.back().id;
+        } else if (i % 10 == 0) {
+            addComp(p, "Comp " + n, 640, 360, 5);
+            Item* c = &p.items.back();
+            c->folder = folder;
+            addLayer(p, c, filler, {200, 100, 0});
+            addLayer(p, c, logoSolid, {400, 200, 0});
+        } else {
+            addSolid(p, "Solid " + n, 50 + i % 100, 40 + i % 50, {0.2, 0.4, 0.6, 1});
+            p.items.back().folder = folder;
+        }
+    }
+    return p;
+}
+
 Project renderProject(int bitsPerChannel) {
     Project p;
     p.bitsPerChannel = bitsPerChannel;

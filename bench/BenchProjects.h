@@ -22,6 +22,15 @@ sim::Project usesProject(int comps, int layersPerComp, int uses);
 // solid under a curved mask.
 sim::Project renderProject(int bitsPerChannel);
 
+// A small composition "Tiny" (64 x 36) at 100 fps lasting frames / 100 seconds, the active item,
+// where a solid crosses from corner to corner: a long crop over the duration with little to draw.
+sim::Project longDurationProject(int frames);
+
+// `items` items in all: "Main" (1920 x 1080) showing the precomposition "Logo" (a solid off its
+// centre), and the rest folders of solids and, one item in ten, compositions of two solid layers:
+// a project whose walk is long and whose crop is small.
+sim::Project manyItemsProject(int items);
+
 // The id of the item with this name; throws std::runtime_error when there is none.
 sim::Id itemId(const sim::Project& project, const std::string& name);
 

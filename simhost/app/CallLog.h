@@ -1,6 +1,9 @@
-// The record of every host call the plug-in makes, and the switch that makes a chosen call fail.
+// The record of the host calls the plug-in makes, and the switch that makes a chosen call fail.
+// Counting is always on and costs next to nothing; the full record, and the text of each call's
+// arguments, only when asked for (tests keep it, zentrim-host and the benchmarks do not).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -12,7 +15,7 @@ namespace sim {
 
 struct CallRecord {
     int index = 0;     // 0-based position among the calls since the log was last cleared
-    std::string name;  // "AEGP_GetSize", "SPBasic.AcquireSuite"
+    std::string name;  // "AEGP_GetSize", "SPBasic.AcquireSuite"; "(host)" for a note of its own
     std::string args;  // key arguments, as text
     A_Err result = 0;
     bool injected = false;  // the result was forced by the fault plan
@@ -29,35 +32,62 @@ struct FaultPlan {
 
 class CallLog {
   public:
-    // Starts a record; returns the error the fault plan forces for this call (0 for none).
+    static constexpr size_t kMaxProblems = 1000;  // problems kept; the rest are only counted
+
+    // Starts a call; returns the error the fault plan forces for it (0 for none). `name` must stay
+    // valid until the call ends (the suites pass string literals).
     A_Err begin(const char* name);
-    void setArgs(std::string args);
+    void setArgs(std::string args);  // dropped unless wantsDetail()
     void end(A_Err result);
-    void problem(std::string what);  // attaches to the call in progress, or stands on its own
+    // A problem attaches to the call in progress, or stands on its own as a "(host)" entry, which
+    // takes a position among the calls like a call does. Always kept (up to kMaxProblems).
+    void problem(std::string what);
 
-    const std::vector<CallRecord>& calls() const { return calls_; }
-    std::vector<std::string> problems() const;
-    void clear();
+    // Entries since the last clear: calls, recorded or not, and "(host)" notes. failAt counts
+    // these.
+    size_t callCount() const { return count_; }
 
-    // Called with every call when it has finished, whether it is recorded or not (a trace).
-    std::function<void(const CallRecord&)> onCall;
-    // Whether finished calls are kept in calls(); problems are kept either way. On by default.
+    // Whether every entry is kept in calls(). On by default (tests read the record).
     void setRecording(bool on) { recording_ = on; }
     bool recording() const { return recording_; }
-    // Calls begun since the last clear, recorded or not.
-    size_t callCount() const { return count_; }
-    // Whether anyone reads a call's arguments (the record or the observer).
+    // The entries kept while recording, in the order the calls began (a call made from inside
+    // another one, such as a hook run by AEGP_DoCommand, comes after it).
+    const std::vector<CallRecord>& calls() const { return calls_; }
+
+    // Called with every finished entry, recorded or not: calls in the order they end (a nested call
+    // before the call around it), each with its index, name, arguments, result and problem.
+    std::function<void(const CallRecord&)> onCall;
+    // Whether the arguments' text is wanted: recording, or an observer set.
     bool wantsDetail() const { return recording_ || static_cast<bool>(onCall); }
+
+    // "name: problem" for each problem kept, oldest first; when more were noticed than kept, a last
+    // line says how many more.
+    std::vector<std::string> problems() const;
+    size_t problemCount() const { return problemCount_; }
+
+    // Forgets the entries, counts and problems (not the fault plan, recording or observer).
+    void clear();
 
     FaultPlan faults;
 
   private:
-    void finished(size_t at);
+    enum class Keep : uint8_t { Recorded, Pending, Counted };
+    struct Open {
+        const char* name;
+        size_t index;  // position among the calls
+        Keep keep;
+        size_t slot;  // Recorded: in calls_; Pending: in pending_
+    };
+    void finish(CallRecord& record);
+    void noteProblem(const std::string& name, const std::string& what);
 
-    std::vector<CallRecord> calls_;
-    bool recording_ = true;
     size_t count_ = 0;
-    std::vector<int> open_;  // calls in progress; a hook run from a call nests inside it
+    bool recording_ = true;
+    std::vector<CallRecord> calls_;
+    std::vector<CallRecord> pending_;  // open calls not recorded but observed
+    std::vector<Open> open_;           // calls in progress, innermost last
+    std::vector<std::string> problems_;
+    size_t problemCount_ = 0;
     bool nameFaultUsed_ = false;
 };
 

@@ -1,13 +1,15 @@
 // Every host handle the plug-in receives: tagged records so that a stale, released or wrong-kind
 // handle is answered with an error instead of a crash, and a list of what was never released.
+// A handle's value names a record slot and the slot's generation; a released slot is used again
+// under the next generation, so the registry's size follows the handles alive, not those made.
 #pragma once
 
 #include <cstdint>
 #include <deque>
-#include <map>
+#include <functional>
+#include <unordered_map>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -40,11 +42,19 @@ struct HandleRecord {
     HandleKind kind = HandleKind::Item;
     bool releasable = false;
     uint64_t serial = 0;
-    std::string what;               // for leak reports
-    Id id = 0;                      // item, comp's item, layer or mask id
-    int which = 0;                  // stream: the layer or mask stream it reads
-    HandleRecord* owner = nullptr;  // world → its receipt; outline → nothing (owned by a value)
+    std::string what;  // for leak reports
+    Id id = 0;         // item, comp's item, layer or mask id
+    int which = 0;     // stream: the layer or mask stream it reads
     std::shared_ptr<void> data;
+    uint32_t slot = 0;        // position in the registry
+    uint32_t generation = 0;  // uses of the slot before this one
+
+    // The value the plug-in holds: slot + 1 in the low half, the generation in the high half.
+    void* value() const;
+    template <typename H>
+    H handle() const {
+        return reinterpret_cast<H>(value());
+    }
 };
 
 class HandleRegistry {
@@ -61,8 +71,8 @@ class HandleRegistry {
     // The record behind a handle value, or null when it is not a live handle of that kind.
     // Safe for any pointer value: only addresses the registry made are looked at.
     HandleRecord* find(const void* handle, HandleKind kind) const;
-    // Whether a pointer is one of ours at all (live or released).
-    bool known(const void* handle) const { return all_.count(handle) != 0; }
+    // Whether a value is one of ours at all (live or released).
+    bool known(const void* handle) const;
 
     void release(HandleRecord* record);
     // Handles made and not released, oldest first ("render options", "stream of layer 'x'").
@@ -75,11 +85,21 @@ class HandleRegistry {
         return static_cast<T*>(record->data.get());
     }
 
+    size_t slots() const { return records_.size(); }  // live and reusable records
+
   private:
-    std::deque<HandleRecord> records_;  // stable addresses, never freed while the host lives
-    std::unordered_set<const void*> all_;
-    std::map<std::pair<HandleKind, Id>, HandleRecord*> objects_;
+    std::deque<HandleRecord> records_;  // stable addresses; released ones wait in free_
+    std::vector<uint32_t> free_;
+    struct ObjectKeyHash {
+        size_t operator()(const std::pair<HandleKind, Id>& k) const {
+            return std::hash<uint64_t>()((static_cast<uint64_t>(k.second) << 4) ^
+                                         static_cast<uint64_t>(k.first));
+        }
+    };
+    std::unordered_map<std::pair<HandleKind, Id>, HandleRecord*, ObjectKeyHash> objects_;
     uint64_t nextSerial_ = 1;
+
+    HandleRecord& newRecord();
 };
 
 }  // namespace sim

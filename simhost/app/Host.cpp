@@ -25,7 +25,8 @@ void bringSelectedLayersToFront(Host& h) {
 SPErr acquireSuite(const char* name, int32_t version, const void** suite) {
     Host& h = Host::current();
     A_Err injected = h.log.begin("SPBasic.AcquireSuite");
-    h.log.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));
+    if (h.log.wantsDetail())
+        h.log.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));
     if (suite) *suite = nullptr;
     if (injected) {
         h.log.end(injected);
@@ -45,7 +46,8 @@ SPErr acquireSuite(const char* name, int32_t version, const void** suite) {
 SPErr releaseSuite(const char* name, int32_t version) {
     Host& h = Host::current();
     A_Err injected = h.log.begin("SPBasic.ReleaseSuite");
-    h.log.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));
+    if (h.log.wantsDetail())
+        h.log.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));
     if (!injected) {
         std::string key = std::string(name ? name : "") + "/" + std::to_string(version);
         if (h.acquired[key] <= h.released[key]) h.log.problem("released more often than acquired");
@@ -91,7 +93,7 @@ CGEventFlags currentFlags(void) {
 void progressEvent(int kind, int value) {
     if (!g_current) return;
     ProgressEvent e{static_cast<ProgressEvent::Kind>(kind), value};
-    g_current->progress.push_back(e);
+    g_current->progress.add(e);
     if (g_current->progressListener) g_current->progressListener(e);
 }
 
@@ -254,16 +256,16 @@ const MenuEntry* Host::menuEntry(AEGP_Command command) const {
 }
 
 AEGP_ProjectH Host::projectHandle() {
-    return reinterpret_cast<AEGP_ProjectH>(handles.object(HandleKind::Project, 0));
+    return handles.object(HandleKind::Project, 0)->handle<AEGP_ProjectH>();
 }
 AEGP_ItemH Host::itemHandle(Id id) {
-    return reinterpret_cast<AEGP_ItemH>(handles.object(HandleKind::Item, id));
+    return handles.object(HandleKind::Item, id)->handle<AEGP_ItemH>();
 }
 AEGP_CompH Host::compHandle(Id itemId) {
-    return reinterpret_cast<AEGP_CompH>(handles.object(HandleKind::Comp, itemId));
+    return handles.object(HandleKind::Comp, itemId)->handle<AEGP_CompH>();
 }
 AEGP_LayerH Host::layerHandle(Id layerId) {
-    return reinterpret_cast<AEGP_LayerH>(handles.object(HandleKind::Layer, layerId));
+    return handles.object(HandleKind::Layer, layerId)->handle<AEGP_LayerH>();
 }
 
 HandleRecord* Host::record(const void* h, HandleKind kind, const char* what) {

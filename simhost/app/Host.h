@@ -14,9 +14,11 @@
 
 #include "AE_GeneralPlug.h"
 #include "CallLog.h"
+#include "FramePool.h"
 #include "Handles.h"
 #include "Model.h"
 #include "Preferences.h"
+#include "ProgressRecord.h"
 #include "SPBasic.h"
 
 namespace sim {
@@ -54,11 +56,6 @@ struct CommandHookEntry {
 struct Alert {
     std::string title, text;
     bool errorIcon = false;
-};
-
-struct ProgressEvent {
-    enum Kind { Open, Percent, Close } kind;
-    int value = 0;  // Percent: the percent; Open: 1 when the plug-in said it is its first run
 };
 
 // A composition size change, as the report lists them.
@@ -103,6 +100,7 @@ class Host {
     Preferences prefs;
     HandleRegistry handles;
     CallLog log;
+    FramePool frames;  // checked-in frames kept for the next checkout, and the renderer's memory
     std::map<int, std::vector<MenuEntry>> menus;  // by AEGP_MenuID, top to bottom
     std::vector<CommandHookEntry> commandHooks;
     std::vector<HostCommand> hostCommands;  // the host's own commands (Layer menu)
@@ -114,8 +112,8 @@ class Host {
     std::vector<std::string> scripts;  // every script text run
     std::vector<std::string> console;  // lines scripts wrote with $.writeln
     std::vector<std::string>
-        fileEvents;  // what scripts did with files: "write <path>", "execute <path>", ...
-    std::vector<ProgressEvent> progress;
+        fileEvents;           // what scripts did with files: "write <path>", "execute <path>", ...
+    ProgressRecord progress;  // bounded: counts always, the first events (ProgressRecord.h)
     std::function<void(const ProgressEvent&)> progressListener;  // e.g. a terminal progress bar
     std::vector<UndoStep> undoSteps;
     std::vector<ResizeRecord> resizes;            // every composition resize, in order

@@ -32,6 +32,7 @@ int demoCommand(const CliOptions& o, std::ostream& out) {
     }
     Project project = parseProject(demoProjectText(), "demo project", "");
     Session session(project, o.plugin);
+    session.host.log.setRecording(false);
     installScriptEngine(session.host, UserAnswers());
     if (session.startResult) {
         std::cerr << "zentrim-host: the plug-in's entry point returned error "

@@ -119,8 +119,8 @@ void printReport(const SessionReport& r, std::ostream& out) {
             << rr.toWidth << "x" << rr.toHeight << "\n";
     for (const auto& [comp, layer] : r.corrected)
         out << "corrected \"" << layer << "\" in \"" << comp << "\"\n";
-    if (!r.progress.empty())
-        out << "progress: " << r.progress.size() << " frames, last " << r.progress.back() << "%"
+    if (r.progressUpdates > 0)
+        out << "progress: " << r.progressUpdates << " frames, last " << r.lastPercent << "%"
             << (r.interrupted ? " (Ctrl-C held the cancel chord)" : "") << "\n";
     for (const std::string& l : r.leaks)
         out << "LEAK: " << l << "\n";

@@ -142,6 +142,7 @@ int playSession(const CliOptions& o, std::ostream& out,
         observer.step = [&trace](const std::string& step) { trace->step(step); };
     }
     Session session(project, o.plugin, false, observer);
+    session.host.log.setRecording(false);  // counts and problems only: memory stays flat
     session.host.prefs = prefs;
     auto user = std::make_shared<SimulatedUser>();
     user->answers = answers;
@@ -220,6 +221,7 @@ int menuCommand(const CliOptions& o, std::ostream& out) {
     bool shift = false, command = false;
     parseKeys(o.keys, &shift, &command);
     Session session(project, o.plugin);
+    session.host.log.setRecording(false);
     session.host.prefs = prefs;
     installScriptEngine(session.host, UserAnswers());
     if (session.startResult) {

@@ -205,6 +205,8 @@ SessionReport Session::play(const SessionOptions& o) {
     r.leaks = host.handles.leaks();
     for (const ProgressEvent& e : host.progress)
         if (e.kind == ProgressEvent::Percent) r.progress.push_back(e.value);
+    r.progressUpdates = host.progress.percentUpdates();
+    r.lastPercent = host.progress.lastPercent();
     r.problems = host.log.problems();
     for (const std::string& u : host.unbalancedSuites())
         r.problems.push_back("suite " + u);

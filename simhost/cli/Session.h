@@ -42,7 +42,9 @@ struct SessionReport {
     std::vector<ResizeRecord> resized;
     std::vector<std::pair<std::string, std::string>> corrected;  // (composition, layer) of each use
     std::vector<std::string> leaks;
-    std::vector<int> progress;
+    std::vector<int> progress;   // the percent updates, as far as the host kept them
+    size_t progressUpdates = 0;  // every percent update, kept or not
+    int lastPercent = 0;
     std::vector<std::string> problems;  // protocol problems the host noticed
     std::optional<bool> undoRestored;
     std::string undoDifference;

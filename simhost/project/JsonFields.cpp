@@ -43,36 +43,73 @@ std::string describeJson(const Json& value) {
 
 namespace {
 
-// Follows the parser's events to know the path of each field, to report repeated ones.
-class DuplicateFieldCheck {
+// Builds the document from the parser's events, following them to know the path of each field so
+// that a repeated one is reported. Built on the SAX interface rather than a parse callback: the
+// callback parser looks through a container's earlier elements each time one of them ends, which
+// makes a long array of objects (a project of many items) quadratic to read.
+class DuplicateFieldCheck : public nlohmann::json_sax<Json> {
   public:
-    explicit DuplicateFieldCheck(std::string fileName) : file_(std::move(fileName)) {}
+    DuplicateFieldCheck(Json& result, std::string fileName)
+        : dom_(result), file_(std::move(fileName)) {}
 
-    bool operator()(int, Json::parse_event_t event, Json& parsed) {
-        using Event = Json::parse_event_t;
-        switch (event) {
-            case Event::object_start:
-            case Event::array_start:
-                countElement();
-                frames_.push_back({event == Event::array_start, -1, "", {}});
-                break;
-            case Event::object_end:
-            case Event::array_end:
-                frames_.pop_back();
-                break;
-            case Event::key: {
-                Frame& top = frames_.back();
-                top.key = parsed.get<std::string>();
-                if (!top.keys.insert(top.key).second)
-                    throw ProjectError(file_ + ": " + currentPath() +
-                                       ": this field appears twice in the same object");
-                break;
-            }
-            case Event::value:
-                countElement();
-                break;
-        }
-        return true;
+    bool null() override {
+        value();
+        return dom_.null();
+    }
+    bool boolean(bool v) override {
+        value();
+        return dom_.boolean(v);
+    }
+    bool number_integer(number_integer_t v) override {
+        value();
+        return dom_.number_integer(v);
+    }
+    bool number_unsigned(number_unsigned_t v) override {
+        value();
+        return dom_.number_unsigned(v);
+    }
+    bool number_float(number_float_t v, const string_t& text) override {
+        value();
+        return dom_.number_float(v, text);
+    }
+    bool string(string_t& v) override {
+        value();
+        return dom_.string(v);
+    }
+    bool binary(binary_t& v) override {
+        value();
+        return dom_.binary(v);
+    }
+    bool start_object(std::size_t n) override {
+        start(false);
+        return dom_.start_object(n);
+    }
+    bool key(string_t& k) override {
+        Frame& top = frames_.back();
+        top.key = k;
+        if (!top.keys.insert(top.key).second)
+            throw ProjectError(file_ + ": " + currentPath() +
+                               ": this field appears twice in the same object");
+        return dom_.key(k);
+    }
+    bool end_object() override {
+        frames_.pop_back();
+        return dom_.end_object();
+    }
+    bool start_array(std::size_t n) override {
+        start(true);
+        return dom_.start_array(n);
+    }
+    bool end_array() override {
+        frames_.pop_back();
+        return dom_.end_array();
+    }
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& error) override {
+        // Thrown as its own type, so that the byte it happened at is kept.
+        if (auto* syntax = dynamic_cast<const Json::parse_error*>(&error)) throw *syntax;
+        if (auto* range = dynamic_cast<const Json::out_of_range*>(&error)) throw *range;
+        throw Json::other_error::create(0, error.what(), nullptr);
     }
 
   private:
@@ -83,6 +120,11 @@ class DuplicateFieldCheck {
         std::set<std::string> keys;
     };
 
+    void start(bool array) {
+        countElement();
+        frames_.push_back({array, -1, "", {}});
+    }
+    void value() { countElement(); }
     void countElement() {
         if (!frames_.empty() && frames_.back().array) ++frames_.back().index;
     }
@@ -98,6 +140,7 @@ class DuplicateFieldCheck {
         return path;
     }
 
+    nlohmann::detail::json_sax_dom_parser<Json> dom_;
     std::string file_;
     std::vector<Frame> frames_;
 };
@@ -119,7 +162,10 @@ Json parseJsonText(const std::string& text, const std::string& fileName) {
         throw ProjectError(error.what());
     }
     try {
-        return Json::parse(text, DuplicateFieldCheck(fileName));
+        Json result;
+        DuplicateFieldCheck builder(result, fileName);
+        Json::sax_parse(text, &builder);
+        return result;
     } catch (const Json::parse_error& error) {
         throw ProjectError(fileName + ": not valid JSON (byte " + std::to_string(error.byte) +
                            "): " + untagged(error.what()));

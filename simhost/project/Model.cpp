@@ -78,16 +78,21 @@ MaskPath valueAt(const Animatable<MaskPath>& s, Rational t) {
 void Project::reindex() const {
     itemAt_.clear();
     layerAt_.clear();
+    maskAt_.clear();
     for (size_t i = 0; i < items.size(); ++i) {
         itemAt_[items[i].id] = i;
         if (items[i].type != ItemType::Comp) continue;
         const std::vector<Layer>& layers = items[i].comp.layers;
-        for (size_t l = 0; l < layers.size(); ++l)
+        for (size_t l = 0; l < layers.size(); ++l) {
             layerAt_[layers[l].id] = {i, l};
+            for (size_t m = 0; m < layers[l].masks.size(); ++m)
+                maskAt_[layers[l].masks[m].id] = {i, l, m};
+        }
     }
 }
 
 Item* Project::findItem(Id id) {
+    if (id == 0) return nullptr;  // "none": no need to look, nor to rebuild the index
     for (int attempt = 0; attempt < 2; ++attempt) {
         auto it = itemAt_.find(id);
         if (it != itemAt_.end() && it->second < items.size() && items[it->second].id == id)
@@ -100,6 +105,29 @@ const Item* Project::findItem(Id id) const {
     return const_cast<Project*>(this)->findItem(id);
 }
 
+ptrdiff_t Project::itemPosition(Id id) const {
+    const Item* item = findItem(id);
+    return item ? item - items.data() : -1;
+}
+
+Project::MaskPlace Project::findMask(Id maskId) {
+    if (maskId == 0) return {};
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto it = maskAt_.find(maskId);
+        if (it != maskAt_.end()) {
+            const MaskAt& at = it->second;
+            if (at.item < items.size() && items[at.item].type == ItemType::Comp &&
+                at.layer < items[at.item].comp.layers.size()) {
+                Layer& layer = items[at.item].comp.layers[at.layer];
+                if (at.mask < layer.masks.size() && layer.masks[at.mask].id == maskId)
+                    return {&items[at.item], &layer, &layer.masks[at.mask], at.mask};
+            }
+        }
+        if (attempt == 0) reindex();
+    }
+    return {};
+}
+
 Item* Project::findItemByName(const std::string& name) {
     for (Item& it : items)
         if (it.name == name) return &it;
@@ -107,6 +135,7 @@ Item* Project::findItemByName(const std::string& name) {
 }
 
 Item* Project::findLayerComp(Id layerId, int* index) {
+    if (layerId == 0) return nullptr;
     for (int attempt = 0; attempt < 2; ++attempt) {
         auto it = layerAt_.find(layerId);
         if (it != layerAt_.end()) {

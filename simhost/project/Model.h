@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -146,12 +147,28 @@ struct Project {
     const Item* findLayerComp(Id layerId, int* index = nullptr) const;
     Layer* findLayer(Id layerId);
     const Layer* findLayer(Id layerId) const;
+    // The position of an item in `items` (project order), or -1 when there is no such item.
+    ptrdiff_t itemPosition(Id id) const;
+    // Where a mask is: its composition item, its layer, and its index among the layer's masks.
+    struct MaskPlace {
+        Item* comp = nullptr;
+        Layer* layer = nullptr;
+        Mask* mask = nullptr;
+        size_t index = 0;
+    };
+    // The place of a mask of the project; all null when there is none.
+    MaskPlace findMask(Id maskId);
 
   private:
-    // Where items and layers were last seen, by id. Checked on every use and rebuilt when stale,
-    // so edits need no bookkeeping; without it every handle lookup would walk the project.
+    // Where items, layers and masks were last seen, by id. Checked on every use and rebuilt when
+    // stale, so edits need no bookkeeping: a lookup costs a hash lookup, and the first lookup
+    // after an edit that moved things costs one walk of the project.
+    struct MaskAt {
+        size_t item, layer, mask;
+    };
     mutable std::unordered_map<Id, size_t> itemAt_;
     mutable std::unordered_map<Id, std::pair<size_t, size_t>> layerAt_;
+    mutable std::unordered_map<Id, MaskAt> maskAt_;
     void reindex() const;
 };
 

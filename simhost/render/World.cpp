@@ -55,6 +55,29 @@ World makeWorld(int type, int width, int height, size_t extraRowBytes) {
     return w;
 }
 
+PixelRect unite(const PixelRect& a, const PixelRect& b) {
+    if (a.isEmpty()) return b;
+    if (b.isEmpty()) return a;
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+PixelRect intersect(const PixelRect& a, const PixelRect& b) {
+    PixelRect r{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1),
+                std::min(a.y1, b.y1)};
+    return r.isEmpty() ? PixelRect{} : r;
+}
+
+void clearPixels(World& w, const PixelRect& area) {
+    const PixelRect r = intersect(area, {0, 0, w.width, w.height});
+    if (r.isEmpty()) return;
+    const size_t pixel = bytesPerPixel(w.type);
+    const size_t bytes = static_cast<size_t>(r.x1 - r.x0) * pixel;
+    for (int y = r.y0; y < r.y1; ++y)
+        std::memset(
+            w.data.data() + w.rowBytes * static_cast<size_t>(y) + static_cast<size_t>(r.x0) * pixel,
+            0, bytes);
+}
+
 namespace {
 
 size_t offsetOf(const World& w, int x, int y) {
@@ -140,23 +163,62 @@ void writePixel(World& w, int x, int y, const PixelF& p) {
     }
 }
 
+namespace {
+
+// Straight 8-bit RGBA of one normalised premultiplied pixel.
+void straighten(const PixelF& p, uint8_t* o) {
+    float a = std::clamp(p.alpha, 0.0f, 1.0f);
+    if (a <= 0) {
+        o[0] = o[1] = o[2] = o[3] = 0;
+        return;
+    }
+    o[0] = quantise<uint8_t>(p.red / a, 255);
+    o[1] = quantise<uint8_t>(p.green / a, 255);
+    o[2] = quantise<uint8_t>(p.blue / a, 255);
+    o[3] = quantise<uint8_t>(a, 255);
+}
+
+// At 8 bits a straight colour channel depends only on the pixel's alpha and that channel, and the
+// straight alpha on the alpha: every answer straighten() gives, looked up by alpha * 256 + channel,
+// and the alphas' after them at 65536 + alpha.
+const std::vector<uint8_t>& straightTable8() {
+    static const std::vector<uint8_t> table = [] {
+        std::vector<uint8_t> t(256 * 256 + 256);
+        uint8_t o[4];
+        for (int a = 0; a < 256; ++a) {
+            for (int c = 0; c < 256; ++c) {
+                straighten({a / 255.0f, c / 255.0f, 0, 0}, o);
+                t[static_cast<size_t>(a) * 256 + static_cast<size_t>(c)] = o[0];
+            }
+            t[65536 + static_cast<size_t>(a)] = o[3];
+        }
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
 std::vector<uint8_t> toStraightRGBA8(const World& w) {
     std::vector<uint8_t> out(static_cast<size_t>(w.width) * static_cast<size_t>(w.height) * 4);
     uint8_t* o = out.data();
-    for (int y = 0; y < w.height; ++y) {
-        for (int x = 0; x < w.width; ++x, o += 4) {
-            PixelF p = readPixel(w, x, y);
-            float a = std::clamp(p.alpha, 0.0f, 1.0f);
-            if (a <= 0) {
-                o[0] = o[1] = o[2] = o[3] = 0;
-                continue;
+    if (w.type == kWorld8) {
+        const std::vector<uint8_t>& table = straightTable8();
+        for (int y = 0; y < w.height; ++y) {
+            const uint8_t* p = w.data.data() + w.rowBytes * static_cast<size_t>(y);
+            for (int x = 0; x < w.width; ++x, p += 4, o += 4) {
+                const size_t row = static_cast<size_t>(p[0]) * 256;  // alpha, red, green, blue
+                o[0] = table[row + p[1]];
+                o[1] = table[row + p[2]];
+                o[2] = table[row + p[3]];
+                o[3] = table[65536 + static_cast<size_t>(p[0])];
             }
-            o[0] = quantise<uint8_t>(p.red / a, 255);
-            o[1] = quantise<uint8_t>(p.green / a, 255);
-            o[2] = quantise<uint8_t>(p.blue / a, 255);
-            o[3] = quantise<uint8_t>(a, 255);
         }
+        return out;
     }
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x, o += 4)
+            straighten(readPixel(w, x, y), o);
     return out;
 }
 

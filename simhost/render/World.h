@@ -15,6 +15,14 @@ constexpr int kWorld32 = 3;  // float channels, nominally 0..1
 // and a test can prove the padding was never written as pixels.
 constexpr uint8_t kPaddingByte = 0xA5;
 
+// Half-open rectangle of pixels [x0, x1) x [y0, y1); empty when x1 <= x0 or y1 <= y0.
+struct PixelRect {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool isEmpty() const { return x1 <= x0 || y1 <= y0; }
+};
+PixelRect unite(const PixelRect& a, const PixelRect& b);      // empty operands are ignored
+PixelRect intersect(const PixelRect& a, const PixelRect& b);  // {} when they don't overlap
+
 // Rows top to bottom, each rowBytes long (>= width * bytesPerPixel(type)); pixels premultiplied.
 struct World {
     int type = kWorld8;
@@ -43,6 +51,9 @@ World makeWorld(int type, int width, int height, size_t extraRowBytes = 0);
 
 uint8_t* pixelAddress(World& world, int x, int y);
 const uint8_t* pixelAddress(const World& world, int x, int y);
+
+// Makes the pixels of `area` (clipped to the world) transparent; the rows' padding is left alone.
+void clearPixels(World& world, const PixelRect& area);
 
 // Raw access; each throws std::invalid_argument when the world has another depth.
 Pixel8 readPixel8(const World& world, int x, int y);

@@ -9,7 +9,7 @@ AEGP_Collection2H newCollection(Host& h, const std::string& what,
                                 std::vector<AEGP_CollectionItemV2> items) {
     auto c = std::make_shared<Collection>();
     c->items = std::move(items);
-    return reinterpret_cast<AEGP_Collection2H>(h.handles.make(HandleKind::Collection, what, c));
+    return h.handles.make(HandleKind::Collection, what, c)->handle<AEGP_Collection2H>();
 }
 
 Collection& collectionOf(Host& h, AEGP_Collection2H collectionH, HandleRecord** recP) {

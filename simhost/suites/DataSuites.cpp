@@ -17,7 +17,7 @@ void requireBlob(Host& h, AEGP_PersistentBlobH blobH) {
 A_Err GetApplicationBlob(AEGP_PersistentBlobH* blobPH) {
     return hostCall("AEGP_GetApplicationBlob", [&](Host& h) {
         requireOut(blobPH, "blob");
-        *blobPH = reinterpret_cast<AEGP_PersistentBlobH>(h.handles.object(HandleKind::Blob, 0));
+        *blobPH = h.handles.object(HandleKind::Blob, 0)->handle<AEGP_PersistentBlobH>();
         return A_Err_NONE;
     });
 }
@@ -150,7 +150,7 @@ AEGP_MemHandle newMemHandle(Host& h, const void* bytes, size_t size, const std::
     const char* p = static_cast<const char*>(bytes);
     block->bytes.assign(p, p + size);
     if (block->bytes.empty()) block->bytes.push_back('\0');  // a lock always yields a valid pointer
-    return reinterpret_cast<AEGP_MemHandle>(h.handles.make(HandleKind::MemHandle, what, block));
+    return h.handles.make(HandleKind::MemHandle, what, block)->handle<AEGP_MemHandle>();
 }
 
 void registerDataSuites(Host& host) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <ostream>
 #include <set>
 
 #include "LayerEdits.h"
@@ -16,6 +17,15 @@ using namespace projectsuites;
 
 std::string label(const Item& item) {
     return "'" + item.name + "'#" + std::to_string(item.id);
+}
+
+// An item's label as a call argument, formatted only when the call log wants the text.
+struct Label {
+    const Item* item;
+};
+std::ostream& operator<<(std::ostream& out, const Label& l) {
+    if (!l.item) return out << "none";
+    return out << "'" << l.item->name << "'#" << l.item->id;
 }
 
 void requireProject(Host& h, AEGP_ProjectH projectH) {
@@ -60,7 +70,7 @@ A_Err GetFirstProjItem(AEGP_ProjectH projectH, AEGP_ItemH* itemPH) {
         requireOut(itemPH, "item");
         const auto& items = h.project.items;
         *itemPH = items.empty() ? nullptr : h.itemHandle(items.front().id);
-        args(h, "->", items.empty() ? std::string("none") : label(items.front()));
+        args(h, "->", Label{items.empty() ? nullptr : &items.front()});
         return A_Err_NONE;
     });
 }
@@ -72,12 +82,11 @@ A_Err GetNextProjItem(AEGP_ProjectH projectH, AEGP_ItemH itemH, AEGP_ItemH* next
         requireOut(nextPH, "next item");
         *nextPH = nullptr;
         const Item& item = h.itemOf(itemH);
-        auto& items = h.project.items;
-        auto it = std::find_if(items.begin(), items.end(),
-                               [&](const Item& x) { return x.id == item.id; });
-        ++it;
-        *nextPH = it == items.end() ? nullptr : h.itemHandle(it->id);
-        args(h, label(item), "->", it == items.end() ? std::string("none") : label(*it));
+        const auto& items = h.project.items;
+        const size_t next = static_cast<size_t>(&item - items.data()) + 1;
+        const Item* found = next < items.size() ? &items[next] : nullptr;
+        *nextPH = found ? h.itemHandle(found->id) : nullptr;
+        args(h, Label{&item}, "->", Label{found});
         return A_Err_NONE;
     });
 }
@@ -87,7 +96,7 @@ A_Err GetActiveItem(AEGP_ItemH* itemPH) {
         requireOut(itemPH, "item");
         const Item* item = h.project.findItem(h.project.activeItem);
         *itemPH = item ? h.itemHandle(item->id) : nullptr;
-        args(h, "->", item ? label(*item) : std::string("none"));
+        args(h, "->", Label{item});
         return A_Err_NONE;
     });
 }
@@ -97,7 +106,7 @@ A_Err IsItemSelected(AEGP_ItemH itemH, A_Boolean* selectedPB) {
         requireOut(selectedPB, "flag");
         const Item& item = h.itemOf(itemH);
         *selectedPB = item.selected ? 1 : 0;
-        args(h, label(item), "->", item.selected);
+        args(h, Label{&item}, "->", item.selected);
         return A_Err_NONE;
     });
 }
@@ -119,7 +128,7 @@ A_Err GetItemType(AEGP_ItemH itemH, AEGP_ItemType* typeP) {
                 *typeP = AEGP_ItemType_FOOTAGE;
                 break;
         }
-        args(h, label(item), "->", *typeP);
+        args(h, Label{&item}, "->", *typeP);
         return A_Err_NONE;
     });
 }
@@ -130,7 +139,7 @@ A_Err GetItemName(AEGP_ItemH itemH, A_char* nameZ) {
         const Item& item = h.itemOf(itemH);
         std::string name = shortName(item.name);
         std::memcpy(nameZ, name.c_str(), name.size() + 1);
-        args(h, label(item));
+        args(h, Label{&item});
         return A_Err_NONE;
     });
 }
@@ -140,7 +149,7 @@ A_Err GetItemNameUtf16(AEGP_PluginID plugin, AEGP_ItemH itemH, AEGP_MemHandle* n
         requireOut(namePH, "name handle");
         *namePH = nullptr;
         const Item& item = h.itemOf(itemH);
-        args(h, plugin, label(item));
+        args(h, plugin, Label{&item});
         std::vector<A_UTF16Char> text = utf16FromUtf8(item.name);
         *namePH = newMemHandle(h, text.data(), text.size() * sizeof(A_UTF16Char),
                                "name of item " + label(item));
@@ -152,7 +161,7 @@ A_Err SetItemName(AEGP_ItemH itemH, const A_char* nameZ) {
     return hostCall("AEGP_SetItemName", [&](Host& h) {
         requireOut(nameZ, "name");
         Item& item = h.itemOf(itemH);
-        args(h, label(item), nameZ);
+        args(h, Label{&item}, nameZ);
         item.name = shortName(nameZ);
         return A_Err_NONE;
     });
@@ -163,7 +172,7 @@ A_Err SetItemNameUtf16(AEGP_ItemH itemH, const A_UTF16Char* nameZ) {
         requireOut(nameZ, "name");
         Item& item = h.itemOf(itemH);
         std::string name = utf8FromUtf16(nameZ);
-        args(h, label(item), name);
+        args(h, Label{&item}, name);
         item.name = name;
         return A_Err_NONE;
     });
@@ -174,7 +183,7 @@ A_Err GetItemID(AEGP_ItemH itemH, A_long* idPL) {
         requireOut(idPL, "id");
         const Item& item = h.itemOf(itemH);
         *idPL = static_cast<A_long>(item.id);
-        args(h, label(item));
+        args(h, Label{&item});
         return A_Err_NONE;
     });
 }
@@ -186,7 +195,7 @@ A_Err GetItemDuration(AEGP_ItemH itemH, A_Time* durationPT) {
         requireNotFolder(item, "duration");
         Rational d = itemDuration(item);
         *durationPT = exactTimeIn(d, item.type == ItemType::Comp ? frameScale(item.comp) : 0);
-        args(h, label(item), "->", d.toString());
+        args(h, Label{&item}, "->", d.toString());
         return A_Err_NONE;
     });
 }
@@ -199,7 +208,7 @@ A_Err GetItemCurrentTime(AEGP_ItemH itemH, A_Time* timePT) {
         // Footage has no time marker in the model; it is shown from its start.
         Rational t = item.type == ItemType::Comp ? item.comp.currentTime : Rational(0);
         *timePT = exactTimeIn(t, item.type == ItemType::Comp ? frameScale(item.comp) : 0);
-        args(h, label(item), "->", t.toString());
+        args(h, Label{&item}, "->", t.toString());
         return A_Err_NONE;
     });
 }
@@ -209,7 +218,7 @@ A_Err SetItemCurrentTime(AEGP_ItemH itemH, const A_Time* timePT) {
         requireOut(timePT, "time");
         Item& item = h.itemOf(itemH);
         Rational t = fromATime(*timePT);
-        args(h, label(item), t.toString());
+        args(h, Label{&item}, t.toString());
         if (item.type != ItemType::Comp)
             throw HostError(A_Err_PARAMETER,
                             "only compositions have a current time here, not " + label(item));
@@ -231,7 +240,7 @@ A_Err GetItemDimensions(AEGP_ItemH itemH, A_long* widthPL, A_long* heightPL) {
         itemSize(item, &w, &ht);
         *widthPL = w;
         *heightPL = ht;
-        args(h, label(item), "->", w, ht);
+        args(h, Label{&item}, "->", w, ht);
         return A_Err_NONE;
     });
 }
@@ -249,7 +258,7 @@ A_Err GetItemPixelAspectRatio(AEGP_ItemH itemH, A_Ratio* ratioP) {
             throw HostError(A_Err_PARAMETER, "pixel aspect ratio does not fit an A_Ratio");
         ratioP->num = static_cast<A_long>(num);
         ratioP->den = static_cast<A_u_long>(den);
-        args(h, label(item), "->", num, den);
+        args(h, Label{&item}, "->", num, den);
         return A_Err_NONE;
     });
 }
@@ -259,7 +268,7 @@ A_Err GetItemPixelAspectRatio(AEGP_ItemH itemH, A_Ratio* ratioP) {
 A_Err DeleteItem(AEGP_ItemH itemH) {
     return hostCall("AEGP_DeleteItem", [&](Host& h) {
         Item& item = h.itemOf(itemH);
-        args(h, label(item));
+        args(h, Label{&item});
         Project& p = h.project;
         std::set<Id> doomed{item.id};
         for (bool grew = true; grew;) {

@@ -8,13 +8,9 @@ namespace sim {
 namespace layersuites {
 
 MaskLocation findMask(Project& project, Id maskId) {
-    for (Item& item : project.items) {
-        if (item.type != ItemType::Comp) continue;
-        for (Layer& layer : item.comp.layers)
-            for (size_t i = 0; i < layer.masks.size(); ++i)
-                if (layer.masks[i].id == maskId) return {&item, &layer, &layer.masks[i], i};
-    }
-    throw HostError(A_Err_PARAMETER, "the mask no longer exists");
+    Project::MaskPlace at = project.findMask(maskId);
+    if (!at.mask) throw HostError(A_Err_PARAMETER, "the mask no longer exists");
+    return {at.comp, at.layer, at.mask, at.index};
 }
 
 MaskLocation maskOf(Host& h, AEGP_MaskRefH maskH) {
@@ -28,8 +24,8 @@ MaskPath& outlineOf(Host& h, AEGP_MaskOutlineValH outlineH, HandleRecord** recor
 }
 
 AEGP_MaskOutlineValH newOutline(Host& h, const MaskPath& path, const std::string& what) {
-    return reinterpret_cast<AEGP_MaskOutlineValH>(
-        h.handles.make(HandleKind::MaskOutline, what, std::make_shared<MaskPath>(path)));
+    return h.handles.make(HandleKind::MaskOutline, what, std::make_shared<MaskPath>(path))
+        ->handle<AEGP_MaskOutlineValH>();
 }
 
 namespace {
@@ -57,8 +53,10 @@ A_Err GetLayerMaskByIndex(AEGP_LayerH layerH, AEGP_MaskIndex index, AEGP_MaskRef
                                                  " is outside a layer of " +
                                                  std::to_string(l.masks.size()) + " masks");
         const Mask& m = l.masks[static_cast<size_t>(index)];
-        *maskPH = reinterpret_cast<AEGP_MaskRefH>(h.handles.make(
-            HandleKind::Mask, "mask '" + m.name + "' of layer '" + l.name + "'", nullptr, m.id));
+        *maskPH = h.handles
+                      .make(HandleKind::Mask, "mask '" + m.name + "' of layer '" + l.name + "'",
+                            nullptr, m.id)
+                      ->handle<AEGP_MaskRefH>();
         return A_Err_NONE;
     });
 }

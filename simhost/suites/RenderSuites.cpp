@@ -16,7 +16,7 @@ struct RenderOptions {
 };
 
 struct FrameReceipt {
-    std::shared_ptr<World> world;
+    std::shared_ptr<ReusableFrame> frame;  // goes back to the host's frame pool at checkin
     HandleRecord* worldRecord = nullptr;
 };
 
@@ -51,8 +51,10 @@ A_Err NewFromItem(AEGP_PluginID plugin, AEGP_ItemH itemH, AEGP_RenderOptionsH* o
         options->timeStep = Rational(1) / Rational::fromDouble(item.comp.frameRate);
         options->downH = static_cast<A_short>(item.comp.resolutionH);
         options->downV = static_cast<A_short>(item.comp.resolutionV);
-        *optionsPH = reinterpret_cast<AEGP_RenderOptionsH>(h.handles.make(
-            HandleKind::RenderOptions, "render options of '" + item.name + "'", options, item.id));
+        *optionsPH = h.handles
+                         .make(HandleKind::RenderOptions, "render options of '" + item.name + "'",
+                               options, item.id)
+                         ->handle<AEGP_RenderOptionsH>();
         return A_Err_NONE;
     });
 }
@@ -119,17 +121,26 @@ A_Err RenderAndCheckoutFrame(AEGP_RenderOptionsH optionsH, AEGP_RenderSuiteCheck
             if (err) return err;
             if (cancelled) return static_cast<A_Err>(PF_Interrupt_CANCEL);
         }
-        // The frame comes at the depth the project renders at.
+        // The frame comes at the depth the project renders at, in the memory of a frame checked
+        // in earlier when there is one.
         auto receipt = std::make_shared<FrameReceipt>();
-        receipt->world =
-            std::make_shared<World>(renderComp(h.project, o.item, o.time, o.downH, o.downV));
+        receipt->frame = h.frames.take();
+        try {
+            renderComp(h.project, o.item, o.time, o.downH, o.downV, *receipt->frame,
+                       h.frames.scratch);
+        } catch (...) {
+            h.frames.giveBack(std::move(receipt->frame));
+            throw;
+        }
         HandleRecord* worldRecord =
-            h.handles.make(HandleKind::World, "world of a frame", receipt->world);
+            h.handles.make(HandleKind::World, "world of a frame",
+                           std::shared_ptr<World>(receipt->frame, &receipt->frame->world));
         worldRecord->releasable = false;  // goes away with its receipt
         receipt->worldRecord = worldRecord;
-        *receiptPH = reinterpret_cast<AEGP_FrameReceiptH>(
-            h.handles.make(HandleKind::FrameReceipt,
-                           "frame of '" + item->name + "' at " + o.time.toString(), receipt));
+        *receiptPH = h.handles
+                         .make(HandleKind::FrameReceipt,
+                               "frame of '" + item->name + "' at " + o.time.toString(), receipt)
+                         ->handle<AEGP_FrameReceiptH>();
         return A_Err_NONE;
     });
 }
@@ -137,8 +148,10 @@ A_Err RenderAndCheckoutFrame(AEGP_RenderOptionsH optionsH, AEGP_RenderSuiteCheck
 A_Err CheckinFrame(AEGP_FrameReceiptH receiptH) {
     return hostCall("AEGP_CheckinFrame", [&](Host& h) {
         HandleRecord* r = h.record(receiptH, HandleKind::FrameReceipt, "frame receipt");
+        std::shared_ptr<ReusableFrame> frame = HandleRegistry::payload<FrameReceipt>(r)->frame;
         h.handles.release(HandleRegistry::payload<FrameReceipt>(r)->worldRecord);
         h.handles.release(r);
+        h.frames.giveBack(std::move(frame));
         return A_Err_NONE;
     });
 }
@@ -147,8 +160,7 @@ A_Err GetReceiptWorld(AEGP_FrameReceiptH receiptH, AEGP_WorldH* worldPH) {
     return hostCall("AEGP_GetReceiptWorld", [&](Host& h) {
         requireOut(worldPH, "world");
         HandleRecord* r = h.record(receiptH, HandleKind::FrameReceipt, "frame receipt");
-        *worldPH =
-            reinterpret_cast<AEGP_WorldH>(HandleRegistry::payload<FrameReceipt>(r)->worldRecord);
+        *worldPH = HandleRegistry::payload<FrameReceipt>(r)->worldRecord->handle<AEGP_WorldH>();
         return A_Err_NONE;
     });
 }

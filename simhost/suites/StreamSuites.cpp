@@ -62,9 +62,11 @@ A_Err GetNewLayerStream(AEGP_PluginID plugin, AEGP_LayerH layerH, AEGP_LayerStre
         Layer& l = h.layerOf(layerH);
         args(h, plugin, "layer", l.id, "stream", which);
         requireLegal(h.project, l, which);
-        *streamPH = reinterpret_cast<AEGP_StreamRefH>(h.handles.make(
-            HandleKind::Stream, std::string(streamName(which)) + " of layer '" + l.name + "'",
-            nullptr, l.id, which));
+        *streamPH = h.handles
+                        .make(HandleKind::Stream,
+                              std::string(streamName(which)) + " of layer '" + l.name + "'",
+                              nullptr, l.id, which)
+                        ->handle<AEGP_StreamRefH>();
         return A_Err_NONE;
     });
 }
@@ -79,10 +81,12 @@ A_Err GetNewMaskStream(AEGP_PluginID plugin, AEGP_MaskRefH maskH, AEGP_MaskStrea
         if (which != AEGP_MaskStream_OUTLINE)
             throw HostError(A_Err_PARAMETER,
                             "mask stream " + std::to_string(which) + " is not provided");
-        *streamPH = reinterpret_cast<AEGP_StreamRefH>(h.handles.make(
-            HandleKind::Stream,
-            "outline of mask '" + at.mask->name + "' of layer '" + at.layer->name + "'", nullptr,
-            at.mask->id, which));
+        *streamPH =
+            h.handles
+                .make(HandleKind::Stream,
+                      "outline of mask '" + at.mask->name + "' of layer '" + at.layer->name + "'",
+                      nullptr, at.mask->id, which)
+                ->handle<AEGP_StreamRefH>();
         return A_Err_NONE;
     });
 }

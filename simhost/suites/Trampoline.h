@@ -1,6 +1,7 @@
-// The one way into the simulator from the plug-in: every suite function records itself in the
-// call log, answers the fault plan, checks its handles through the registry, and turns every C++
-// exception into an error code so that none crosses into the plug-in.
+// The one way into the simulator from the plug-in: every suite function counts itself in the
+// call log (and records itself when the log keeps a record), answers the fault plan, checks its
+// handles through the registry, and turns every C++ exception into an error code so that none
+// crosses into the plug-in.
 #pragma once
 
 #include <sstream>
@@ -37,7 +38,9 @@ A_Err hostCall(const char* name, Body&& body) {
     return err;
 }
 
-// Builds the key-argument text of a call: args(h, "item", id, "time", t).
+// Builds the key-argument text of a call: args(h, "item", id, "time", t). Nothing is formatted when
+// the log wants no detail; arguments costly to build can be passed as objects that format
+// themselves with operator<< (see ItemSuites' labels).
 inline void appendArgs(std::ostringstream&) {}
 template <typename T, typename... Rest>
 void appendArgs(std::ostringstream& o, const T& first, const Rest&... rest) {
@@ -45,9 +48,23 @@ void appendArgs(std::ostringstream& o, const T& first, const Rest&... rest) {
     if constexpr (sizeof...(rest) > 0) o << " ";
     appendArgs(o, rest...);
 }
+// One stream for every call's text, set back to its defaults each time: making a stream (and its
+// locale) per call would cost more than the rest of the call.
+inline std::ostringstream& argsStream() {
+    static std::ostringstream o;
+    static const std::ios::fmtflags defaults = o.flags();
+    o.str(std::string());
+    o.clear();
+    o.flags(defaults);
+    o.precision(6);
+    o.width(0);
+    o.fill(' ');
+    return o;
+}
 template <typename... T>
 void args(Host& h, const T&... parts) {
-    std::ostringstream o;
+    if (!h.log.wantsDetail()) return;
+    std::ostringstream& o = argsStream();
     appendArgs(o, parts...);
     h.log.setArgs(o.str());
 }

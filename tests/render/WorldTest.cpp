@@ -1,6 +1,10 @@
 // Worlds: layout, padding, quantisation at each depth, and straight RGBA export.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+
 #include "World.h"
 
 namespace sim {
@@ -42,6 +46,32 @@ TEST(World, StraightExportUndoesPremultiplication) {
     writePixel(w, 0, 0, {0.5f, 0.5f, 0.25f, 0.f});
     std::vector<uint8_t> rgba = toStraightRGBA8(w);
     EXPECT_EQ(rgba, (std::vector<uint8_t>{255, 128, 0, 128, 0, 0, 0, 0}));
+}
+
+TEST(World, StraightExportOfEveryEightBitPairFollowsTheFormula) {
+    // Pixel (x, y): alpha y, channels x, 255 - x, x / 2, including channels above their alpha.
+    World w = makeWorld(kWorld8, 256, 256, 12);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            uint8_t* p = pixelAddress(w, x, y);
+            p[0] = uint8_t(y), p[1] = uint8_t(x), p[2] = uint8_t(255 - x), p[3] = uint8_t(x / 2);
+        }
+    const std::vector<uint8_t> rgba = toStraightRGBA8(w);
+    auto straight = [](int c, int a) {
+        const float af = a / 255.0f;
+        return uint8_t(std::lround(std::clamp((c / 255.0f) / af, 0.0f, 1.0f) * 255));
+    };
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const uint8_t* o = &rgba[(size_t(y) * 256 + size_t(x)) * 4];
+            const std::array<uint8_t, 4> want =
+                y == 0 ? std::array<uint8_t, 4>{0, 0, 0, 0}
+                       : std::array<uint8_t, 4>{straight(x, y), straight(255 - x, y),
+                                                straight(x / 2, y), uint8_t(y)};
+            ASSERT_EQ(std::vector<uint8_t>(o, o + 4),
+                      std::vector<uint8_t>(want.begin(), want.end()))
+                << "alpha " << y << ", channel " << x;
+        }
 }
 
 }  // namespace
