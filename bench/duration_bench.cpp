@@ -64,15 +64,15 @@ void durationCase(benchmark::State& state, int bits) {
     int runs = 0;
     {
         sim::Host host;
-        host.log.setRecording(false);  // as zentrim-host runs it: counts, no record
+        host.log().setRecording(false);  // as zentrim-host runs it: counts, no record
         FrameCallTimer::install(host);
         for (auto _ : state) {
             // A fresh, uncropped project each run; the reset stays outside the manual time.
-            host.project = original;
-            host.undoSteps.clear();
-            host.log.clear();
-            host.progress.clear();
-            host.handles.releaseAll();
+            host.project() = original;
+            host.forgetUndo();
+            host.log().clear();
+            host.events().progress.clear();
+            host.handles().releaseAll();
             FrameCallTimer::seconds = 0;
             FrameCallTimer::frames = 0;
 
@@ -83,7 +83,7 @@ void durationCase(benchmark::State& state, int bits) {
             state.SetIterationTime(elapsed);
 
             if (err != A_Err_NONE || FrameCallTimer::frames != frames ||
-                host.project.findItem(shot)->comp.width == comp.width) {
+                host.project().findItem(shot)->comp.width == comp.width) {
                 state.SkipWithError(("the crop over the duration failed: error " +
                                      std::to_string(err) + ", " +
                                      std::to_string(FrameCallTimer::frames) + " frames")

@@ -31,8 +31,8 @@ void longDurationCase(benchmark::State& state) {
     for (auto _ : state) {
         std::optional<sim::Host> host;
         host.emplace();
-        host->log.setRecording(record);
-        host->project = original;
+        host->log().setRecording(record);
+        host->project() = original;
         const size_t before = bench::liveBytes();
         bench::resetPeak();
         const Clock::time_point start = Clock::now();
@@ -42,7 +42,7 @@ void longDurationCase(benchmark::State& state) {
         state.SetIterationTime(seconds);
         peak = static_cast<double>(bench::peakBytes() - before);
         retained = static_cast<double>(bench::liveBytes()) - static_cast<double>(before);
-        if (err != A_Err_NONE || host->project.findItem(tiny)->comp.width == 64) {
+        if (err != A_Err_NONE || host->project().findItem(tiny)->comp.width == 64) {
             state.SkipWithError(("the crop failed: error " + std::to_string(err)).c_str());
             break;
         }
@@ -69,9 +69,9 @@ void manyItemsCase(benchmark::State& state) {
 
         std::optional<sim::Host> host;
         host.emplace();
-        host->log.setRecording(false);
-        host->project = std::move(project);
-        const sim::Id logo = bench::itemId(host->project, "Logo");
+        host->log().setRecording(false);
+        host->project() = std::move(project);
+        const sim::Id logo = bench::itemId(host->project(), "Logo");
         AEGP_ItemH item = host->itemHandle(logo);
         host->startUndoGroup("Zentrim");
         start = Clock::now();
@@ -80,7 +80,7 @@ void manyItemsCase(benchmark::State& state) {
         host->endUndoGroup();
         peak = static_cast<double>(bench::peakBytes() - before);
         state.SetIterationTime(loadSeconds + cropSeconds);
-        if (err != A_Err_NONE || host->project.findItem(logo)->comp.width == 1920) {
+        if (err != A_Err_NONE || host->project().findItem(logo)->comp.width == 1920) {
             state.SkipWithError(("the crop failed: error " + std::to_string(err)).c_str());
             break;
         }

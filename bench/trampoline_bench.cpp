@@ -21,22 +21,22 @@ constexpr size_t kRecordBatch = 1 << 16;
 template <typename Call>
 void suiteCallCase(benchmark::State& state, LogMode mode, Call call) {
     sim::Host host;
-    host.project = bench::usesProject(100, 10, 10);
-    host.log.setRecording(mode == LogMode::Record);
+    host.project() = bench::usesProject(100, 10, 10);
+    host.log().setRecording(mode == LogMode::Record);
     size_t observed = 0;
     if (mode == LogMode::Observe)
-        host.log.onCall = [&](const sim::CallRecord& r) { observed += r.args.size(); };
+        host.log().onCall = [&](const sim::CallRecord& r) { observed += r.args.size(); };
     const AEGP_ItemSuite8* items = nullptr;
     host.basicSuite()->AcquireSuite(kAEGPItemSuite, kAEGPItemSuiteVersion8,
                                     reinterpret_cast<const void**>(&items));
     AEGP_ProjectH project = host.projectHandle();
-    AEGP_ItemH item = host.itemHandle(bench::itemId(host.project, "Comp 50"));
+    AEGP_ItemH item = host.itemHandle(bench::itemId(host.project(), "Comp 50"));
     for (auto _ : state) {
         if (call(*items, project, item) != A_Err_NONE) {
             state.SkipWithError("the call failed");
             break;
         }
-        if (host.log.calls().size() >= kRecordBatch) host.log.clear();
+        if (host.log().calls().size() >= kRecordBatch) host.log().clear();
     }
     benchmark::DoNotOptimize(observed);
 }

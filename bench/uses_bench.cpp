@@ -35,8 +35,8 @@ void usesCase(benchmark::State& state) {
         // A fresh host each time, as zentrim-host starts: no handle of the project exists yet.
         std::optional<sim::Host> host;
         host.emplace();
-        host->log.setRecording(false);  // as zentrim-host runs it: counts, no record
-        host->project = original;
+        host->log().setRecording(false);  // as zentrim-host runs it: counts, no record
+        host->project() = original;
         AEGP_ItemH item = host->itemHandle(cropped);
         // The command holds an undo group around the correction; opening it copies the project,
         // which is the host's cost, not the plug-in's.
@@ -50,11 +50,11 @@ void usesCase(benchmark::State& state) {
         times.push_back(seconds);
 
         host->endUndoGroup();
-        if (err != A_Err_NONE || !host->log.problems().empty()) {
+        if (err != A_Err_NONE || !host->log().problems().empty()) {
             state.SkipWithError(("the correction failed: error " + std::to_string(err)).c_str());
             break;
         }
-        calls = static_cast<double>(host->log.callCount());
+        calls = static_cast<double>(host->log().callCount());
     }
     if (times.empty()) return;
     std::sort(times.begin(), times.end());

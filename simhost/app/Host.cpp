@@ -22,41 +22,6 @@ void bringSelectedLayersToFront(Host& h) {
     h.endUndoGroup();
 }
 
-SPErr acquireSuite(const char* name, int32_t version, const void** suite) {
-    Host& h = Host::current();
-    A_Err injected = h.log.begin("SPBasic.AcquireSuite");
-    if (h.log.wantsDetail())
-        h.log.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));
-    if (suite) *suite = nullptr;
-    if (injected) {
-        h.log.end(injected);
-        return injected;
-    }
-    const void* table = name ? h.findSuite(name, version) : nullptr;
-    if (!table || !suite) {
-        h.log.end(A_Err_MISSING_SUITE);
-        return A_Err_MISSING_SUITE;
-    }
-    *suite = table;
-    ++h.acquired[std::string(name) + "/" + std::to_string(version)];
-    h.log.end(0);
-    return kSPNoError;
-}
-
-SPErr releaseSuite(const char* name, int32_t version) {
-    Host& h = Host::current();
-    A_Err injected = h.log.begin("SPBasic.ReleaseSuite");
-    if (h.log.wantsDetail())
-        h.log.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));
-    if (!injected) {
-        std::string key = std::string(name ? name : "") + "/" + std::to_string(version);
-        if (h.acquired[key] <= h.released[key]) h.log.problem("released more often than acquired");
-        ++h.released[key];
-    }
-    h.log.end(injected);
-    return injected;
-}
-
 SPBoolean isEqual(const char* a, const char* b) {
     return a && b && std::strcmp(a, b) == 0;
 }
@@ -83,9 +48,9 @@ SPErr undefinedCall(void) {
 CGEventFlags currentFlags(void) {
     if (!g_current) return 0;
     CGEventFlags flags = 0;
-    if (g_current->shiftDown) flags |= kCGEventFlagMaskShift;
-    if (g_current->commandDown) flags |= kCGEventFlagMaskCommand;
-    if (g_current->cancelChord && g_current->cancelChord->load())
+    if (g_current->platform().shiftDown) flags |= kCGEventFlagMaskShift;
+    if (g_current->platform().commandDown) flags |= kCGEventFlagMaskCommand;
+    if (g_current->platform().cancelChord && g_current->platform().cancelChord->load())
         flags |= kCGEventFlagMaskShift | kCGEventFlagMaskCommand;
     return flags;
 }
@@ -93,19 +58,55 @@ CGEventFlags currentFlags(void) {
 void progressEvent(int kind, int value) {
     if (!g_current) return;
     ProgressEvent e{static_cast<ProgressEvent::Kind>(kind), value};
-    g_current->progress.add(e);
-    if (g_current->progressListener) g_current->progressListener(e);
+    g_current->events().progress.add(e);
+    if (g_current->platform().progressListener) g_current->platform().progressListener(e);
 }
 
 A_Err unimplementedMember(void) {
     Host& h = Host::current();
-    h.log.begin("(unimplemented suite member)");
-    h.log.problem("the plug-in called a suite member the simulator does not provide");
-    h.log.end(A_Err_GENERIC);
+    h.log().begin("(unimplemented suite member)");
+    h.log().problem("the plug-in called a suite member the simulator does not provide");
+    h.log().end(A_Err_GENERIC);
     return A_Err_GENERIC;
 }
 
 }  // namespace
+
+SPErr Host::acquireSuite(const char* name, int32_t version, const void** suite) {
+    Host& h = Host::current();
+    A_Err injected = h.log_.begin("SPBasic.AcquireSuite");
+    if (h.log_.wantsDetail())
+        h.log_.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));
+    if (suite) *suite = nullptr;
+    if (injected) {
+        h.log_.end(injected);
+        return injected;
+    }
+    const void* table = name ? h.findSuite(name, version) : nullptr;
+    if (!table || !suite) {
+        h.log_.end(A_Err_MISSING_SUITE);
+        return A_Err_MISSING_SUITE;
+    }
+    *suite = table;
+    ++h.acquired_[std::string(name) + "/" + std::to_string(version)];
+    h.log_.end(0);
+    return kSPNoError;
+}
+
+SPErr Host::releaseSuite(const char* name, int32_t version) {
+    Host& h = Host::current();
+    A_Err injected = h.log_.begin("SPBasic.ReleaseSuite");
+    if (h.log_.wantsDetail())
+        h.log_.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));
+    if (!injected) {
+        std::string key = std::string(name ? name : "") + "/" + std::to_string(version);
+        if (h.acquired_[key] <= h.released_[key])
+            h.log_.problem("released more often than acquired");
+        ++h.released_[key];
+    }
+    h.log_.end(injected);
+    return injected;
+}
 
 void fillUnimplemented(void* table, size_t bytes) {
     using Slot = A_Err (*)(void);
@@ -127,8 +128,8 @@ Host::Host() {
     registerAllSuites(*this);
     ZentrimSimInstall(&currentFlags, &progressEvent);
     // The Layer menu as plug-ins find it: the host's own commands come first.
-    menus[AEGP_Menu_LAYER].push_back({kBringLayerToFront, "Bring Layer to Front", true});
-    hostCommands.push_back({kBringLayerToFront, &bringSelectedLayersToFront});
+    menus_.entries[AEGP_Menu_LAYER].push_back({kBringLayerToFront, "Bring Layer to Front", true});
+    menus_.hostCommands.push_back({kBringLayerToFront, &bringSelectedLayersToFront});
 }
 
 Host::~Host() {
@@ -154,9 +155,9 @@ const void* Host::findSuite(const std::string& name, int version) const {
 
 std::vector<std::string> Host::unbalancedSuites() const {
     std::vector<std::string> out;
-    for (auto& [key, count] : acquired) {
-        auto r = released.find(key);
-        int rel = r == released.end() ? 0 : r->second;
+    for (auto& [key, count] : acquired_) {
+        auto r = released_.find(key);
+        int rel = r == released_.end() ? 0 : r->second;
         if (rel != count)
             out.push_back(key + ": acquired " + std::to_string(count) + ", released " +
                           std::to_string(rel));
@@ -166,7 +167,7 @@ std::vector<std::string> Host::unbalancedSuites() const {
 
 void Host::startUndoGroup(const std::string& name) {
     if (undoDepth_ == 0) {
-        undoBefore_ = project;
+        undoBefore_ = project_;
         undoName_ = name;
     }
     ++undoDepth_;
@@ -174,30 +175,34 @@ void Host::startUndoGroup(const std::string& name) {
 
 void Host::endUndoGroup() {
     if (undoDepth_ == 0) {
-        log.problem("an undo group was ended that was not started");
+        log_.problem("an undo group was ended that was not started");
         return;
     }
     if (--undoDepth_ == 0) {
-        undoSteps.push_back({undoName_, std::move(*undoBefore_)});
+        undoSteps_.push_back({undoName_, std::move(*undoBefore_)});
         undoBefore_.reset();
     }
 }
 
+void Host::forgetUndo() {
+    undoSteps_.clear();
+}
+
 bool Host::undo() {
-    if (undoSteps.empty()) return false;
-    project = std::move(undoSteps.back().before);
-    undoSteps.pop_back();
+    if (undoSteps_.empty()) return false;
+    project_ = std::move(undoSteps_.back().before);
+    undoSteps_.pop_back();
     return true;
 }
 
 A_Err Host::updateMenus() {
     A_Err first = 0;
-    for (auto& [func, refcon] : updateMenuHooks) {
+    for (auto& [func, refcon] : menus_.updateMenuHooks) {
         A_Err err = A_Err_GENERIC;
         try {
             err = func(nullptr, refcon, AEGP_WindType_COMP);
         } catch (...) {
-            log.problem("an exception left the update-menu hook");
+            log_.problem("an exception left the update-menu hook");
         }
         if (!first) first = err;
     }
@@ -206,15 +211,15 @@ A_Err Host::updateMenus() {
 
 A_Err Host::idle() {
     A_Err first = 0;
-    for (auto& [func, refcon] : idleHooks) {
+    for (auto& [func, refcon] : menus_.idleHooks) {
         A_long sleep = 30;
         A_Err err = A_Err_GENERIC;
         try {
             err = func(nullptr, refcon, &sleep);
         } catch (...) {
-            log.problem("an exception left the idle hook");
+            log_.problem("an exception left the idle hook");
         }
-        maxSleep = sleep;
+        menus_.maxSleep = sleep;
         if (!first) first = err;
     }
     return first;
@@ -225,14 +230,14 @@ A_Err Host::idle() {
 A_Err Host::doCommand(AEGP_Command command) {
     A_Err first = 0;
     A_Boolean handled = 0;
-    std::vector<CommandHookEntry> hooks = commandHooks;  // a hook may register others
+    std::vector<CommandHookEntry> hooks = menus_.commandHooks;  // a hook may register others
     for (const CommandHookEntry& hook : hooks) {
         if (hook.command != AEGP_Command_ALL && hook.command != command) continue;
         A_Err err = A_Err_GENERIC;
         try {
             err = hook.func(nullptr, hook.refcon, command, AEGP_HP_BeforeAE, handled, &handled);
         } catch (...) {
-            log.problem("an exception left the command hook");
+            log_.problem("an exception left the command hook");
         }
         if (!first) first = err;
     }
@@ -243,50 +248,50 @@ A_Err Host::doCommand(AEGP_Command command) {
 }
 
 const HostCommand* Host::hostCommand(AEGP_Command command) const {
-    for (const HostCommand& c : hostCommands)
+    for (const HostCommand& c : menus_.hostCommands)
         if (c.command == command) return &c;
     return nullptr;
 }
 
 const MenuEntry* Host::menuEntry(AEGP_Command command) const {
-    for (auto& [id, entries] : menus)
+    for (auto& [id, entries] : menus_.entries)
         for (const MenuEntry& e : entries)
             if (e.command == command && command != 0) return &e;
     return nullptr;
 }
 
 AEGP_ProjectH Host::projectHandle() {
-    return handles.object(HandleKind::Project, 0)->handle<AEGP_ProjectH>();
+    return handles_.object(HandleKind::Project, 0)->handle<AEGP_ProjectH>();
 }
 AEGP_ItemH Host::itemHandle(Id id) {
-    return handles.object(HandleKind::Item, id)->handle<AEGP_ItemH>();
+    return handles_.object(HandleKind::Item, id)->handle<AEGP_ItemH>();
 }
 AEGP_CompH Host::compHandle(Id itemId) {
-    return handles.object(HandleKind::Comp, itemId)->handle<AEGP_CompH>();
+    return handles_.object(HandleKind::Comp, itemId)->handle<AEGP_CompH>();
 }
 AEGP_LayerH Host::layerHandle(Id layerId) {
-    return handles.object(HandleKind::Layer, layerId)->handle<AEGP_LayerH>();
+    return handles_.object(HandleKind::Layer, layerId)->handle<AEGP_LayerH>();
 }
 
 HandleRecord* Host::record(const void* h, HandleKind kind, const char* what) {
-    HandleRecord* r = handles.find(h, kind);
+    HandleRecord* r = handles_.find(h, kind);
     if (!r) {
-        std::string why = !h                 ? "null"
-                          : handles.known(h) ? "released or of another kind"
-                                             : "not a handle of this host";
+        std::string why = !h                  ? "null"
+                          : handles_.known(h) ? "released or of another kind"
+                                              : "not a handle of this host";
         throw HostError(A_Err_PARAMETER, std::string(what) + " handle is " + why);
     }
     return r;
 }
 
 Item& Host::itemOf(AEGP_ItemH h) {
-    Item* item = project.findItem(record(h, HandleKind::Item, "item")->id);
+    Item* item = project_.findItem(record(h, HandleKind::Item, "item")->id);
     if (!item) throw HostError(A_Err_PARAMETER, "the item no longer exists");
     return *item;
 }
 
 Item& Host::compItemOf(AEGP_CompH h) {
-    Item* item = project.findItem(record(h, HandleKind::Comp, "composition")->id);
+    Item* item = project_.findItem(record(h, HandleKind::Comp, "composition")->id);
     if (!item || item->type != ItemType::Comp)
         throw HostError(A_Err_PARAMETER, "the composition no longer exists");
     return *item;
@@ -295,14 +300,14 @@ Item& Host::compItemOf(AEGP_CompH h) {
 Layer& Host::layerOf(AEGP_LayerH h, Item** comp) {
     Id id = record(h, HandleKind::Layer, "layer")->id;
     int index = 0;
-    Item* c = project.findLayerComp(id, &index);
+    Item* c = project_.findLayerComp(id, &index);
     if (!c) throw HostError(A_Err_PARAMETER, "the layer no longer exists");
     if (comp) *comp = c;
     return c->comp.layers[index];
 }
 
 Item* Host::activeComp() {
-    Item* item = project.findItem(project.activeItem);
+    Item* item = project_.findItem(project_.activeItem);
     return item && item->type == ItemType::Comp ? item : nullptr;
 }
 

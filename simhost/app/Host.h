@@ -82,6 +82,42 @@ struct MemBlock {
     int locks = 0;
 };
 
+// The menus and the hooks plug-ins registered, and the host's own commands.
+struct HostMenus {
+    std::map<int, std::vector<MenuEntry>> entries;  // by AEGP_MenuID, top to bottom
+    std::vector<CommandHookEntry> commandHooks;
+    std::vector<HostCommand> hostCommands;  // the host's own commands (Layer menu)
+    std::vector<std::pair<AEGP_UpdateMenuHook, AEGP_UpdateMenuRefcon>> updateMenuHooks;
+    std::vector<std::pair<AEGP_IdleHook, AEGP_IdleRefcon>> idleHooks;
+    AEGP_Command nextCommand = 3000;  // handed out by AEGP_GetUniqueCommand
+    A_long maxSleep = 0;              // last value the idle hooks left
+};
+
+// What the host showed the user and what the plug-in's scripts and commands did, in order.
+struct HostEvents {
+    std::vector<std::string> reports;  // AEGP_ReportInfo texts
+    std::vector<Alert> alerts;
+    std::vector<std::string> dialogs;  // titles of the dialogs scripts opened
+    std::vector<std::string> scripts;  // every script text run
+    std::vector<std::string> console;  // lines scripts wrote with $.writeln
+    // What scripts did with files: "write <path>", "execute <path>", ...
+    std::vector<std::string> fileEvents;
+    ProgressRecord progress;            // bounded: counts always, the first events
+    std::vector<ResizeRecord> resizes;  // every composition resize, in order
+};
+
+// The world around the host: the simulated keyboard and main window, who listens to the progress
+// display, and the scripting engine that runs AEGP_ExecuteScript.
+struct HostPlatform {
+    bool shiftDown = false, commandDown = false;
+    // When set and true, the keyboard reports Shift + Command held as well (Ctrl-C at the
+    // terminal stands for the cancel chord); set from a signal handler, hence atomic.
+    const std::atomic<bool>* cancelChord = nullptr;
+    void* mainWindow = nullptr;                                  // what AEGP_GetMainHWND hands out
+    std::function<void(const ProgressEvent&)> progressListener;  // e.g. a terminal progress bar
+    std::function<ScriptOutcome(const std::string& script)> scriptRunner;
+};
+
 class Host {
   public:
     Host();
@@ -96,49 +132,37 @@ class Host {
     SPBasicSuite* basicSuite() { return &basic_; }
 
     // ---- state ----
-    Project project;
-    Preferences prefs;
-    HandleRegistry handles;
-    CallLog log;
-    FramePool frames;  // checked-in frames kept for the next checkout, and the renderer's memory
-    std::map<int, std::vector<MenuEntry>> menus;  // by AEGP_MenuID, top to bottom
-    std::vector<CommandHookEntry> commandHooks;
-    std::vector<HostCommand> hostCommands;  // the host's own commands (Layer menu)
-    std::vector<std::pair<AEGP_UpdateMenuHook, AEGP_UpdateMenuRefcon>> updateMenuHooks;
-    std::vector<std::pair<AEGP_IdleHook, AEGP_IdleRefcon>> idleHooks;
-    std::vector<std::string> reports;  // AEGP_ReportInfo texts
-    std::vector<Alert> alerts;
-    std::vector<std::string> dialogs;  // titles of the dialogs scripts opened
-    std::vector<std::string> scripts;  // every script text run
-    std::vector<std::string> console;  // lines scripts wrote with $.writeln
-    std::vector<std::string>
-        fileEvents;           // what scripts did with files: "write <path>", "execute <path>", ...
-    ProgressRecord progress;  // bounded: counts always, the first events (ProgressRecord.h)
-    std::function<void(const ProgressEvent&)> progressListener;  // e.g. a terminal progress bar
-    std::vector<UndoStep> undoSteps;
-    std::vector<ResizeRecord> resizes;            // every composition resize, in order
-    bool shiftDown = false, commandDown = false;  // the simulated keyboard
-    // When set and true, the keyboard reports Shift + Command held as well (Ctrl-C at the
-    // terminal stands for the cancel chord); set from a signal handler, hence atomic.
-    const std::atomic<bool>* cancelChord = nullptr;
-    void* mainWindow = nullptr;  // what AEGP_GetMainHWND hands out
-    AEGP_Command nextCommand = 3000;
-    A_long maxSleep = 0;  // last value the idle hooks left
-
-    // Runs a script for AEGP_ExecuteScript; set by the script engine.
-    std::function<ScriptOutcome(const std::string& script)> scriptRunner;
+    Project& project() { return project_; }
+    const Project& project() const { return project_; }
+    Preferences& prefs() { return prefs_; }
+    const Preferences& prefs() const { return prefs_; }
+    HandleRegistry& handles() { return handles_; }
+    const HandleRegistry& handles() const { return handles_; }
+    CallLog& log() { return log_; }
+    const CallLog& log() const { return log_; }
+    FramePool& frames() { return frames_; }  // checked-in frames kept for the next checkout
+    HostMenus& menus() { return menus_; }
+    const HostMenus& menus() const { return menus_; }
+    HostEvents& events() { return events_; }
+    const HostEvents& events() const { return events_; }
+    HostPlatform& platform() { return platform_; }
+    const HostPlatform& platform() const { return platform_; }
 
     // ---- suites ----
     void addSuite(const std::string& name, int version, const void* table);
     const void* findSuite(const std::string& name, int version) const;
-    std::map<std::string, int> acquired, released;  // by "name/version"
+    // Acquisitions and releases through the basic suite, by "name/version".
+    const std::map<std::string, int>& acquired() const { return acquired_; }
+    const std::map<std::string, int>& released() const { return released_; }
     std::vector<std::string> unbalancedSuites() const;
 
     // ---- undo ----
     void startUndoGroup(const std::string& name);
     void endUndoGroup();
     int undoDepth() const { return undoDepth_; }
-    bool undo();  // restores the project as it was before the newest step
+    const std::vector<UndoStep>& undoSteps() const { return undoSteps_; }
+    bool undo();        // restores the project as it was before the newest step
+    void forgetUndo();  // drops every undo step (a fresh start without a new host)
 
     // ---- the user's and the host's own actions ----
     A_Err updateMenus();  // runs the update-menu hooks
@@ -166,8 +190,21 @@ class Host {
     Layer* activeLayer(Item** comp = nullptr);  // the single selected layer of the active comp
 
   private:
+    static SPErr acquireSuite(const char* name, int32_t version, const void** suite);
+    static SPErr releaseSuite(const char* name, int32_t version);
+
     SPBasicSuite basic_{};
+    Project project_;
+    Preferences prefs_;
+    HandleRegistry handles_;
+    CallLog log_;
+    FramePool frames_;
+    HostMenus menus_;
+    HostEvents events_;
+    HostPlatform platform_;
     std::map<std::pair<std::string, int>, const void*> suites_;
+    std::map<std::string, int> acquired_, released_;
+    std::vector<UndoStep> undoSteps_;
     int undoDepth_ = 0;
     std::optional<Project> undoBefore_;
     std::string undoName_;

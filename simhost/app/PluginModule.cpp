@@ -81,7 +81,7 @@ A_Err PluginModule::start(Host& host, AEGP_PluginID id) {
     try {
         return entry_(host.basicSuite(), 23, 0, id, &refcon);
     } catch (...) {
-        host.log.problem("an exception left the plug-in's entry point");
+        host.log().problem("an exception left the plug-in's entry point");
         return A_Err_GENERIC;
     }
 }

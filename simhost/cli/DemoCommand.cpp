@@ -32,7 +32,7 @@ int demoCommand(const CliOptions& o, std::ostream& out) {
     }
     Project project = parseProject(demoProjectText(), "demo project", "");
     Session session(project, o.plugin);
-    session.host.log.setRecording(false);
+    session.host.log().setRecording(false);
     installScriptEngine(session.host, UserAnswers());
     if (session.startResult) {
         std::cerr << "zentrim-host: the plug-in's entry point returned error "
@@ -48,18 +48,18 @@ int demoCommand(const CliOptions& o, std::ostream& out) {
     // The claim that nothing moved on screen is measured: every composition that shows the
     // cropped one, rendered before and after at the times that matter, pixel by pixel.
     PictureNames names;
-    report.verification =
-        verifyNothingMoved(session.before, session.host.project, report.resized, false, "", names);
+    report.verification = verifyNothingMoved(session.before, session.host.project(), report.resized,
+                                             false, "", names);
     printReport(report, out);
 
     std::filesystem::create_directories(o.out);
-    const Item* logo = session.host.project.findItemByName("Logo");
-    const Item* main = session.host.project.findItemByName("Main");
+    const Item* logo = session.host.project().findItemByName("Logo");
+    const Item* main = session.host.project().findItemByName("Main");
     writeCompPicture(session.before, logo->id, o.out + "/before.png", true);
-    writeCompPicture(session.host.project, logo->id, o.out + "/after.png", true);
+    writeCompPicture(session.host.project(), logo->id, o.out + "/after.png", true);
     writeCompPicture(session.before, main->id, o.out + "/main-before.png", false);
-    writeCompPicture(session.host.project, main->id, o.out + "/main-after.png", false);
-    saveProject(session.host.project, o.out + "/project.json");
+    writeCompPicture(session.host.project(), main->id, o.out + "/main-after.png", false);
+    saveProject(session.host.project(), o.out + "/project.json");
     const Verification& v = *report.verification;
     out << "\nwrote " << o.out << "/before.png and " << o.out
         << "/after.png (the precomposition before and after"

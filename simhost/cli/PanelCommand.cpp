@@ -29,7 +29,7 @@ A_Err showPanel(Session& s, SessionReport& r, const std::string& path, const std
     std::string title = std::filesystem::path(path).stem().string();
     std::vector<std::string> before = scripting.openWindows();
     ScriptOutcome shown =
-        floating ? s.host.scriptRunner(script) : scripting.runDocked(script, title);
+        floating ? s.host.platform().scriptRunner(script) : scripting.runDocked(script, title);
     if (!shown.ok) throw std::runtime_error(path + ": the panel script failed: " + shown.error);
     if (floating) {
         std::vector<std::string> now = scripting.openWindows();

@@ -142,16 +142,16 @@ int playSession(const CliOptions& o, std::ostream& out,
         observer.step = [&trace](const std::string& step) { trace->step(step); };
     }
     Session session(project, o.plugin, false, observer);
-    session.host.log.setRecording(false);  // counts and problems only: memory stays flat
-    session.host.prefs = prefs;
+    session.host.log().setRecording(false);  // counts and problems only: memory stays flat
+    session.host.prefs() = prefs;
     auto user = std::make_shared<SimulatedUser>();
     user->answers = answers;
     session.scripting = startScripting(session.host, user);
     // During the crop over the duration Ctrl-C stands for the cancel chord.
     CancelChordOnInterrupt interrupt;
-    session.host.cancelChord = &CancelChordOnInterrupt::held();
+    session.host.platform().cancelChord = &CancelChordOnInterrupt::held();
     bool drawn = !o.json && isatty(STDERR_FILENO);
-    session.host.progressListener = [&interrupt, drawn](const ProgressEvent& e) {
+    session.host.platform().progressListener = [&interrupt, drawn](const ProgressEvent& e) {
         if (e.kind == ProgressEvent::Open) interrupt.arm();
         if (drawn) drawProgress(e);
         if (e.kind == ProgressEvent::Close) interrupt.disarm();
@@ -162,8 +162,8 @@ int playSession(const CliOptions& o, std::ostream& out,
                   << session.startResult << "\n";
         return kExitPluginError;
     }
-    int savesBefore = session.host.prefs.savesToDisk;
-    Preferences prefsBefore = session.host.prefs;
+    int savesBefore = session.host.prefs().savesToDisk;
+    Preferences prefsBefore = session.host.prefs();
 
     SessionOptions options;
     options.shift = shift;
@@ -179,26 +179,26 @@ int playSession(const CliOptions& o, std::ostream& out,
     PictureNames names;
     if (o.verify)
         report.verification =
-            verifyNothingMoved(session.before, session.host.project, report.resized,
+            verifyNothingMoved(session.before, session.host.project(), report.resized,
                                ranOverTheDuration(report), o.renderDir, names);
-    if (o.diff) report.changes = diffProjects(session.before, session.host.project);
+    if (o.diff) report.changes = diffProjects(session.before, session.host.project());
 
     if (!o.out.empty()) {
-        Project result = session.host.project;
+        Project result = session.host.project();
         rebaseFootagePaths(result, folderOf(o.project), folderOf(o.out));
         saveProject(result, o.out);
     }
     if (!o.renderDir.empty()) {
         std::vector<std::string> written = writeChangedPictures(
-            session.before, session.host.project, report.resized, o.renderDir, names);
+            session.before, session.host.project(), report.resized, o.renderDir, names);
         if (report.verification)
             for (const FrameDifference& d : report.verification->differences)
                 if (!d.picture.empty()) written.push_back(d.picture);
         report.pictures = written;
     }
-    if (!o.prefs.empty() && (session.host.prefs.savesToDisk != savesBefore ||
-                             session.host.prefs.serialize() != prefsBefore.serialize())) {
-        std::string text = session.host.prefs.serialize();
+    if (!o.prefs.empty() && (session.host.prefs().savesToDisk != savesBefore ||
+                             session.host.prefs().serialize() != prefsBefore.serialize())) {
+        std::string text = session.host.prefs().serialize();
         writeFileAtomically(
             o.prefs, [&](std::FILE* file) { std::fwrite(text.data(), 1, text.size(), file); });
     }
@@ -221,8 +221,8 @@ int menuCommand(const CliOptions& o, std::ostream& out) {
     bool shift = false, command = false;
     parseKeys(o.keys, &shift, &command);
     Session session(project, o.plugin);
-    session.host.log.setRecording(false);
-    session.host.prefs = prefs;
+    session.host.log().setRecording(false);
+    session.host.prefs() = prefs;
     installScriptEngine(session.host, UserAnswers());
     if (session.startResult) {
         std::cerr << "zentrim-host: the plug-in's entry point returned error "
@@ -230,7 +230,7 @@ int menuCommand(const CliOptions& o, std::ostream& out) {
         return kExitPluginError;
     }
     session.openMenu(shift, command);
-    const std::vector<MenuEntry>& menu = session.host.menus[AEGP_Menu_LAYER];
+    const std::vector<MenuEntry>& menu = session.host.menus().entries[AEGP_Menu_LAYER];
     size_t first = menu.size() > 3 ? menu.size() - 3 : 0;
     out << "Layer menu (last entries):\n";
     for (size_t i = first; i < menu.size(); ++i) {

@@ -37,10 +37,10 @@ namespace {
 // dispatch (AEGP_DoCommand), which a refused request does not.
 class PanelRequests {
   public:
-    explicit PanelRequests(Host& host) : host_(host), outer_(host.log.onCall) {
-        host.log.onCall = [this](const CallRecord& call) {
+    explicit PanelRequests(Host& host) : host_(host), outer_(host.log().onCall) {
+        host.log().onCall = [this](const CallRecord& call) {
             if (call.name == "AEGP_GetLong" && call.args.find("Panel_Run") != std::string::npos)
-                request_ = host_.prefs.getLong("Zentrim", "Panel_Run", 0);
+                request_ = host_.prefs().getLong("Zentrim", "Panel_Run", 0);
             if (call.name == "AEGP_DoCommand") {
                 std::string name = panelActionName(static_cast<int>(request_));
                 if (!name.empty()) ran_.push_back(name);
@@ -49,7 +49,7 @@ class PanelRequests {
             if (outer_) outer_(call);
         };
     }
-    ~PanelRequests() { host_.log.onCall = outer_; }
+    ~PanelRequests() { host_.log().onCall = outer_; }
     PanelRequests(const PanelRequests&) = delete;
     PanelRequests& operator=(const PanelRequests&) = delete;
 
@@ -90,11 +90,11 @@ std::string panelActionName(int request) {
 Session::Session(Project project, const std::string& pluginPath, bool privateCopy,
                  SessionObserver observer)
     : observer_(std::move(observer)) {
-    host.project = std::move(project);
-    before = host.project;
+    host.project() = std::move(project);
+    before = host.project();
     // Only an observer that reads the calls is installed: without one the host may skip
     // describing them (CallLog::wantsDetail).
-    if (observer_.call) host.log.onCall = observer_.call;
+    if (observer_.call) host.log().onCall = observer_.call;
     try {
         module = std::make_unique<PluginModule>(
             pluginPath.empty() ? PluginModule::defaultPath() : pluginPath, privateCopy);
@@ -110,8 +110,8 @@ void Session::step(const std::string& name) {
 }
 
 const MenuEntry* Session::command() const {
-    auto it = host.menus.find(AEGP_Menu_LAYER);
-    if (it == host.menus.end() || it->second.empty()) return nullptr;
+    auto it = host.menus().entries.find(AEGP_Menu_LAYER);
+    if (it == host.menus().entries.end() || it->second.empty()) return nullptr;
     const MenuEntry& last = it->second.back();
     // The host's own commands come before any plug-in's: when the last entry is one of them, the
     // plug-in added none.
@@ -121,12 +121,12 @@ const MenuEntry* Session::command() const {
 void Session::openMenu(bool shift, bool commandKey) {
     step("menu update");
     host.updateMenus();
-    host.shiftDown = false;
-    host.commandDown = false;
+    host.platform().shiftDown = false;
+    host.platform().commandDown = false;
     step("idle, no key held");
     host.idle();
-    host.shiftDown = shift;
-    host.commandDown = commandKey;
+    host.platform().shiftDown = shift;
+    host.platform().commandDown = commandKey;
     step(std::string("idle, keys held: ") + (shift && commandKey ? "shift+cmd"
                                              : shift             ? "shift"
                                              : commandKey        ? "cmd"
@@ -138,11 +138,11 @@ void Session::openMenu(bool shift, bool commandKey) {
 
 SessionReport Session::play(const SessionOptions& o) {
     SessionReport r;
-    size_t undoBefore = host.undoSteps.size();
-    host.resizes.clear();
-    host.log.clear();
-    const std::string prefsAtStart = host.prefs.serialize();
-    const int savesAtStart = host.prefs.savesToDisk;
+    size_t undoBefore = host.undoSteps().size();
+    host.events().resizes.clear();
+    host.log().clear();
+    const std::string prefsAtStart = host.prefs().serialize();
+    const int savesAtStart = host.prefs().savesToDisk;
 
     if (o.instead) {
         step("menu update");
@@ -156,11 +156,11 @@ SessionReport Session::play(const SessionOptions& o) {
     } else if (o.panel) {
         step("menu update");
         host.updateMenus();
-        host.shiftDown = o.shift;
-        host.commandDown = o.command;
+        host.platform().shiftDown = o.shift;
+        host.platform().commandDown = o.command;
         const MenuEntry* cmd = command();
-        host.prefs.set("Zentrim", "Panel_Run", static_cast<long>(*o.panel));
-        host.prefs.set("Zentrim", "Menu_Cmd", static_cast<long>(cmd ? cmd->command : 0));
+        host.prefs().set("Zentrim", "Panel_Run", static_cast<long>(*o.panel));
+        host.prefs().set("Zentrim", "Menu_Cmd", static_cast<long>(cmd ? cmd->command : 0));
         PanelRequests requests(host);
         step("idle with the panel's request " + std::to_string(*o.panel));
         r.result = host.idle();
@@ -189,43 +189,43 @@ SessionReport Session::play(const SessionOptions& o) {
         }
     }
 
-    r.alerts = host.alerts;
-    r.dialogs = host.dialogs;
-    for (size_t i = undoBefore; i < host.undoSteps.size(); ++i)
-        r.undoSteps.push_back(host.undoSteps[i].name);
-    r.resized = host.resizes;
+    r.alerts = host.events().alerts;
+    r.dialogs = host.events().dialogs;
+    for (size_t i = undoBefore; i < host.undoSteps().size(); ++i)
+        r.undoSteps.push_back(host.undoSteps()[i].name);
+    r.resized = host.events().resizes;
     std::set<Id> cropped;
-    for (const ResizeRecord& rr : host.resizes)
+    for (const ResizeRecord& rr : host.events().resizes)
         cropped.insert(rr.item);
-    for (const Item& item : host.project.items) {
+    for (const Item& item : host.project().items) {
         if (item.type != ItemType::Comp) continue;
         for (const Layer& l : item.comp.layers)
             if (cropped.count(l.source)) r.corrected.emplace_back(item.name, l.name);
     }
-    r.leaks = host.handles.leaks();
-    for (const ProgressEvent& e : host.progress)
+    r.leaks = host.handles().leaks();
+    for (const ProgressEvent& e : host.events().progress)
         if (e.kind == ProgressEvent::Percent) r.progress.push_back(e.value);
-    r.progressUpdates = host.progress.percentUpdates();
-    r.lastPercent = host.progress.lastPercent();
-    r.problems = host.log.problems();
+    r.progressUpdates = host.events().progress.percentUpdates();
+    r.lastPercent = host.events().progress.lastPercent();
+    r.problems = host.log().problems();
     for (const std::string& u : host.unbalancedSuites())
         r.problems.push_back("suite " + u);
     if (host.undoDepth() != 0) r.problems.push_back("an undo group was left open");
     if (scripting) reportUser(scripting->user(), o, r);
     if (!o.keepsPrefs && r.warnings.empty() &&
-        (host.prefs.savesToDisk != savesAtStart || host.prefs.serialize() != prefsAtStart))
+        (host.prefs().savesToDisk != savesAtStart || host.prefs().serialize() != prefsAtStart))
         r.warnings.push_back(
             "the preferences were changed, but without --prefs the changes are not kept after "
             "this run");
 
     if (o.undo) {
         step("undo");
-        Project after = host.project;
-        while (host.undoSteps.size() > undoBefore)
+        Project after = host.project();
+        while (host.undoSteps().size() > undoBefore)
             host.undo();
-        r.undoDifference = describeDifference(before, host.project);
+        r.undoDifference = describeDifference(before, host.project());
         r.undoRestored = r.undoDifference.empty();
-        host.project = std::move(after);  // --out keeps the project as the command left it
+        host.project() = std::move(after);  // --out keeps the project as the command left it
     }
     return r;
 }

@@ -28,7 +28,7 @@ json toJson(const DialogAction& a) {
 // JSON {entry, actions}; undefined when there is none.
 duk_ret_t dialogShownNative(duk_context* ctx, Engine& e) {
     std::string title = argText(ctx, 0);
-    e.host.dialogs.push_back(title);
+    e.host.events().dialogs.push_back(title);
     std::vector<DialogAnswer>& dialogs = e.user->answers.dialogs;
     for (size_t i = 0; i < dialogs.size(); ++i) {
         DialogAnswer& d = dialogs[i];

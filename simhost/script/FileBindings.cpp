@@ -17,7 +17,7 @@ std::optional<fsys::path> place(Engine& e, const std::string& op, const std::str
                                 const std::string& detail = "") {
     std::string event = op + " " + path + (detail.empty() ? "" : " " + detail);
     std::optional<fsys::path> where = e.files.resolve(path);
-    e.host.fileEvents.push_back(where ? event : "refused " + event);
+    e.host.events().fileEvents.push_back(where ? event : "refused " + event);
     return where;
 }
 

@@ -16,7 +16,7 @@ duk_ret_t alertNative(duk_context* ctx, Engine& e) {
     a.text = argText(ctx, 0);
     a.title = argText(ctx, 1);
     a.errorIcon = duk_to_boolean(ctx, 2) != 0;
-    e.host.alerts.push_back(a);
+    e.host.events().alerts.push_back(a);
     // A person answering at the terminal sees an alert when it is shown, as at the host.
     if (e.asksTerminal())
         e.terminalOut() << "alert" << (a.title.empty() ? "" : " \"" + a.title + "\"") << ": "
@@ -28,7 +28,7 @@ duk_ret_t alertNative(duk_context* ctx, Engine& e) {
 // host's menus in order; 0 when there is none.
 duk_ret_t findMenuCommandIdNative(duk_context* ctx, Engine& e) {
     std::string name = argText(ctx, 0);
-    for (const auto& [menu, entries] : e.host.menus) {
+    for (const auto& [menu, entries] : e.host.menus().entries) {
         (void)menu;
         for (const MenuEntry& entry : entries) {
             if (entry.name == name && entry.command != 0) {
@@ -42,7 +42,7 @@ duk_ret_t findMenuCommandIdNative(duk_context* ctx, Engine& e) {
 }
 
 duk_ret_t writelnNative(duk_context* ctx, Engine& e) {
-    e.host.console.push_back(argText(ctx, 0));
+    e.host.events().console.push_back(argText(ctx, 0));
     return 0;
 }
 
@@ -57,7 +57,7 @@ duk_ret_t osNative(duk_context* ctx, Engine& e) {
 // ---- preferences ----
 
 duk_ret_t prefHaveNative(duk_context* ctx, Engine& e) {
-    duk_push_boolean(ctx, e.host.prefs.has(argText(ctx, 0), argText(ctx, 1)));
+    duk_push_boolean(ctx, e.host.prefs().has(argText(ctx, 0), argText(ctx, 1)));
     return 1;
 }
 
@@ -65,7 +65,7 @@ duk_ret_t prefHaveNative(duk_context* ctx, Engine& e) {
 // when absent.
 duk_ret_t prefGetNative(duk_context* ctx, Engine& e) {
     std::string kind = argText(ctx, 0), section = argText(ctx, 1), key = argText(ctx, 2);
-    const Preferences& p = e.host.prefs;
+    const Preferences& p = e.host.prefs();
     if (!p.has(section, key)) return 0;
     if (kind == "bool")
         duk_push_boolean(ctx, p.getBool(section, key, false));
@@ -89,18 +89,18 @@ long wholeNumber(double d) {
 duk_ret_t prefSaveNative(duk_context* ctx, Engine& e) {
     std::string kind = argText(ctx, 0), section = argText(ctx, 1), key = argText(ctx, 2);
     if (kind == "bool")
-        e.host.prefs.set(section, key, duk_to_boolean(ctx, 3) != 0);
+        e.host.prefs().set(section, key, duk_to_boolean(ctx, 3) != 0);
     else if (kind == "float")
-        e.host.prefs.set(section, key, static_cast<double>(duk_get_number(ctx, 3)));
+        e.host.prefs().set(section, key, static_cast<double>(duk_get_number(ctx, 3)));
     else if (kind == "long")
-        e.host.prefs.set(section, key, wholeNumber(duk_get_number(ctx, 3)));
+        e.host.prefs().set(section, key, wholeNumber(duk_get_number(ctx, 3)));
     else
-        e.host.prefs.set(section, key, argText(ctx, 3));
+        e.host.prefs().set(section, key, argText(ctx, 3));
     return 0;
 }
 
 duk_ret_t prefSaveToDiskNative(duk_context*, Engine& e) {
-    ++e.host.prefs.savesToDisk;
+    ++e.host.prefs().savesToDisk;
     return 0;
 }
 
@@ -145,19 +145,19 @@ const char* kindName(LayerKind k) {
 }
 
 duk_ret_t activeItemIdNative(duk_context* ctx, Engine& e) {
-    const Project& p = e.host.project;
+    const Project& p = e.host.project();
     duk_push_number(ctx, p.findItem(p.activeItem) ? static_cast<double>(p.activeItem) : 0);
     return 1;
 }
 
 duk_ret_t numItemsNative(duk_context* ctx, Engine& e) {
-    duk_push_number(ctx, static_cast<double>(e.host.project.items.size()));
+    duk_push_number(ctx, static_cast<double>(e.host.project().items.size()));
     return 1;
 }
 
 duk_ret_t itemIdAtNative(duk_context* ctx, Engine& e) {
     double i = duk_get_number_default(ctx, 0, -1);
-    const auto& items = e.host.project.items;
+    const auto& items = e.host.project().items;
     if (!(i >= 0 && i < static_cast<double>(items.size()))) return 0;
     duk_push_number(ctx, static_cast<double>(items[static_cast<size_t>(i)].id));
     return 1;
@@ -165,7 +165,7 @@ duk_ret_t itemIdAtNative(duk_context* ctx, Engine& e) {
 
 // item(id): JSON {id, name, type, width, height, layers: [layer ids]}; undefined when gone.
 duk_ret_t itemNative(duk_context* ctx, Engine& e) {
-    const Item* item = e.host.project.findItem(argId(ctx, 0));
+    const Item* item = e.host.project().findItem(argId(ctx, 0));
     if (!item) return 0;
     int w = 0, h = 0;
     itemSize(*item, &w, &h);
@@ -187,7 +187,7 @@ duk_ret_t itemNative(duk_context* ctx, Engine& e) {
 duk_ret_t layerNative(duk_context* ctx, Engine& e) {
     Id id = argId(ctx, 0);
     int index = 0;
-    const Project& p = e.host.project;
+    const Project& p = e.host.project();
     const Item* comp = p.findLayerComp(id, &index);
     const Layer* layer = p.findLayer(id);
     if (!comp || !layer) return 0;

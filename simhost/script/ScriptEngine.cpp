@@ -172,9 +172,9 @@ namespace sim {
 
 std::shared_ptr<ScriptSession> startScripting(Host& host, std::shared_ptr<SimulatedUser> user,
                                               ScriptOptions options) {
-    host.scriptRunner = nullptr;  // the previous engine goes first, with its sandbox
+    host.platform().scriptRunner = nullptr;  // the previous engine goes first, with its sandbox
     auto engine = std::make_shared<script::Engine>(host, std::move(user), std::move(options));
-    host.scriptRunner = [engine](const std::string& text) { return engine->run(text); };
+    host.platform().scriptRunner = [engine](const std::string& text) { return engine->run(text); };
     return std::make_shared<ScriptSession>(engine);
 }
 

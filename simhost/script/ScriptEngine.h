@@ -78,9 +78,9 @@ namespace script {
 class Engine;
 }
 
-// The script engine installed on a host, for callers that need more than host.scriptRunner: the
-// simulated user's record, and the windows that stay open after their script (palettes and docked
-// panels), in which the user works between the host's idle calls.
+// The script engine installed on a host, for callers that need more than
+// host.platform().scriptRunner: the simulated user's record, and the windows that stay open after
+// their script (palettes and docked panels), in which the user works between the host's idle calls.
 class ScriptSession {
   public:
     explicit ScriptSession(std::shared_ptr<script::Engine> engine);
@@ -108,8 +108,8 @@ class ScriptSession {
     std::shared_ptr<script::Engine> engine_;
 };
 
-// Sets host.scriptRunner to run scripts in one scripting heap kept for the host's life, so
-// globals one script defines are there for the next. Replaces any engine installed before.
+// Sets host.platform().scriptRunner to run scripts in one scripting heap kept for the host's life,
+// so globals one script defines are there for the next. Replaces any engine installed before.
 std::shared_ptr<ScriptSession> startScripting(Host& host, std::shared_ptr<SimulatedUser> user,
                                               ScriptOptions options = {});
 

@@ -9,11 +9,11 @@ namespace sim {
 namespace {
 
 std::vector<MenuEntry>& menuOf(Host& h, AEGP_MenuID menu) {
-    return h.menus[static_cast<int>(menu)];
+    return h.menus().entries[static_cast<int>(menu)];
 }
 
 MenuEntry& entryOf(Host& h, AEGP_Command command) {
-    for (auto& [id, entries] : h.menus)
+    for (auto& [id, entries] : h.menus().entries)
         for (MenuEntry& e : entries)
             if (e.command == command && command != 0) return e;
     throw HostError(A_Err_PARAMETER, "no menu command " + std::to_string(command));
@@ -24,7 +24,7 @@ MenuEntry& entryOf(Host& h, AEGP_Command command) {
 A_Err GetUniqueCommand(AEGP_Command* commandP) {
     return hostCall("AEGP_GetUniqueCommand", [&](Host& h) {
         requireOut(commandP, "command");
-        *commandP = h.nextCommand++;
+        *commandP = h.menus().nextCommand++;
         args(h, "->", *commandP);
         return A_Err_NONE;
     });
@@ -94,7 +94,7 @@ A_Err RegisterCommandHook(AEGP_PluginID plugin, AEGP_HookPriority priority, AEGP
     return hostCall("AEGP_RegisterCommandHook", [&](Host& h) {
         requireOut(func, "hook");
         args(h, plugin, priority, command);
-        h.commandHooks.push_back({plugin, priority, command, func, refcon});
+        h.menus().commandHooks.push_back({plugin, priority, command, func, refcon});
         return A_Err_NONE;
     });
 }
@@ -104,7 +104,7 @@ A_Err RegisterUpdateMenuHook(AEGP_PluginID plugin, AEGP_UpdateMenuHook func,
     return hostCall("AEGP_RegisterUpdateMenuHook", [&](Host& h) {
         requireOut(func, "hook");
         args(h, plugin);
-        h.updateMenuHooks.emplace_back(func, refcon);
+        h.menus().updateMenuHooks.emplace_back(func, refcon);
         return A_Err_NONE;
     });
 }
@@ -113,7 +113,7 @@ A_Err RegisterIdleHook(AEGP_PluginID plugin, AEGP_IdleHook func, AEGP_IdleRefcon
     return hostCall("AEGP_RegisterIdleHook", [&](Host& h) {
         requireOut(func, "hook");
         args(h, plugin);
-        h.idleHooks.emplace_back(func, refcon);
+        h.menus().idleHooks.emplace_back(func, refcon);
         return A_Err_NONE;
     });
 }
@@ -124,7 +124,7 @@ A_Err ReportInfo(AEGP_PluginID plugin, const A_char* textZ) {
     return hostCall("AEGP_ReportInfo", [&](Host& h) {
         requireOut(textZ, "text");
         args(h, plugin, textZ);
-        h.reports.push_back(textZ);
+        h.events().reports.push_back(textZ);
         return A_Err_NONE;
     });
 }
@@ -148,7 +148,7 @@ A_Err EndUndoGroup(void) {
 A_Err GetMainHWND(void* mainHwndP) {
     return hostCall("AEGP_GetMainHWND", [&](Host& h) {
         requireOut(mainHwndP, "window");
-        std::memcpy(mainHwndP, &h.mainWindow, sizeof(void*));
+        std::memcpy(mainHwndP, &h.platform().mainWindow, sizeof(void*));
         return A_Err_NONE;
     });
 }
@@ -164,12 +164,13 @@ A_Err ExecuteScript(AEGP_PluginID plugin, const A_char* scriptZ, const A_Boolean
         args(h, plugin, platformEncoding ? "platform-encoding" : "utf-8");
         if (resultPH) *resultPH = nullptr;
         if (errorPH) *errorPH = nullptr;
-        h.scripts.push_back(scriptZ);
-        if (!h.scriptRunner) throw HostError(A_Err_GENERIC, "scripting is not available");
-        ScriptOutcome out = h.scriptRunner(scriptZ);
+        h.events().scripts.push_back(scriptZ);
+        if (!h.platform().scriptRunner)
+            throw HostError(A_Err_GENERIC, "scripting is not available");
+        ScriptOutcome out = h.platform().scriptRunner(scriptZ);
         if (!out.ok) {
             if (errorPH) *errorPH = newTextHandle(h, out.error, "script error text");
-            h.log.problem("script error: " + out.error);
+            h.log().problem("script error: " + out.error);
             return A_Err_GENERIC;
         }
         if (resultPH) *resultPH = newTextHandle(h, out.value, "script result");
@@ -180,7 +181,7 @@ A_Err ExecuteScript(AEGP_PluginID plugin, const A_char* scriptZ, const A_Boolean
 A_Err IsScriptingAvailable(A_Boolean* availableP) {
     return hostCall("AEGP_IsScriptingAvailable", [&](Host& h) {
         requireOut(availableP, "flag");
-        *availableP = h.scriptRunner ? 1 : 0;
+        *availableP = h.platform().scriptRunner ? 1 : 0;
         return A_Err_NONE;
     });
 }
@@ -223,10 +224,11 @@ void registerAppSuites(Host& host) {
     host.addSuite(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion5, &utility);
 
     // The host's own entries of the Layer menu, above which the plug-in's commands are added.
-    if (host.menus[AEGP_Menu_LAYER].empty()) {
+    if (host.menus().entries[AEGP_Menu_LAYER].empty()) {
         for (const char* name : {"New", "Layer Settings...", "Open Layer", "Mask", "Transform",
                                  "Time", "Pre-compose..."}) {
-            host.menus[AEGP_Menu_LAYER].push_back({host.nextCommand++, name, true});
+            host.menus().entries[AEGP_Menu_LAYER].push_back(
+                {host.menus().nextCommand++, name, true});
         }
     }
 }

@@ -9,7 +9,7 @@ AEGP_Collection2H newCollection(Host& h, const std::string& what,
                                 std::vector<AEGP_CollectionItemV2> items) {
     auto c = std::make_shared<Collection>();
     c->items = std::move(items);
-    return h.handles.make(HandleKind::Collection, what, c)->handle<AEGP_Collection2H>();
+    return h.handles().make(HandleKind::Collection, what, c)->handle<AEGP_Collection2H>();
 }
 
 Collection& collectionOf(Host& h, AEGP_Collection2H collectionH, HandleRecord** recP) {
@@ -29,7 +29,7 @@ A_Err DisposeCollection(AEGP_Collection2H collectionH) {
         HandleRecord* r = nullptr;
         collectionOf(h, collectionH, &r);
         args(h, r->what);
-        h.handles.release(r);
+        h.handles().release(r);
         return A_Err_NONE;
     });
 }

@@ -101,7 +101,7 @@ A_Err SetSelection(AEGP_CompH compH, AEGP_Collection2H collectionH) {
                 m.selected = false;
         }
         for (auto [id, mask] : chosen) {
-            Layer* l = h.project.findLayer(id);
+            Layer* l = h.project().findLayer(id);
             if (mask < 0) {
                 l->selected = true;
             } else {
@@ -124,7 +124,7 @@ AEGP_LayerH createNull(Host& h, const std::string& name, AEGP_CompH compH,
         duration = fromATime(*durationPT);
     args(h, name, label(comp), duration.toString());
 
-    Project& p = h.project;
+    Project& p = h.project();
     Item source;
     source.id = p.newId();
     source.type = ItemType::NullSource;
@@ -221,13 +221,14 @@ A_Err SetCompDimensions(AEGP_CompH compH, A_long width, A_long height) {
         if (width < 1 || height < 1 || width > kMaxCompSide || height > kMaxCompSide)
             throw HostError(A_Err_PARAMETER, "composition size " + std::to_string(width) + "x" +
                                                  std::to_string(height) + " is out of range");
-        h.resizes.push_back({comp.id, comp.name, comp.comp.width, comp.comp.height, width, height});
+        h.events().resizes.push_back(
+            {comp.id, comp.name, comp.comp.width, comp.comp.height, width, height});
         double sx = comp.comp.width > 0 ? static_cast<double>(width) / comp.comp.width : 1.0;
         double sy = comp.comp.height > 0 ? static_cast<double>(height) / comp.comp.height : 1.0;
         comp.comp.width = width;
         comp.comp.height = height;
         Id id = comp.id;
-        for (Item& x : h.project.items) {
+        for (Item& x : h.project().items) {
             if (x.type != ItemType::Comp) continue;
             for (Layer& l : x.comp.layers)
                 if (l.source == id) scaleUse(l, sx, sy);
@@ -242,7 +243,7 @@ A_Err DuplicateComp(AEGP_CompH compH, AEGP_CompH* newPH) {
     return hostCall("AEGP_DuplicateComp", [&](Host& h) {
         requireOut(newPH, "new composition");
         *newPH = nullptr;
-        Project& p = h.project;
+        Project& p = h.project();
         Item copy = h.compItemOf(compH);
         Id originalId = copy.id;
         copy.id = p.newId();

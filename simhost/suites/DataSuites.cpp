@@ -17,7 +17,7 @@ void requireBlob(Host& h, AEGP_PersistentBlobH blobH) {
 A_Err GetApplicationBlob(AEGP_PersistentBlobH* blobPH) {
     return hostCall("AEGP_GetApplicationBlob", [&](Host& h) {
         requireOut(blobPH, "blob");
-        *blobPH = h.handles.object(HandleKind::Blob, 0)->handle<AEGP_PersistentBlobH>();
+        *blobPH = h.handles().object(HandleKind::Blob, 0)->handle<AEGP_PersistentBlobH>();
         return A_Err_NONE;
     });
 }
@@ -46,7 +46,7 @@ A_Err GetData(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* 
         requireOut(keyZ, "key");
         if (size) requireOut(bufP, "buffer");
         args(h, sectionZ, keyZ, size);
-        const PrefValue* v = h.prefs.find(sectionZ, keyZ);
+        const PrefValue* v = h.prefs().find(sectionZ, keyZ);
         std::string bytes = v ? bytesOf(*v) : std::string();
         if (v && bytes.size() == size) {
             std::memcpy(bufP, bytes.data(), size);
@@ -67,7 +67,7 @@ A_Err GetLong(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* 
         requireOut(valueP, "value");
         args(h, sectionZ, keyZ, defaultL);
         // A stored whole number beyond 32 bits reads as the nearest 32-bit value, not wrapped.
-        long value = h.prefs.getLong(sectionZ, keyZ, defaultL);
+        long value = h.prefs().getLong(sectionZ, keyZ, defaultL);
         if (value > 2147483647L) value = 2147483647L;
         if (value < -2147483647L - 1) value = -2147483647L - 1;
         *valueP = static_cast<A_long>(value);
@@ -81,7 +81,7 @@ A_Err DeleteEntry(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_ch
         requireOut(sectionZ, "section");
         requireOut(keyZ, "key");
         args(h, sectionZ, keyZ);
-        h.prefs.erase(sectionZ, keyZ);  // an absent key is no error
+        h.prefs().erase(sectionZ, keyZ);  // an absent key is no error
         return A_Err_NONE;
     });
 }
@@ -109,8 +109,8 @@ A_Err FreeMemHandle(AEGP_MemHandle memH) {
     return hostCall("AEGP_FreeMemHandle", [&](Host& h) {
         HandleRecord* r = nullptr;
         MemBlock& b = blockOf(h, memH, &r);
-        if (b.locks > 0) h.log.problem("a locked memory handle was freed");
-        h.handles.release(r);
+        if (b.locks > 0) h.log().problem("a locked memory handle was freed");
+        h.handles().release(r);
         return A_Err_NONE;
     });
 }
@@ -150,7 +150,7 @@ AEGP_MemHandle newMemHandle(Host& h, const void* bytes, size_t size, const std::
     const char* p = static_cast<const char*>(bytes);
     block->bytes.assign(p, p + size);
     if (block->bytes.empty()) block->bytes.push_back('\0');  // a lock always yields a valid pointer
-    return h.handles.make(HandleKind::MemHandle, what, block)->handle<AEGP_MemHandle>();
+    return h.handles().make(HandleKind::MemHandle, what, block)->handle<AEGP_MemHandle>();
 }
 
 void registerDataSuites(Host& host) {

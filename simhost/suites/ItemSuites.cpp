@@ -68,7 +68,7 @@ A_Err GetFirstProjItem(AEGP_ProjectH projectH, AEGP_ItemH* itemPH) {
     return hostCall("AEGP_GetFirstProjItem", [&](Host& h) {
         requireProject(h, projectH);
         requireOut(itemPH, "item");
-        const auto& items = h.project.items;
+        const auto& items = h.project().items;
         *itemPH = items.empty() ? nullptr : h.itemHandle(items.front().id);
         args(h, "->", Label{items.empty() ? nullptr : &items.front()});
         return A_Err_NONE;
@@ -82,7 +82,7 @@ A_Err GetNextProjItem(AEGP_ProjectH projectH, AEGP_ItemH itemH, AEGP_ItemH* next
         requireOut(nextPH, "next item");
         *nextPH = nullptr;
         const Item& item = h.itemOf(itemH);
-        const auto& items = h.project.items;
+        const auto& items = h.project().items;
         const size_t next = static_cast<size_t>(&item - items.data()) + 1;
         const Item* found = next < items.size() ? &items[next] : nullptr;
         *nextPH = found ? h.itemHandle(found->id) : nullptr;
@@ -94,7 +94,7 @@ A_Err GetNextProjItem(AEGP_ProjectH projectH, AEGP_ItemH itemH, AEGP_ItemH* next
 A_Err GetActiveItem(AEGP_ItemH* itemPH) {
     return hostCall("AEGP_GetActiveItem", [&](Host& h) {
         requireOut(itemPH, "item");
-        const Item* item = h.project.findItem(h.project.activeItem);
+        const Item* item = h.project().findItem(h.project().activeItem);
         *itemPH = item ? h.itemHandle(item->id) : nullptr;
         args(h, "->", Label{item});
         return A_Err_NONE;
@@ -269,7 +269,7 @@ A_Err DeleteItem(AEGP_ItemH itemH) {
     return hostCall("AEGP_DeleteItem", [&](Host& h) {
         Item& item = h.itemOf(itemH);
         args(h, Label{&item});
-        Project& p = h.project;
+        Project& p = h.project();
         std::set<Id> doomed{item.id};
         for (bool grew = true; grew;) {
             grew = false;

@@ -114,7 +114,8 @@ A_Err GetLayerSourceItem(AEGP_LayerH layerH, AEGP_ItemH* itemPH) {
         Layer& l = h.layerOf(layerH);
         args(h, "layer", l.id, "->", l.source);
         // Cameras, lights, text and shape layers have no source item.
-        *itemPH = l.source != 0 && h.project.findItem(l.source) ? h.itemHandle(l.source) : nullptr;
+        *itemPH =
+            l.source != 0 && h.project().findItem(l.source) ? h.itemHandle(l.source) : nullptr;
         return A_Err_NONE;
     });
 }
@@ -187,7 +188,7 @@ A_Err IsAddLayerValid(AEGP_ItemH itemH, AEGP_CompH compH, A_Boolean* validP) {
         requireOut(validP, "flag");
         Item& item = h.itemOf(itemH);
         Item& comp = h.compItemOf(compH);
-        *validP = canAddLayer(h.project, item, comp) ? 1 : 0;
+        *validP = canAddLayer(h.project(), item, comp) ? 1 : 0;
         args(h, "item", item.id, "comp", comp.id, "->", int(*validP));
         return A_Err_NONE;
     });
@@ -199,7 +200,7 @@ A_Err AddLayer(AEGP_ItemH itemH, AEGP_CompH compH, AEGP_LayerH* layerPH) {
         Item& item = h.itemOf(itemH);
         Item& comp = h.compItemOf(compH);
         args(h, "item", item.id, "comp", comp.id);
-        Id id = addLayer(h.project, item, comp);
+        Id id = addLayer(h.project(), item, comp);
         if (layerPH) *layerPH = h.layerHandle(id);
         return A_Err_NONE;
     });
@@ -221,7 +222,7 @@ A_Err GetLayerMaskedBounds(AEGP_LayerH layerH, AEGP_LTimeMode mode, const A_Time
         requireOut(boundsP, "bounds");
         Layer& l = h.layerOf(layerH);
         Rational t = layerTimeOf(l, mode, timeP);
-        FloatRect r = maskedBounds(h.project, l.id, t);
+        FloatRect r = maskedBounds(h.project(), l.id, t);
         args(h, "layer", l.id, "mode", mode, "time", fromATime(*timeP).toString(), "->", r.left,
              r.top, r.right, r.bottom);
         *boundsP = {r.left, r.top, r.right, r.bottom};
@@ -280,7 +281,7 @@ A_Err SetLayerParent(AEGP_LayerH layerH, const AEGP_LayerH parentH) {
         Layer& l = h.layerOf(layerH);
         Id parent = parentH ? h.layerOf(parentH).id : 0;
         args(h, "layer", l.id, "parent", parent);
-        setLayerParent(h.project, l.id, parent);
+        setLayerParent(h.project(), l.id, parent);
         return A_Err_NONE;
     });
 }
@@ -289,7 +290,7 @@ A_Err DeleteLayer(AEGP_LayerH layerH) {
     return hostCall("AEGP_DeleteLayer", [&](Host& h) {
         Id id = h.layerOf(layerH).id;
         args(h, "layer", id);
-        deleteLayer(h.project, id);
+        deleteLayer(h.project(), id);
         return A_Err_NONE;
     });
 }

@@ -14,7 +14,7 @@ MaskLocation findMask(Project& project, Id maskId) {
 }
 
 MaskLocation maskOf(Host& h, AEGP_MaskRefH maskH) {
-    return findMask(h.project, h.record(maskH, HandleKind::Mask, "mask")->id);
+    return findMask(h.project(), h.record(maskH, HandleKind::Mask, "mask")->id);
 }
 
 MaskPath& outlineOf(Host& h, AEGP_MaskOutlineValH outlineH, HandleRecord** recordP) {
@@ -24,7 +24,8 @@ MaskPath& outlineOf(Host& h, AEGP_MaskOutlineValH outlineH, HandleRecord** recor
 }
 
 AEGP_MaskOutlineValH newOutline(Host& h, const MaskPath& path, const std::string& what) {
-    return h.handles.make(HandleKind::MaskOutline, what, std::make_shared<MaskPath>(path))
+    return h.handles()
+        .make(HandleKind::MaskOutline, what, std::make_shared<MaskPath>(path))
         ->handle<AEGP_MaskOutlineValH>();
 }
 
@@ -53,7 +54,7 @@ A_Err GetLayerMaskByIndex(AEGP_LayerH layerH, AEGP_MaskIndex index, AEGP_MaskRef
                                                  " is outside a layer of " +
                                                  std::to_string(l.masks.size()) + " masks");
         const Mask& m = l.masks[static_cast<size_t>(index)];
-        *maskPH = h.handles
+        *maskPH = h.handles()
                       .make(HandleKind::Mask, "mask '" + m.name + "' of layer '" + l.name + "'",
                             nullptr, m.id)
                       ->handle<AEGP_MaskRefH>();
@@ -66,7 +67,7 @@ A_Err DisposeMask(AEGP_MaskRefH maskH) {
         // The mask itself may be gone (deleted or undone): the ref is released all the same.
         HandleRecord* r = h.record(maskH, HandleKind::Mask, "mask");
         args(h, "mask", r->id);
-        h.handles.release(r);
+        h.handles().release(r);
         return A_Err_NONE;
     });
 }

@@ -51,7 +51,7 @@ A_Err NewFromItem(AEGP_PluginID plugin, AEGP_ItemH itemH, AEGP_RenderOptionsH* o
         options->timeStep = Rational(1) / Rational::fromDouble(item.comp.frameRate);
         options->downH = static_cast<A_short>(item.comp.resolutionH);
         options->downV = static_cast<A_short>(item.comp.resolutionV);
-        *optionsPH = h.handles
+        *optionsPH = h.handles()
                          .make(HandleKind::RenderOptions, "render options of '" + item.name + "'",
                                options, item.id)
                          ->handle<AEGP_RenderOptionsH>();
@@ -61,7 +61,7 @@ A_Err NewFromItem(AEGP_PluginID plugin, AEGP_ItemH itemH, AEGP_RenderOptionsH* o
 
 A_Err Dispose(AEGP_RenderOptionsH optionsH) {
     return hostCall("AEGP_Dispose", [&](Host& h) {
-        h.handles.release(h.record(optionsH, HandleKind::RenderOptions, "render options"));
+        h.handles().release(h.record(optionsH, HandleKind::RenderOptions, "render options"));
         return A_Err_NONE;
     });
 }
@@ -112,7 +112,7 @@ A_Err RenderAndCheckoutFrame(AEGP_RenderOptionsH optionsH, AEGP_RenderSuiteCheck
     return hostCall("AEGP_RenderAndCheckoutFrame", [&](Host& h) -> A_Err {
         requireOut(receiptPH, "receipt");
         RenderOptions& o = optionsOf(h, optionsH);
-        const Item* item = h.project.findItem(o.item);
+        const Item* item = h.project().findItem(o.item);
         if (!item) throw HostError(A_Err_PARAMETER, "the rendered item no longer exists");
         args(h, item->name, o.time.toString(), o.downH, o.downV);
         if (cancel) {
@@ -124,20 +124,20 @@ A_Err RenderAndCheckoutFrame(AEGP_RenderOptionsH optionsH, AEGP_RenderSuiteCheck
         // The frame comes at the depth the project renders at, in the memory of a frame checked
         // in earlier when there is one.
         auto receipt = std::make_shared<FrameReceipt>();
-        receipt->frame = h.frames.take();
+        receipt->frame = h.frames().take();
         try {
-            renderComp(h.project, o.item, o.time, o.downH, o.downV, *receipt->frame,
-                       h.frames.scratch);
+            renderComp(h.project(), o.item, o.time, o.downH, o.downV, *receipt->frame,
+                       h.frames().scratch);
         } catch (...) {
-            h.frames.giveBack(std::move(receipt->frame));
+            h.frames().giveBack(std::move(receipt->frame));
             throw;
         }
         HandleRecord* worldRecord =
-            h.handles.make(HandleKind::World, "world of a frame",
-                           std::shared_ptr<World>(receipt->frame, &receipt->frame->world));
+            h.handles().make(HandleKind::World, "world of a frame",
+                             std::shared_ptr<World>(receipt->frame, &receipt->frame->world));
         worldRecord->releasable = false;  // goes away with its receipt
         receipt->worldRecord = worldRecord;
-        *receiptPH = h.handles
+        *receiptPH = h.handles()
                          .make(HandleKind::FrameReceipt,
                                "frame of '" + item->name + "' at " + o.time.toString(), receipt)
                          ->handle<AEGP_FrameReceiptH>();
@@ -149,9 +149,9 @@ A_Err CheckinFrame(AEGP_FrameReceiptH receiptH) {
     return hostCall("AEGP_CheckinFrame", [&](Host& h) {
         HandleRecord* r = h.record(receiptH, HandleKind::FrameReceipt, "frame receipt");
         std::shared_ptr<ReusableFrame> frame = HandleRegistry::payload<FrameReceipt>(r)->frame;
-        h.handles.release(HandleRegistry::payload<FrameReceipt>(r)->worldRecord);
-        h.handles.release(r);
-        h.frames.giveBack(std::move(frame));
+        h.handles().release(HandleRegistry::payload<FrameReceipt>(r)->worldRecord);
+        h.handles().release(r);
+        h.frames().giveBack(std::move(frame));
         return A_Err_NONE;
     });
 }

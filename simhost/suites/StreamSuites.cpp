@@ -61,8 +61,8 @@ A_Err GetNewLayerStream(AEGP_PluginID plugin, AEGP_LayerH layerH, AEGP_LayerStre
         *streamPH = nullptr;
         Layer& l = h.layerOf(layerH);
         args(h, plugin, "layer", l.id, "stream", which);
-        requireLegal(h.project, l, which);
-        *streamPH = h.handles
+        requireLegal(h.project(), l, which);
+        *streamPH = h.handles()
                         .make(HandleKind::Stream,
                               std::string(streamName(which)) + " of layer '" + l.name + "'",
                               nullptr, l.id, which)
@@ -82,7 +82,7 @@ A_Err GetNewMaskStream(AEGP_PluginID plugin, AEGP_MaskRefH maskH, AEGP_MaskStrea
             throw HostError(A_Err_PARAMETER,
                             "mask stream " + std::to_string(which) + " is not provided");
         *streamPH =
-            h.handles
+            h.handles()
                 .make(HandleKind::Stream,
                       "outline of mask '" + at.mask->name + "' of layer '" + at.layer->name + "'",
                       nullptr, at.mask->id, which)
@@ -96,7 +96,7 @@ A_Err DisposeStream(AEGP_StreamRefH streamH) {
         // Released even when what it reads is gone: the plug-in still owns the ref.
         HandleRecord* r = h.record(streamH, HandleKind::Stream, "stream");
         args(h, "stream", r->which, "of", r->id);
-        h.handles.release(r);
+        h.handles().release(r);
         return A_Err_NONE;
     });
 }
@@ -125,16 +125,16 @@ A_Err DisposeStreamValue(AEGP_StreamValue2* valueP) {
     return hostCall("AEGP_DisposeStreamValue", [&](Host& h) {
         requireOut(valueP, "value");
         // The value owns only its outline (mask streams); its stream ref stays the plug-in's.
-        if (HandleRecord* s = h.handles.find(valueP->streamH, HandleKind::Stream)) {
+        if (HandleRecord* s = h.handles().find(valueP->streamH, HandleKind::Stream)) {
             args(h, "stream", s->which, "of", s->id);
             if (s->which != AEGP_MaskStream_OUTLINE) return A_Err_NONE;
             HandleRecord* outline = nullptr;
             outlineOf(h, valueP->val.mask, &outline);
-            h.handles.release(outline);
-        } else if (HandleRecord* o = h.handles.find(valueP->val.mask, HandleKind::MaskOutline)) {
+            h.handles().release(outline);
+        } else if (HandleRecord* o = h.handles().find(valueP->val.mask, HandleKind::MaskOutline)) {
             // The stream was disposed first; the outline is still the value's to release.
-            h.handles.release(o);
-        } else if (!h.handles.known(valueP->streamH)) {
+            h.handles().release(o);
+        } else if (!h.handles().known(valueP->streamH)) {
             h.record(valueP->streamH, HandleKind::Stream, "stream of the value");
         }
         return A_Err_NONE;
@@ -173,14 +173,14 @@ StreamTarget streamOf(Host& h, AEGP_StreamRefH streamH) {
     s.record = h.record(streamH, HandleKind::Stream, "stream");
     s.which = s.record->which;
     if (s.which == AEGP_MaskStream_OUTLINE) {
-        MaskLocation at = findMask(h.project, s.record->id);
+        MaskLocation at = findMask(h.project(), s.record->id);
         s.comp = at.comp;
         s.layer = at.layer;
         s.mask = at.mask;
         return s;
     }
     int index = 0;
-    s.comp = h.project.findLayerComp(s.record->id, &index);
+    s.comp = h.project().findLayerComp(s.record->id, &index);
     if (!s.comp) throw HostError(A_Err_PARAMETER, "the stream's layer no longer exists");
     s.layer = &s.comp->comp.layers[static_cast<size_t>(index)];
     return s;

@@ -16,9 +16,9 @@ template <typename Body>
 A_Err hostCall(const char* name, Body&& body) {
     if (!Host::exists()) return A_Err_GENERIC;
     Host& h = Host::current();
-    A_Err injected = h.log.begin(name);
+    A_Err injected = h.log().begin(name);
     if (injected) {
-        h.log.end(injected);
+        h.log().end(injected);
         return injected;
     }
     A_Err err = A_Err_NONE;
@@ -26,15 +26,15 @@ A_Err hostCall(const char* name, Body&& body) {
         err = body(h);
     } catch (const HostError& e) {
         err = e.code;
-        h.log.problem(e.what());
+        h.log().problem(e.what());
     } catch (const std::exception& e) {
         err = A_Err_GENERIC;
-        h.log.problem(std::string("internal: ") + e.what());
+        h.log().problem(std::string("internal: ") + e.what());
     } catch (...) {
         err = A_Err_GENERIC;
-        h.log.problem("internal: unknown exception");
+        h.log().problem("internal: unknown exception");
     }
-    h.log.end(err);
+    h.log().end(err);
     return err;
 }
 
@@ -63,10 +63,10 @@ inline std::ostringstream& argsStream() {
 }
 template <typename... T>
 void args(Host& h, const T&... parts) {
-    if (!h.log.wantsDetail()) return;
+    if (!h.log().wantsDetail()) return;
     std::ostringstream& o = argsStream();
     appendArgs(o, parts...);
-    h.log.setArgs(o.str());
+    h.log().setArgs(o.str());
 }
 
 // Out-parameters must not be null: the host would crash, the simulator reports it.

@@ -28,8 +28,8 @@ struct Command {
     // Changes the project before the command runs (the undo check compares with this state).
     template <typename Edit>
     void edit(Edit change) {
-        change(host().project);
-        session->before = host().project;
+        change(host().project());
+        session->before = host().project();
     }
 
     sim::SessionReport run(const std::string& keys = "none", bool undo = true) {
@@ -54,7 +54,7 @@ struct Command {
     }
 
     sim::Item& item(const std::string& name) {
-        sim::Item* it = host().project.findItemByName(name);
+        sim::Item* it = host().project().findItemByName(name);
         if (!it) throw std::runtime_error("no item " + name);
         return *it;
     }
@@ -64,7 +64,7 @@ struct Command {
         throw std::runtime_error("no layer " + name);
     }
     sim::World render(const std::string& comp, sim::Rational t = sim::Rational(0)) {
-        return sim::renderComp(host().project, item(comp).id, t, 1, 1);
+        return sim::renderComp(host().project(), item(comp).id, t, 1, 1);
     }
     sim::World renderBefore(const std::string& comp, sim::Rational t = sim::Rational(0)) {
         const sim::Item* it = session->before.findItemByName(comp);

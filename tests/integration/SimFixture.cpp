@@ -59,27 +59,27 @@ int faultSweep(const std::function<void(Sim&)>& prepare, const std::function<A_E
     {
         Sim clean;
         prepare(clean);
-        clean.host.log.clear();
+        clean.host.log().clear();
         EXPECT_EQ(run(clean), A_Err_NONE) << "the clean run must succeed";
-        calls = static_cast<int>(clean.host.log.calls().size());
+        calls = static_cast<int>(clean.host.log().calls().size());
     }
     for (int n = 0; n < calls; ++n) {
         Sim sim;
         prepare(sim);
-        sim::Project before = sim.host.project;
-        sim.host.log.clear();
-        sim.host.log.faults.failAt = n;
-        sim.host.log.faults.error = error;
+        sim::Project before = sim.host.project();
+        sim.host.log().clear();
+        sim.host.log().faults.failAt = n;
+        sim.host.log().faults.error = error;
         sim.host.startUndoGroup("sweep");
         A_Err result = run(sim);
         sim.host.endUndoGroup();
 
-        const sim::CallRecord& failed = sim.host.log.calls().at(n);
+        const sim::CallRecord& failed = sim.host.log().calls().at(n);
         SCOPED_TRACE("failing call " + std::to_string(n) + " " + failed.name + " " + failed.args);
         bool ignoredByDesign = sim::isSuiteRelease(failed.name);
         A_Err expected = sim::isSuiteAcquisition(failed.name) ? 516 : ignoredByDesign ? 0 : error;
         EXPECT_EQ(result, expected);
-        for (const sim::CallRecord& c : sim.host.log.calls()) {
+        for (const sim::CallRecord& c : sim.host.log().calls()) {
             if (c.index <= n || ignoredByDesign) continue;
             if (c.name == "AEGP_EndUndoGroup" && c.args.empty()) continue;
             EXPECT_TRUE(sim::givesBackOrCloses(c.name))
@@ -88,14 +88,14 @@ int faultSweep(const std::function<void(Sim&)>& prepare, const std::function<A_E
         // A release the host itself refused leaves its object behind; anything else must be given
         // back.
         if (!sim::givesBackOrCloses(failed.name)) {
-            EXPECT_TRUE(sim.host.handles.leaks().empty()) << sim.host.handles.leaks().front();
+            EXPECT_TRUE(sim.host.handles().leaks().empty()) << sim.host.handles().leaks().front();
             EXPECT_TRUE(sim.host.unbalancedSuites().empty());
         }
         if (!sim.host.undo()) {
             ADD_FAILURE() << "no undo step was made";
             continue;
         }
-        EXPECT_EQ(sim::describeDifference(before, sim.host.project), "");
+        EXPECT_EQ(sim::describeDifference(before, sim.host.project()), "");
     }
     return calls;
 }

@@ -21,7 +21,7 @@ struct Sim {
 
     // Loads a project from JSON text (image paths relative to examples/).
     void load(const std::string& json) {
-        host.project =
+        host.project() =
             sim::parseProject(json, "test.json", std::string(ZENTRIM_SOURCE_DIR) + "/examples");
     }
     // Loads a private copy of the built module and calls its entry point.
@@ -31,7 +31,7 @@ struct Sim {
     }
 
     sim::Item& item(const std::string& name) {
-        sim::Item* it = host.project.findItemByName(name);
+        sim::Item* it = host.project().findItemByName(name);
         if (!it) throw std::runtime_error("no item " + name);
         return *it;
     }
@@ -51,7 +51,7 @@ struct Sim {
     void release(const char* name, int version) { host.basicSuite()->ReleaseSuite(name, version); }
 
     sim::World render(const std::string& comp, sim::Rational time = sim::Rational(0)) {
-        return sim::renderComp(host.project, item(comp).id, time, 1, 1);
+        return sim::renderComp(host.project(), item(comp).id, time, 1, 1);
     }
 };
 

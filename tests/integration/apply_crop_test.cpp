@@ -86,11 +86,11 @@ A_Err applyCrop(simtest::Sim& sim, crop::CroppingBounds b) {
 TEST(ApplyCrop, ResizesAndMovesContentToTheOriginWhileUsesStayPut) {
     simtest::Sim sim;
     sim.load(kProject);
-    sim::Project original = sim.host.project;
+    sim::Project original = sim.host.project();
     Frames before = renderAll(sim);
 
     crop::CroppingBounds b{80, 179, 100, 239, 400, 300};  // top, bottom, left, right, width, height
-    ASSERT_EQ(applyCrop(sim, b), A_Err_NONE) << sim.host.log.problems().size();
+    ASSERT_EQ(applyCrop(sim, b), A_Err_NONE) << sim.host.log().problems().size();
 
     EXPECT_EQ(sim.item("Inner").comp.width, 140);
     EXPECT_EQ(sim.item("Inner").comp.height, 100);
@@ -105,15 +105,15 @@ TEST(ApplyCrop, ResizesAndMovesContentToTheOriginWhileUsesStayPut) {
 
     // The temporary null is gone from the composition and from the project.
     EXPECT_EQ(sim.item("Inner").comp.layers.size(), 5u);
-    EXPECT_EQ(sim.host.project.items.size(), original.items.size());
+    EXPECT_EQ(sim.host.project().items.size(), original.items.size());
     EXPECT_EQ(sim.layer("Inner", "Child").parent, sim.layer("Inner", "Parent").id)
         << "parents are kept";
-    EXPECT_TRUE(sim.host.handles.leaks().empty());
-    EXPECT_TRUE(sim.host.log.problems().empty());
+    EXPECT_TRUE(sim.host.handles().leaks().empty());
+    EXPECT_TRUE(sim.host.log().problems().empty());
     EXPECT_TRUE(sim.host.unbalancedSuites().empty());
 
     ASSERT_TRUE(sim.host.undo());
-    EXPECT_EQ(sim::describeDifference(original, sim.host.project), "");
+    EXPECT_EQ(sim::describeDifference(original, sim.host.project()), "");
 }
 
 // The renderer draws no open outline, so the open mask of "Use A" is checked by its numbers: every
@@ -155,7 +155,7 @@ TEST(ApplyCrop, NegativeEdgesGrowTheCompositionAndMoveContentRightAndDown) {
     Frames after = renderAll(sim);
     EXPECT_TRUE(simtest::samePixels(before.main[1], after.main[1], 0, 0, "grow_main"));
     EXPECT_TRUE(simtest::samePixels(before.inner[1], after.inner[1], -30, -20, "grow_inner"));
-    EXPECT_TRUE(sim.host.handles.leaks().empty());
+    EXPECT_TRUE(sim.host.handles().leaks().empty());
 }
 
 TEST(ApplyCrop, PixelAspectRatioIsKeptAndFractionalSizesTruncate) {
@@ -195,11 +195,11 @@ TEST(ApplyCrop, RenderOptionsAreRestoredAndDisposed) {
             A_Err_NONE);
         EXPECT_EQ(options, nullptr);
         bool restored = false;
-        for (const sim::CallRecord& c : sim.host.log.calls())
+        for (const sim::CallRecord& c : sim.host.log().calls())
             if (c.name == "AEGP_SetDownsampleFactor" && c.args == "2 2") restored = true;
         EXPECT_EQ(restored, fullRes == 1);
-        EXPECT_TRUE(sim.host.handles.leaks().empty());
-        sim.host.log.clear();
+        EXPECT_TRUE(sim.host.handles().leaks().empty());
+        sim.host.log().clear();
     }
     sim.host.basicSuite()->ReleaseSuite(kAEGPRenderOptionsSuite, kAEGPRenderOptionsSuiteVersion3);
 }
@@ -218,7 +218,7 @@ TEST(ApplyCrop, CompositionWithoutLayersStillChangesSize) {
     EXPECT_EQ(sim.item("Empty").comp.width, 50);
     EXPECT_EQ(sim.item("Empty").comp.height, 10);
     EXPECT_TRUE(sim.item("Empty").comp.layers.empty());
-    EXPECT_EQ(sim.host.project.items.size(), 1u);
+    EXPECT_EQ(sim.host.project().items.size(), 1u);
 }
 
 TEST(ApplyCrop, MeasuredBoundsOfARenderedFrameCropExactlyToTheContent) {
@@ -259,7 +259,7 @@ TEST(ApplyCrop, MeasuredBoundsOfARenderedFrameCropExactlyToTheContent) {
     EXPECT_TRUE(simtest::samePixels(before.main[0], sim.render("Main"), 0, 0, "measured_main"));
     sim.host.basicSuite()->ReleaseSuite(kAEGPRenderOptionsSuite, kAEGPRenderOptionsSuiteVersion3);
     sim.host.basicSuite()->ReleaseSuite(kAEGPRenderSuite, kAEGPRenderSuiteVersion3);
-    EXPECT_TRUE(sim.host.handles.leaks().empty());
+    EXPECT_TRUE(sim.host.handles().leaks().empty());
 }
 
 }  // namespace

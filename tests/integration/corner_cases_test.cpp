@@ -82,9 +82,9 @@ TEST(ReducedResolution, ExpandPassEnlargesAndTheCropKeepsWhatTheFrameShows) {
     for (long resolution : {1L, 2L}) {
         SCOPED_TRACE(resolution == 1 ? "Accurate" : "Fast");
         Command c(halfResolutionScene(), kNoAnswers);
-        c.host().prefs.set("Zentrim", "Expand", true);
-        c.host().prefs.set("Zentrim", "ExpandAmount", 20L);
-        c.host().prefs.set("Zentrim", "Resolution", resolution);
+        c.host().prefs().set("Zentrim", "Expand", true);
+        c.host().prefs().set("Zentrim", "ExpandAmount", 20L);
+        c.host().prefs().set("Zentrim", "Resolution", resolution);
         sim::World before = c.render("Main");
         sim::SessionReport r = c.run();
         ASSERT_EQ(r.result, A_Err_NONE);
@@ -116,8 +116,8 @@ TEST(ReducedResolution, IncludeMasksLimitsTheHalfResolutionScan) {
     for (long resolution : {1L, 2L}) {
         SCOPED_TRACE(resolution == 1 ? "Accurate" : "Fast");
         Command c(halfResolutionScene(rectangleMask(100, 90, 170, 130)), kNoAnswers);
-        c.host().prefs.set("Zentrim", "IncludeMasks", true);
-        c.host().prefs.set("Zentrim", "Resolution", resolution);
+        c.host().prefs().set("Zentrim", "IncludeMasks", true);
+        c.host().prefs().set("Zentrim", "Resolution", resolution);
         sim::World before = c.render("Main");
         sim::SessionReport r = c.run();
         ASSERT_EQ(r.result, A_Err_NONE);
@@ -187,7 +187,7 @@ TEST(SizeOutOfRange, RefusedWithAnAlertAndNothingChanges) {
         SCOPED_TRACE(k.name);
         Command c(k.project, kNoAnswers);
         for (const auto& [key, value] : k.prefs)
-            c.host().prefs.set("Zentrim", key, value);
+            c.host().prefs().set("Zentrim", key, value);
         sim::SessionReport r = c.run(k.keys);
         EXPECT_EQ(r.result, A_Err_NONE);
         ASSERT_EQ(r.alerts.size(), 1u);
@@ -195,7 +195,7 @@ TEST(SizeOutOfRange, RefusedWithAnAlertAndNothingChanges) {
         EXPECT_NE(r.alerts[0].text.find("The composition \"P\" would be "), std::string::npos)
             << r.alerts[0].text;
         EXPECT_TRUE(r.resized.empty());
-        EXPECT_EQ(sim::describeDifference(c.session->before, c.host().project), "");
+        EXPECT_EQ(sim::describeDifference(c.session->before, c.host().project()), "");
         ASSERT_EQ(r.undoSteps.size(), 1u);
         EXPECT_EQ(r.undoSteps[0], k.undo);
         expectClean(r);
@@ -208,8 +208,8 @@ TEST(SizeOutOfRange, TheAlertNamesTheCompositionSafely) {
     project.replace(project.find(R"("name": "P")"), 11, R"("name": "P's \"best\" \\ take")");
     project.replace(project.find(R"("source": "P")"), 13, R"("source": "P's \"best\" \\ take")");
     Command c(project, kNoAnswers);
-    c.host().prefs.set("Zentrim", "Padding", true);
-    c.host().prefs.set("Zentrim", "PaddingAmount", 20000L);
+    c.host().prefs().set("Zentrim", "Padding", true);
+    c.host().prefs().set("Zentrim", "PaddingAmount", 20000L);
     sim::SessionReport r = c.run();
     ASSERT_EQ(r.alerts.size(), 1u);
     EXPECT_EQ(r.alerts[0].text,
@@ -228,15 +228,15 @@ TEST(MenuUpdate, FailedCheckDoesNotLeaveTheCommandEnabled) {
          {"AEGP_GetNewCollectionFromCompSelection", "AEGP_GetCollectionNumItems"}) {
         SCOPED_TRACE(failing);
         EXPECT_TRUE(c.menu("none").enabled);
-        c.host().log.clear();
-        c.host().log.faults.failName = failing;
-        c.host().log.faults.error = 55;
+        c.host().log().clear();
+        c.host().log().faults.failName = failing;
+        c.host().log().faults.error = 55;
         EXPECT_EQ(c.host().updateMenus(), 55) << "the check's error is returned";
-        c.host().log.faults = sim::FaultPlan{};
+        c.host().log().faults = sim::FaultPlan{};
         const sim::MenuEntry* e = c.session->command();
         ASSERT_NE(e, nullptr);
         EXPECT_FALSE(e->enabled);
-        EXPECT_TRUE(c.host().handles.leaks().empty());
+        EXPECT_TRUE(c.host().handles().leaks().empty());
     }
 }
 

@@ -40,7 +40,7 @@ TEST(LowResolution, AccurateAsksOnceAndMeasuresAtFullResolution) {
     EXPECT_EQ(r.dialogs[0], "Low Resolution");
     EXPECT_EQ(resizeOf(r, "P").toWidth, 60);
     EXPECT_EQ(resizeOf(r, "P2").toWidth, 60);
-    EXPECT_FALSE(c.host().prefs.has("Zentrim", "Resolution")) << "not remembered";
+    EXPECT_FALSE(c.host().prefs().has("Zentrim", "Resolution")) << "not remembered";
     // The render options were put back to the composition's factors.
     EXPECT_EQ(c.item("P").comp.resolutionH, 2);
     expectClean(r);
@@ -51,8 +51,8 @@ TEST(LowResolution, FastRememberedIsStoredAndMeasuresAtTheCurrentResolution) {
     sim::SessionReport r = c.run();
     ASSERT_EQ(r.result, A_Err_NONE);
     EXPECT_EQ(r.dialogs.size(), 1u);
-    EXPECT_EQ(c.host().prefs.getLong("Zentrim", "Resolution", 0), 2);
-    EXPECT_GE(c.host().prefs.savesToDisk, 1);
+    EXPECT_EQ(c.host().prefs().getLong("Zentrim", "Resolution", 0), 2);
+    EXPECT_GE(c.host().prefs().savesToDisk, 1);
     // Measured on the half-resolution frame: edges scaled as indices (2r), so P2's odd edges are
     // rounded and the crop is a pixel off, as a fast measurement is.
     EXPECT_EQ(resizeOf(r, "P").toWidth, 59);
@@ -67,7 +67,7 @@ TEST(LowResolution, PreferenceAnswersWithoutAsking) {
     for (const Case& k : cases) {
         SCOPED_TRACE(k.preference);
         Command c(halfResolutionScene());
-        c.host().prefs.set("Zentrim", "Resolution", k.preference);
+        c.host().prefs().set("Zentrim", "Resolution", k.preference);
         sim::SessionReport r = c.run();
         ASSERT_EQ(r.result, A_Err_NONE);
         EXPECT_TRUE(r.dialogs.empty());
@@ -80,7 +80,7 @@ TEST(LowResolution, FullResolutionCompositionReadsNoPreferenceAndAsksNothing) {
     Command c(scene(true));
     sim::SessionReport r = c.run();
     EXPECT_TRUE(r.dialogs.empty());
-    for (const sim::CallRecord& call : c.host().log.calls())
+    for (const sim::CallRecord& call : c.host().log().calls())
         EXPECT_NE(call.args, "Zentrim Resolution 0");
 }
 
@@ -111,27 +111,27 @@ TEST(ThreeDLayers, YesPrecomposesAndTheCropMovesOnlyTheNestedLayer) {
     ASSERT_EQ(r.result, A_Err_NONE);
     ASSERT_EQ(r.dialogs.size(), 1u);
     EXPECT_EQ(r.dialogs[0], "3D Layers");
-    const sim::Item* renamed = c.host().project.findItemByName("P - Zentrim PreComp");
+    const sim::Item* renamed = c.host().project().findItemByName("P - Zentrim PreComp");
     ASSERT_NE(renamed, nullptr);
     ASSERT_EQ(renamed->comp.layers.size(), 1u);
-    const sim::Item* inner = c.host().project.findItem(renamed->comp.layers[0].source);
+    const sim::Item* inner = c.host().project().findItem(renamed->comp.layers[0].source);
     ASSERT_NE(inner, nullptr);
     EXPECT_EQ(inner->name, "P");
     EXPECT_EQ(inner->comp.layers.size(), 1u);
     EXPECT_EQ(inner->comp.width, 400) << "the duplicate keeps the original contents and size";
     EXPECT_EQ(renamed->comp.width, 60);
-    EXPECT_FALSE(c.host().prefs.has("Zentrim", "ThreeD"));
+    EXPECT_FALSE(c.host().prefs().has("Zentrim", "ThreeD"));
     EXPECT_TRUE(samePixels(before, c.render("Main"), 0, 0, "threed_main"));
     expectClean(r);
 }
 
 TEST(ThreeDLayers, NeverPrecomposeAsksNothing) {
     Command c(threeDScene());
-    c.host().prefs.set("Zentrim", "ThreeD", 2L);
+    c.host().prefs().set("Zentrim", "ThreeD", 2L);
     sim::SessionReport r = c.run();
     ASSERT_EQ(r.result, A_Err_NONE);
     EXPECT_TRUE(r.dialogs.empty());
-    EXPECT_EQ(c.host().project.findItemByName("P - Zentrim PreComp"), nullptr);
+    EXPECT_EQ(c.host().project().findItemByName("P - Zentrim PreComp"), nullptr);
     EXPECT_EQ(c.item("P").comp.width, 60);
     expectClean(r);
 }
@@ -141,8 +141,8 @@ TEST(ThreeDLayers, RememberedNoIsStored) {
         "actions": [{"check": "Remember My Choice"}, {"click": "No"}]}]})");
     sim::SessionReport r = c.run();
     ASSERT_EQ(r.result, A_Err_NONE);
-    EXPECT_EQ(c.host().prefs.getLong("Zentrim", "ThreeD", 0), 2);
-    EXPECT_EQ(c.host().project.findItemByName("P - Zentrim PreComp"), nullptr);
+    EXPECT_EQ(c.host().prefs().getLong("Zentrim", "ThreeD", 0), 2);
+    EXPECT_EQ(c.host().project().findItemByName("P - Zentrim PreComp"), nullptr);
     expectClean(r);
 }
 

@@ -38,9 +38,9 @@ TEST(CropDuration, CropsToTheUnionOfEveryFrame) {
     for (int i = 0, f = 0; f < 10; f += 3, ++i)
         EXPECT_TRUE(
             samePixels(before[i], c.render("Main", sim::Rational(f, 10)), 0, 0, "duration_main"));
-    ASSERT_FALSE(c.host().progress.empty());
-    EXPECT_EQ(c.host().progress.front().kind, sim::ProgressEvent::Open);
-    EXPECT_EQ(c.host().progress.back().kind, sim::ProgressEvent::Close);
+    ASSERT_FALSE(c.host().events().progress.empty());
+    EXPECT_EQ(c.host().events().progress.front().kind, sim::ProgressEvent::Open);
+    EXPECT_EQ(c.host().events().progress.back().kind, sim::ProgressEvent::Close);
     expectClean(r);
 }
 
@@ -58,18 +58,18 @@ TEST(CropDuration, NothingVisibleAtAnyTimeChangesNothingAndSaysNothing) {
 TEST(CropDuration, CancelChordEndsTheCommandAfterTheFrameBeingMeasured) {
     Command c(movingScene());
     // The user adds Shift to the Command key held once the window is up.
-    c.host().progressListener = [&](const sim::ProgressEvent& e) {
-        if (e.kind == sim::ProgressEvent::Open) c.host().shiftDown = true;
+    c.host().platform().progressListener = [&](const sim::ProgressEvent& e) {
+        if (e.kind == sim::ProgressEvent::Open) c.host().platform().shiftDown = true;
     };
     sim::SessionReport r = c.run("cmd");
     EXPECT_EQ(r.result, A_Err_NONE);
     EXPECT_TRUE(r.resized.empty());
     EXPECT_TRUE(r.progress.empty()) << "cancelled before the first frame's progress";
     int renders = 0;
-    for (const sim::CallRecord& call : c.host().log.calls())
+    for (const sim::CallRecord& call : c.host().log().calls())
         renders += call.name == "AEGP_RenderAndCheckoutFrame";
     EXPECT_EQ(renders, 1);
-    EXPECT_EQ(c.host().progress.back().kind, sim::ProgressEvent::Close);
+    EXPECT_EQ(c.host().events().progress.back().kind, sim::ProgressEvent::Close);
     expectClean(r);
 }
 
@@ -83,7 +83,7 @@ TEST(CropDuration, IncludeMasksLimitsTheCropToTheMasksOverTime) {
           "vertices": [[100.5, 90], [230.25, 90], [230.25, 160.75], [100.5, 160.75]],
           "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]], "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}}]})");
     Command c(project);
-    c.host().prefs.set("Zentrim", "IncludeMasks", true);
+    c.host().prefs().set("Zentrim", "IncludeMasks", true);
     sim::SessionReport r = c.run("cmd");
     ASSERT_EQ(r.result, A_Err_NONE);
     ASSERT_EQ(r.resized.size(), 1u);
@@ -97,23 +97,23 @@ TEST(CropDuration, ActiveCompositionWithoutSelectionIsCroppedAndMasksAreNotConsu
     std::string project = movingScene();
     project.replace(project.find(R"("activeItem": "Main")"), 20, R"("activeItem": "P")");
     Command c(project);
-    c.host().prefs.set("Zentrim", "IncludeMasks", true);
+    c.host().prefs().set("Zentrim", "IncludeMasks", true);
     sim::SessionReport r = c.run("cmd");
     ASSERT_EQ(r.result, A_Err_NONE);
     ASSERT_EQ(r.resized.size(), 1u);
     EXPECT_EQ(r.resized[0].name, "P");
-    for (const sim::CallRecord& call : c.host().log.calls())
+    for (const sim::CallRecord& call : c.host().log().calls())
         EXPECT_NE(call.name, "AEGP_GetLayerMaskedBounds");
     expectClean(r);
 }
 
 TEST(CropDuration, FailedSetupShowsNoWindowAndClosesItsUndoGroup) {
     Command c(movingScene());
-    c.host().log.faults.failName = "AEGP_NewFromItem";
-    c.host().log.faults.error = 99;
+    c.host().log().faults.failName = "AEGP_NewFromItem";
+    c.host().log().faults.error = 99;
     sim::SessionReport r = c.run("cmd");
     EXPECT_EQ(r.result, 99);
-    EXPECT_TRUE(c.host().progress.empty());
+    EXPECT_TRUE(c.host().events().progress.empty());
     EXPECT_EQ(c.host().undoDepth(), 0);
     EXPECT_TRUE(r.leaks.empty());
     ASSERT_TRUE(r.undoRestored.has_value());

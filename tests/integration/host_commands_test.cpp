@@ -29,15 +29,16 @@ const std::vector<std::string> kFront = {"Use", "Backdrop", "Middle"};
 
 TEST(HostCommands, TheHostsOwnCommandRunsWithThePluginLoaded) {
     Command c(threeLayers());
-    const std::vector<sim::MenuEntry>& menu = c.host().menus[AEGP_Menu_LAYER];
+    const std::vector<sim::MenuEntry>& menu = c.host().menus().entries[AEGP_Menu_LAYER];
     ASSERT_GE(menu.size(), 3u);
     EXPECT_EQ(menu[menu.size() - 3].name, "Bring Layer to Front") << "the plug-in's entries follow";
     EXPECT_EQ(layerNames(c), kBefore);
     EXPECT_EQ(c.host().doCommand(sim::Host::kBringLayerToFront), A_Err_NONE);
     EXPECT_EQ(layerNames(c), kFront);
-    ASSERT_EQ(c.host().undoSteps.size(), 1u);
-    EXPECT_EQ(c.host().undoSteps[0].name, "Bring Layer to Front");
-    EXPECT_TRUE(c.host().resizes.empty()) << "the plug-in's hook leaves other commands alone";
+    ASSERT_EQ(c.host().undoSteps().size(), 1u);
+    EXPECT_EQ(c.host().undoSteps()[0].name, "Bring Layer to Front");
+    EXPECT_TRUE(c.host().events().resizes.empty())
+        << "the plug-in's hook leaves other commands alone";
 }
 
 // A hook registered before the host that handles the command: the host does not run it.
@@ -55,26 +56,26 @@ A_Err watchHandled(AEGP_GlobalRefcon, AEGP_CommandRefcon, AEGP_Command, AEGP_Hoo
 
 TEST(HostCommands, AHookThatHandlesTheCommandStopsTheHostsOwnHandler) {
     Command c(threeLayers());
-    c.host().commandHooks.push_back(
+    c.host().menus().commandHooks.push_back(
         {99, AEGP_HP_BeforeAE, sim::Host::kBringLayerToFront, &handleEverything, nullptr});
-    c.host().commandHooks.push_back(
+    c.host().menus().commandHooks.push_back(
         {100, AEGP_HP_BeforeAE, AEGP_Command_ALL, &watchHandled, nullptr});
     EXPECT_EQ(c.host().doCommand(sim::Host::kBringLayerToFront), A_Err_NONE);
     EXPECT_EQ(layerNames(c), kBefore);
     EXPECT_EQ(g_seenHandled, 1) << "later hooks see the command handled";
-    EXPECT_TRUE(c.host().undoSteps.empty());
+    EXPECT_TRUE(c.host().undoSteps().empty());
 }
 
 TEST(HostCommands, APanelRequestNamingAHostCommandRunsThatCommand) {
     Command c(threeLayers());
     c.host().updateMenus();
-    c.host().prefs.set("Zentrim", "Panel_Run", 1L);
-    c.host().prefs.set("Zentrim", "Menu_Cmd", static_cast<long>(sim::Host::kBringLayerToFront));
+    c.host().prefs().set("Zentrim", "Panel_Run", 1L);
+    c.host().prefs().set("Zentrim", "Menu_Cmd", static_cast<long>(sim::Host::kBringLayerToFront));
     EXPECT_EQ(c.host().idle(), A_Err_NONE);
     EXPECT_EQ(layerNames(c), kFront);
-    EXPECT_TRUE(c.host().resizes.empty()) << "no crop ran";
-    EXPECT_TRUE(c.host().alerts.empty());
-    EXPECT_FALSE(c.host().prefs.has("Zentrim", "Panel_Run"));
+    EXPECT_TRUE(c.host().events().resizes.empty()) << "no crop ran";
+    EXPECT_TRUE(c.host().events().alerts.empty());
+    EXPECT_FALSE(c.host().prefs().has("Zentrim", "Panel_Run"));
 }
 
 }  // namespace

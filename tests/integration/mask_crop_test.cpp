@@ -55,8 +55,8 @@ TEST(MaskCrop, CropsTheSourceToTheMasksBounds) {
         SCOPED_TRACE(k.what);
         Command c(maskScene(mask("Mask 1", k.path)));
         if (k.padding) {
-            c.host().prefs.set("Zentrim", "Padding", true);
-            c.host().prefs.set("Zentrim", "PaddingAmount", 10L);
+            c.host().prefs().set("Zentrim", "Padding", true);
+            c.host().prefs().set("Zentrim", "PaddingAmount", 10L);
         }
         sim::World before = c.render("Main");
         sim::SessionReport r = c.run("shift+cmd");
@@ -99,7 +99,7 @@ TEST(MaskCrop, CancellingTheDialogChangesNothing) {
         sim::SessionReport r = c.run("shift+cmd");
         EXPECT_EQ(r.result, A_Err_NONE);
         EXPECT_TRUE(r.resized.empty());
-        EXPECT_EQ(sim::describeDifference(c.session->before, c.host().project), "");
+        EXPECT_EQ(sim::describeDifference(c.session->before, c.host().project()), "");
         expectClean(r);
     }
 }
@@ -124,7 +124,7 @@ TEST(MaskCrop, SelectedMaskIsUsedAndOnlyTheLayerStaysSelected) {
 
 TEST(MaskCrop, DeleteMaskPreferenceRemovesTheMaskUsed) {
     Command c(maskScene(mask("Mask 1", rect(100, 50, 300, 150))));
-    c.host().prefs.set("Zentrim", "DeleteMask", true);
+    c.host().prefs().set("Zentrim", "DeleteMask", true);
     sim::SessionReport r = c.run("shift+cmd");
     ASSERT_EQ(r.result, A_Err_NONE);
     EXPECT_TRUE(c.layer("Main", "Use").masks.empty());
@@ -133,7 +133,7 @@ TEST(MaskCrop, DeleteMaskPreferenceRemovesTheMaskUsed) {
 
 TEST(MaskCrop, PathWithoutVerticesIsRefusedWithoutChanges) {
     Command c(maskScene(mask("Empty", R"({"vertices": [], "inTangents": [], "outTangents": []})")));
-    c.host().prefs.set("Zentrim", "DeleteMask", true);
+    c.host().prefs().set("Zentrim", "DeleteMask", true);
     sim::SessionReport r = c.run("shift+cmd");
     EXPECT_EQ(r.result, A_Err_NONE);
     EXPECT_TRUE(r.resized.empty());

@@ -67,7 +67,7 @@ TEST(Menu, AvailabilityFollowsTheSelection) {
         EXPECT_EQ(duration.enabled, k.duration);
         EXPECT_EQ(duration.name, k.durationName);
         EXPECT_EQ(c.menu("shift+cmd").enabled, k.mask);
-        EXPECT_TRUE(c.host().handles.leaks().empty());
+        EXPECT_TRUE(c.host().handles().leaks().empty());
     }
 }
 
@@ -77,8 +77,8 @@ TEST(Menu, OtherCommandsAreLeftToTheHost) {
     const sim::MenuEntry* ours = c.session->command();
     ASSERT_NE(ours, nullptr);
     EXPECT_EQ(c.host().doCommand(ours->command + 100), A_Err_NONE);
-    EXPECT_TRUE(c.host().resizes.empty());
-    EXPECT_TRUE(c.host().undoSteps.empty());
+    EXPECT_TRUE(c.host().events().resizes.empty());
+    EXPECT_TRUE(c.host().undoSteps().empty());
 }
 
 TEST(Menu, NoActiveItemOffersTheStandardCropForSelectedCompositions) {

@@ -19,10 +19,10 @@ TEST(Panel, StandardCropRequestRunsOnceAndTheKeysAreGone) {
     ASSERT_EQ(r.result, A_Err_NONE);
     ASSERT_EQ(r.resized.size(), 1u);
     EXPECT_EQ(r.resized[0].name, "Main");
-    EXPECT_FALSE(c.host().prefs.has("Zentrim", "Panel_Run"));
-    EXPECT_FALSE(c.host().prefs.has("Zentrim", "Menu_Cmd"));
+    EXPECT_FALSE(c.host().prefs().has("Zentrim", "Panel_Run"));
+    EXPECT_FALSE(c.host().prefs().has("Zentrim", "Menu_Cmd"));
     EXPECT_EQ(c.host().idle(), A_Err_NONE);
-    EXPECT_EQ(c.host().resizes.size(), 1u) << "the request runs once";
+    EXPECT_EQ(c.host().events().resizes.size(), 1u) << "the request runs once";
     expectClean(r);
 }
 
@@ -56,26 +56,27 @@ TEST(Panel, PreferencesRequestOpensTheDialogWithNothingOpen) {
 
 TEST(Panel, RequestWithoutCommandNumberIsDroppedWithAnAlert) {
     Command c(scene(true));
-    c.host().prefs.set("Zentrim", "Panel_Run", 2L);
+    c.host().prefs().set("Zentrim", "Panel_Run", 2L);
     A_Err err = c.host().idle();
     EXPECT_EQ(err, A_Err_NONE);
-    ASSERT_EQ(c.host().alerts.size(), 1u);
-    EXPECT_EQ(c.host().alerts[0].title, "Could Not Run Zentrim From Panel");
-    EXPECT_TRUE(c.host().alerts[0].errorIcon);
-    EXPECT_FALSE(c.host().prefs.has("Zentrim", "Panel_Run"));
+    ASSERT_EQ(c.host().events().alerts.size(), 1u);
+    EXPECT_EQ(c.host().events().alerts[0].title, "Could Not Run Zentrim From Panel");
+    EXPECT_TRUE(c.host().events().alerts[0].errorIcon);
+    EXPECT_FALSE(c.host().prefs().has("Zentrim", "Panel_Run"));
     EXPECT_EQ(c.host().idle(), A_Err_NONE);
-    EXPECT_EQ(c.host().alerts.size(), 1u) << "the next idle call does nothing more";
-    EXPECT_TRUE(c.host().resizes.empty());
+    EXPECT_EQ(c.host().events().alerts.size(), 1u) << "the next idle call does nothing more";
+    EXPECT_TRUE(c.host().events().resizes.empty());
 }
 
 TEST(Panel, AnotherCommandNumberRunsThatCommandNotOurs) {
     Command c(scene(true));
     c.menu("none");
-    c.host().prefs.set("Zentrim", "Panel_Run", 1L);
-    c.host().prefs.set("Zentrim", "Menu_Cmd", static_cast<long>(c.session->command()->command + 1));
+    c.host().prefs().set("Zentrim", "Panel_Run", 1L);
+    c.host().prefs().set("Zentrim", "Menu_Cmd",
+                         static_cast<long>(c.session->command()->command + 1));
     EXPECT_EQ(c.host().idle(), A_Err_NONE);
-    EXPECT_TRUE(c.host().resizes.empty());
-    EXPECT_TRUE(c.host().undoSteps.empty());
+    EXPECT_TRUE(c.host().events().resizes.empty());
+    EXPECT_TRUE(c.host().undoSteps().empty());
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ TEST(Preferences, SavingAFreshHostStoresEveryKeyWithTheDialogsDefaults) {
     EXPECT_EQ(r.menuName, "Zentrim Preferences");
     ASSERT_EQ(r.result, A_Err_NONE);
     EXPECT_EQ(r.dialogs, std::vector<std::string>{"Zentrim Preferences"});
-    const sim::Preferences& p = c.host().prefs;
+    const sim::Preferences& p = c.host().prefs();
     EXPECT_FALSE(p.getBool("Zentrim", "Padding", true));
     EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", 0), 10);
     EXPECT_FALSE(p.getBool("Zentrim", "DeleteMask", true));
@@ -39,10 +39,10 @@ TEST(Preferences, EditedValuesAreStoredAndTextThatIsNoNumberKeepsTheLoadedAmount
               answers(R"({"check": "Padding"}, {"text": [0, "abc"]}, {"check": "Expand"},
         {"text": [1, "12.75px"]}, {"select": [0, 2]}, {"select": [1, 1]}, {"check": "Include Masks"},
         {"click": "Save"})"));
-    c.host().prefs.set("Zentrim", "PaddingAmount", 7.0);
+    c.host().prefs().set("Zentrim", "PaddingAmount", 7.0);
     sim::SessionReport r = c.run("shift");
     ASSERT_EQ(r.result, A_Err_NONE);
-    const sim::Preferences& p = c.host().prefs;
+    const sim::Preferences& p = c.host().prefs();
     EXPECT_TRUE(p.getBool("Zentrim", "Padding", false));
     EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", 0), 7)
         << "letters keep the amount that was loaded";
@@ -60,8 +60,8 @@ TEST(Preferences, CancelStoresNothing) {
     Command c(scene(false), answers(R"({"check": "Padding"}, {"click": "Cancel"})"));
     sim::SessionReport r = c.run("shift");
     EXPECT_EQ(r.result, A_Err_NONE);
-    EXPECT_TRUE(c.host().prefs.sections().empty());
-    EXPECT_EQ(c.host().prefs.savesToDisk, 0);
+    EXPECT_TRUE(c.host().prefs().sections().empty());
+    EXPECT_EQ(c.host().prefs().savesToDisk, 0);
     expectClean(r);
 }
 
@@ -90,8 +90,8 @@ TEST(Preferences, PanelPreferencesStoreTheTickedKeys) {
         ASSERT_EQ(r.result, A_Err_NONE);
         EXPECT_EQ(r.dialogs,
                   (std::vector<std::string>{"Zentrim Preferences", "Zentrim Panel Preferences"}));
-        EXPECT_EQ(c.host().prefs.getString("Zentrim", "MainPanelDisplay", "?"), k.mainPanel);
-        EXPECT_EQ(c.host().prefs.getString("Zentrim", "PanelDisplay", "?"), k.panel);
+        EXPECT_EQ(c.host().prefs().getString("Zentrim", "MainPanelDisplay", "?"), k.mainPanel);
+        EXPECT_EQ(c.host().prefs().getString("Zentrim", "PanelDisplay", "?"), k.panel);
         ASSERT_EQ(r.alerts.size(), 1u);
         EXPECT_EQ(r.alerts[0].text, "Please re-open the Zentrim panel for changes to take effect");
         expectClean(r);
@@ -106,13 +106,13 @@ TEST(Preferences, HelpOpensALinkFileOnlyWhenNetworkAccessIsAllowed) {
         EXPECT_EQ(r.alerts[0].text.rfind(
                       "Network access has been blocked by your preferences. Please visit: ", 0),
                   0u);
-        EXPECT_TRUE(c.host().fileEvents.empty());
+        EXPECT_TRUE(c.host().events().fileEvents.empty());
     }
     Command c(scene(false), answers(R"({"click": "Help"}, {"click": "Cancel"})"));
-    c.host().prefs.set("Main Pref Section", "Pref_SCRIPTING_FILE_NETWORK_SECURITY", 1L);
+    c.host().prefs().set("Main Pref Section", "Pref_SCRIPTING_FILE_NETWORK_SECURITY", 1L);
     sim::SessionReport r = c.run("shift");
     EXPECT_TRUE(r.alerts.empty());
-    std::vector<std::string> events = c.host().fileEvents;
+    std::vector<std::string> events = c.host().events().fileEvents;
     ASSERT_GE(events.size(), 4u);
     EXPECT_EQ(events[0], "open ~/Desktop/kqlinkscript.url w");
     EXPECT_EQ(events[1], "write ~/Desktop/kqlinkscript.url");

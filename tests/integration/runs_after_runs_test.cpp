@@ -34,7 +34,7 @@ const std::vector<std::string> kBoth = {"3D Layers", "Low Resolution"};
 int acquisitionIndex(const std::string& keys, const std::string& suite) {
     Command clean(askingScene(), kAnswers);
     clean.run(keys, false);
-    for (const sim::CallRecord& c : clean.host().log.calls())
+    for (const sim::CallRecord& c : clean.host().log().calls())
         if (c.name == "SPBasic.AcquireSuite" && c.args.rfind(suite, 0) == 0) return c.index;
     return -1;
 }
@@ -66,23 +66,23 @@ TEST(RunsAfterRuns, QuestionsAreAskedAgainOnlyAfterACompletedRun) {
          false},
         {"after a cancelled duration crop", "cmd",
          [](Command& c) {
-             c.host().progressListener = [&c](const sim::ProgressEvent& e) {
-                 if (e.kind == sim::ProgressEvent::Open) c.host().shiftDown = true;
+             c.host().platform().progressListener = [&c](const sim::ProgressEvent& e) {
+                 if (e.kind == sim::ProgressEvent::Open) c.host().platform().shiftDown = true;
              };
          },
-         [](Command& c) { c.host().progressListener = nullptr; }, false},
+         [](Command& c) { c.host().platform().progressListener = nullptr; }, false},
         {"after a host error in a duration crop's frame", "cmd",
          [](Command& c) {
-             c.host().log.faults.failName = "AEGP_RenderAndCheckoutFrame";
-             c.host().log.faults.error = 42;
+             c.host().log().faults.failName = "AEGP_RenderAndCheckoutFrame";
+             c.host().log().faults.error = 42;
          },
-         [](Command& c) { c.host().log.faults = sim::FaultPlan{}; }, false},
+         [](Command& c) { c.host().log().faults = sim::FaultPlan{}; }, false},
         {"after a suite missing in the middle of a standard crop", "none",
          [worldSuiteAt](Command& c) {
-             c.host().log.faults.failAt = worldSuiteAt;
-             c.host().log.faults.error = A_Err_MISSING_SUITE;
+             c.host().log().faults.failAt = worldSuiteAt;
+             c.host().log().faults.error = A_Err_MISSING_SUITE;
          },
-         [](Command& c) { c.host().log.faults = sim::FaultPlan{}; }, false},
+         [](Command& c) { c.host().log().faults = sim::FaultPlan{}; }, false},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
@@ -140,12 +140,12 @@ TEST(RunsAfterRuns, FailedDurationCropStillAsksAgainNextTime) {
     Command c(scene(true, "", "", R"(, "resolution": [2, 2])"), R"({"dialogs": [
         {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
         {"title": "Low Resolution", "actions": [{"click": "Accurate"}]}]})");
-    c.host().log.faults.failName = "AEGP_SetCompDimensions";
-    c.host().log.faults.error = 77;
+    c.host().log().faults.failName = "AEGP_SetCompDimensions";
+    c.host().log().faults.error = 77;
     sim::SessionReport failed = c.run("cmd");
     EXPECT_EQ(failed.result, 77);
     EXPECT_EQ(failed.dialogs, (std::vector<std::string>{"Low Resolution"}));
-    c.host().log.faults = sim::FaultPlan{};
+    c.host().log().faults = sim::FaultPlan{};
     sim::SessionReport next = c.run("cmd", false);
     EXPECT_EQ(next.result, A_Err_NONE);
     EXPECT_EQ(next.dialogs, (std::vector<std::string>{"Low Resolution", "Low Resolution"}));
@@ -160,18 +160,18 @@ TEST(RunsAfterRuns, FirstRunFlagSurvivesARunThatOpenedNoWindow) {
     Command c(scene(true, "", "", R"(, "resolution": [2, 2])"), R"({"dialogs": [
         {"title": "Low Resolution", "actions": [{"click": "Accurate"}]},
         {"title": "Low Resolution", "actions": [{"click": "Accurate"}]}]})");
-    c.host().log.faults.failName = "AEGP_NewFromItem";
-    c.host().log.faults.error = 99;
+    c.host().log().faults.failName = "AEGP_NewFromItem";
+    c.host().log().faults.error = 99;
     EXPECT_EQ(c.run("cmd", false).result, 99);
-    EXPECT_TRUE(c.host().progress.empty()) << "a failed setup shows no window";
-    c.host().log.faults = sim::FaultPlan{};
+    EXPECT_TRUE(c.host().events().progress.empty()) << "a failed setup shows no window";
+    c.host().log().faults = sim::FaultPlan{};
     for (int expected : {1, 0}) {
-        c.host().progress.clear();
+        c.host().events().progress.clear();
         sim::SessionReport r = c.run("cmd", false);
         ASSERT_EQ(r.result, A_Err_NONE);
-        ASSERT_FALSE(c.host().progress.empty());
-        EXPECT_EQ(c.host().progress.front().kind, sim::ProgressEvent::Open);
-        EXPECT_EQ(c.host().progress.front().value, expected);
+        ASSERT_FALSE(c.host().events().progress.empty());
+        EXPECT_EQ(c.host().events().progress.front().kind, sim::ProgressEvent::Open);
+        EXPECT_EQ(c.host().events().progress.front().value, expected);
         c.edit([](sim::Project& p) {
             p = sim::Project(p);  // the next run starts from the cropped project
         });

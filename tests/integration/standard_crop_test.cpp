@@ -149,7 +149,7 @@ TEST(StandardCrop, TimeRemappedLayerIsMeasuredAtItsRemappedTime) {
     sim::SessionReport r = c.run();
     ASSERT_EQ(r.result, A_Err_NONE);
     bool at45 = false;
-    for (const sim::CallRecord& call : c.host().log.calls())
+    for (const sim::CallRecord& call : c.host().log().calls())
         if (call.name == "AEGP_SetTime" && call.args == "45 / 30") at45 = true;
     EXPECT_TRUE(at45) << "rendered at 1.5 s in the source, value 45 at scale 30";
     expectClean(r);
@@ -161,7 +161,7 @@ TEST(StandardCrop, IncludeMasksLimitsTheMeasurementToTheMaskedBounds) {
         "masks": [{"name": "Window", "path": {"vertices": [[130, 105], [170, 105], [170, 135], [130, 135]],
                    "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]], "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}}]},)";
     Command c(scene(false, layer));
-    c.host().prefs.set("Zentrim", "IncludeMasks", true);
+    c.host().prefs().set("Zentrim", "IncludeMasks", true);
     sim::SessionReport r = c.run();
     ASSERT_EQ(r.result, A_Err_NONE);
     ASSERT_EQ(r.resized.size(), 1u);
@@ -172,8 +172,8 @@ TEST(StandardCrop, IncludeMasksLimitsTheMeasurementToTheMaskedBounds) {
 
 TEST(StandardCrop, ExpandPassEnlargesThenCropsToContent) {
     Command c(withActive(scene(false), "P"));
-    c.host().prefs.set("Zentrim", "Expand", true);
-    c.host().prefs.set("Zentrim", "ExpandAmount", 50.0);  // written by the dialog as a float
+    c.host().prefs().set("Zentrim", "Expand", true);
+    c.host().prefs().set("Zentrim", "ExpandAmount", 50.0);  // written by the dialog as a float
     sim::World mainBefore = c.render("Main");
     sim::SessionReport r = c.run();
     ASSERT_EQ(r.result, A_Err_NONE);
@@ -189,8 +189,8 @@ TEST(StandardCrop, ExpandPassEnlargesThenCropsToContent) {
 
 TEST(StandardCrop, PaddingWidensTheCrop) {
     Command c(withActive(scene(false), "P"));
-    c.host().prefs.set("Zentrim", "Padding", true);
-    c.host().prefs.set("Zentrim", "PaddingAmount", 10.0);
+    c.host().prefs().set("Zentrim", "Padding", true);
+    c.host().prefs().set("Zentrim", "PaddingAmount", 10.0);
     sim::SessionReport r = c.run();
     ASSERT_EQ(r.resized.size(), 1u);
     EXPECT_EQ(r.resized[0].toWidth, 80);
@@ -207,8 +207,8 @@ TEST(StandardCrop, WithoutActiveItemEverySelectedCompositionIsCroppedInOneStep) 
     project.replace(project.find(R"("activeItem": "Main")"), 20,
                     R"("activeItem": null, "selectedItems": ["Q", "P"])");
     Command c(project);
-    c.host().prefs.set("Zentrim", "Expand", true);
-    c.host().prefs.set("Zentrim", "ExpandAmount", 50L);
+    c.host().prefs().set("Zentrim", "Expand", true);
+    c.host().prefs().set("Zentrim", "ExpandAmount", 50L);
     sim::SessionReport r = c.run();
     ASSERT_EQ(r.result, A_Err_NONE);
     ASSERT_EQ(r.resized.size(), 2u) << "no expand pass without an active item";

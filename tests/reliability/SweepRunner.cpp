@@ -154,7 +154,7 @@ PreparedScenario::PreparedScenario(const Scenario& scenario) : scenario_(scenari
                                  std::to_string(session_->startResult));
     sim::installScriptEngine(session_->host,
                              sim::parseUserAnswers(scenario.answers, scenario.name + ".ui.json"));
-    if (scenario.prefs) scenario.prefs(session_->host.prefs);
+    if (scenario.prefs) scenario.prefs(session_->host.prefs());
 
     sim::Host& host = session_->host;
     if (scenario.hook == Scenario::Hook::MenuUpdate) {
@@ -165,16 +165,16 @@ PreparedScenario::PreparedScenario(const Scenario& scenario) : scenario_(scenari
         host.updateMenus();
         host.idle();
         host.updateMenus();
-        host.shiftDown = scenario.keys.find("shift") != std::string::npos;
-        host.commandDown = scenario.keys.find("cmd") != std::string::npos;
+        host.platform().shiftDown = scenario.keys.find("shift") != std::string::npos;
+        host.platform().commandDown = scenario.keys.find("cmd") != std::string::npos;
         enabled_ = true;
     } else if (scenario.panel) {
         // As zentrim-host --panel does: the menu is updated, then the panel writes its request.
         host.updateMenus();
         const sim::MenuEntry* cmd = session_->command();
         command_ = cmd ? cmd->command : 0;
-        host.prefs.set("Zentrim", "Panel_Run", static_cast<long>(scenario.panel));
-        host.prefs.set("Zentrim", "Menu_Cmd", static_cast<long>(command_));
+        host.prefs().set("Zentrim", "Panel_Run", static_cast<long>(scenario.panel));
+        host.prefs().set("Zentrim", "Menu_Cmd", static_cast<long>(command_));
         enabled_ = true;
     } else {
         session_->openMenu(scenario.keys.find("shift") != std::string::npos,
@@ -190,10 +190,10 @@ PreparedScenario::~PreparedScenario() = default;
 Outcome PreparedScenario::playHere(const sim::FaultPlan& plan) const {
     Outcome o;
     sim::Host& host = session_->host;
-    size_t stepsBefore = host.undoSteps.size();
+    size_t stepsBefore = host.undoSteps().size();
     int depthBefore = host.undoDepth();
-    host.log.clear();
-    host.log.faults = plan;
+    host.log().clear();
+    host.log().faults = plan;
     if (scenario_.hook == Scenario::Hook::MenuUpdate) {
         o.chosen = true;
         o.result = host.updateMenus();
@@ -204,23 +204,23 @@ Outcome PreparedScenario::playHere(const sim::FaultPlan& plan) const {
         o.chosen = true;
         o.result = host.doCommand(command_);
     }
-    host.log.faults = sim::FaultPlan{};  // what the host does next is not the plug-in's doing
+    host.log().faults = sim::FaultPlan{};  // what the host does next is not the plug-in's doing
 
-    for (const sim::CallRecord& r : host.log.calls())
+    for (const sim::CallRecord& r : host.log().calls())
         o.calls.push_back(Call{r.index, r.name, r.args, r.problem, r.result, r.injected});
-    o.leaks = host.handles.leaks();
-    o.problems = host.log.problems();
+    o.leaks = host.handles().leaks();
+    o.problems = host.log().problems();
     o.unbalancedSuites = host.unbalancedSuites();
-    for (const sim::Alert& a : host.alerts)
+    for (const sim::Alert& a : host.events().alerts)
         o.alerts.push_back(a.title + ": " + a.text);
     o.openUndoGroups = host.undoDepth() - depthBefore;
     // A group left open is closed on the host's side, so that undo can still be checked.
     while (host.undoDepth() > depthBefore)
         host.endUndoGroup();
-    o.undoSteps = static_cast<int>(host.undoSteps.size() - stepsBefore);
-    while (host.undoSteps.size() > stepsBefore)
+    o.undoSteps = static_cast<int>(host.undoSteps().size() - stepsBefore);
+    while (host.undoSteps().size() > stepsBefore)
         host.undo();
-    o.undoDifference = sim::describeDifference(session_->before, host.project);
+    o.undoDifference = sim::describeDifference(session_->before, host.project());
     return o;
 }
 

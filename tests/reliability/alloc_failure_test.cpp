@@ -76,14 +76,14 @@ Outcome play(simtest::Command& c, const reliability::Scenario& s, long failAt) {
     const sim::MenuEntry* entry = c.session->command();
     EXPECT_TRUE(entry && (s.panel || entry->enabled));
     if (s.panel) {
-        c.host().prefs.set("Zentrim", "Panel_Run", static_cast<long>(s.panel));
-        c.host().prefs.set("Zentrim", "Menu_Cmd", static_cast<long>(entry->command));
+        c.host().prefs().set("Zentrim", "Panel_Run", static_cast<long>(s.panel));
+        c.host().prefs().set("Zentrim", "Menu_Cmd", static_cast<long>(entry->command));
     }
     g_moduleAllocations = 0;
     g_failAt = failAt;
     g_moduleBase = nullptr;
     Dl_info info;
-    if (dladdr(reinterpret_cast<void*>(c.host().commandHooks.at(0).func), &info))
+    if (dladdr(reinterpret_cast<void*>(c.host().menus().commandHooks.at(0).func), &info))
         g_moduleBase = info.dli_fbase;
     Outcome o;
     o.result = s.panel ? c.host().idle() : c.host().doCommand(entry->command);
@@ -94,7 +94,7 @@ Outcome play(simtest::Command& c, const reliability::Scenario& s, long failAt) {
 
 std::unique_ptr<simtest::Command> prepare(const reliability::Scenario& s) {
     auto c = std::make_unique<simtest::Command>(s.project, s.answers);
-    if (s.prefs) s.prefs(c->host().prefs);
+    if (s.prefs) s.prefs(c->host().prefs());
     return c;
 }
 
@@ -113,18 +113,18 @@ TEST_P(AllocationFailure, EveryFailedAllocationEndsTheCommandWithTheOutOfMemoryE
     for (long n = 0; n < allocations; ++n) {
         SCOPED_TRACE(s.name + ": allocation " + std::to_string(n) + " fails");
         auto c = prepare(s);
-        sim::Project before = c->host().project;
-        size_t steps = c->host().undoSteps.size();
+        sim::Project before = c->host().project();
+        size_t steps = c->host().undoSteps().size();
         Outcome o = play(*c, s, n);
         EXPECT_EQ(o.result, A_Err_ALLOC);
         sim::Host& h = c->host();
-        EXPECT_TRUE(h.handles.leaks().empty()) << h.handles.leaks().front();
+        EXPECT_TRUE(h.handles().leaks().empty()) << h.handles().leaks().front();
         EXPECT_TRUE(h.unbalancedSuites().empty()) << h.unbalancedSuites().front();
         EXPECT_EQ(h.undoDepth(), 0) << "an undo group was left open";
-        EXPECT_TRUE(h.log.problems().empty()) << h.log.problems().front();
-        while (h.undoSteps.size() > steps)
+        EXPECT_TRUE(h.log().problems().empty()) << h.log().problems().front();
+        while (h.undoSteps().size() > steps)
             h.undo();
-        EXPECT_EQ(sim::describeDifference(before, h.project), "");
+        EXPECT_EQ(sim::describeDifference(before, h.project()), "");
     }
 }
 

@@ -80,14 +80,14 @@ TEST_F(DialogTest, PreferencesDialogAnsweredFromAFile) {
         {"check": "Padding"}, {"text": [0, "12"]}, {"text": [1, "2.5"]},
         {"select": [0, 2]}, {"select": [1, 1]}, {"click": "Save"}]}]})");
     EXPECT_EQ(ok(kPreferencesDialog), "1");
-    EXPECT_EQ(host.dialogs, std::vector<std::string>{"Zentrim Preferences"});
-    EXPECT_TRUE(host.prefs.getBool("Zentrim", "Padding", false));
-    EXPECT_EQ(host.prefs.getLong("Zentrim", "PaddingAmount", 0), 12);
-    EXPECT_FALSE(host.prefs.getBool("Zentrim", "Expand", true));
-    EXPECT_EQ(host.prefs.getDouble("Zentrim", "ExpandAmount", 0), 2.5);
-    EXPECT_EQ(host.prefs.getLong("Zentrim", "Resolution", 0), 2);
-    EXPECT_EQ(host.prefs.getLong("Zentrim", "ThreeD", 0), 1);
-    EXPECT_EQ(host.prefs.savesToDisk, 1);
+    EXPECT_EQ(host.events().dialogs, std::vector<std::string>{"Zentrim Preferences"});
+    EXPECT_TRUE(host.prefs().getBool("Zentrim", "Padding", false));
+    EXPECT_EQ(host.prefs().getLong("Zentrim", "PaddingAmount", 0), 12);
+    EXPECT_FALSE(host.prefs().getBool("Zentrim", "Expand", true));
+    EXPECT_EQ(host.prefs().getDouble("Zentrim", "ExpandAmount", 0), 2.5);
+    EXPECT_EQ(host.prefs().getLong("Zentrim", "Resolution", 0), 2);
+    EXPECT_EQ(host.prefs().getLong("Zentrim", "ThreeD", 0), 1);
+    EXPECT_EQ(host.prefs().savesToDisk, 1);
     EXPECT_EQ(ok("changes"), "1");  // onChange ran once, for the one change
     // The window's properties are kept as the script set them.
     EXPECT_EQ(ok("w.alignChildren.join('/') + ' ' + right.preferredSize.width + ' ' + "
@@ -100,7 +100,7 @@ TEST_F(DialogTest, CancelLeavesThePreferencesAlone) {
     installAnswers(R"({"dialogs": [{"title": "Zentrim Preferences",
                                     "actions": [{"check": "Expand"}, {"click": "Cancel"}]}]})");
     EXPECT_EQ(ok(kPreferencesDialog), "0");
-    EXPECT_TRUE(host.prefs.sections().empty());
+    EXPECT_TRUE(host.prefs().sections().empty());
     EXPECT_EQ(ok("expand.value"), "true");
 }
 
@@ -119,7 +119,8 @@ TEST_F(DialogTest, ListDialogGivesTheSelectedIndex) {
     EXPECT_EQ(ok(kListDialog), "1");
     EXPECT_EQ(ok(kListDialog), "-1");
     EXPECT_EQ(ok(kListDialog), "-2");
-    EXPECT_EQ(host.dialogs, (std::vector<std::string>{"Mask Crop", "Mask Crop", "Mask Crop"}));
+    EXPECT_EQ(host.events().dialogs,
+              (std::vector<std::string>{"Mask Crop", "Mask Crop", "Mask Crop"}));
 }
 
 TEST_F(DialogTest, TheCloseBoxGivesTwoAfterOnClose) {
@@ -223,7 +224,7 @@ TEST_F(DialogTest, TheFirstUnusedAnswerWithTheTitleIsTaken) {
 TEST_F(DialogTest, ADialogWithoutAnAnswerFailsNamingIt) {
     std::string error = fails("alert('before');\nnew Window('dialog', 'Low Resolution').show();");
     EXPECT_EQ(error, "Error: no answer for the dialog \"Low Resolution\" (line 2)");
-    EXPECT_EQ(host.dialogs, std::vector<std::string>{"Low Resolution"});
+    EXPECT_EQ(host.events().dialogs, std::vector<std::string>{"Low Resolution"});
 }
 
 TEST_F(DialogTest, MissingControlsAreNamed) {
@@ -265,7 +266,7 @@ TEST_F(DialogTest, NestedDialogsAreAnsweredInTurn) {
            "  outer.close(10 + inner.show()); };"
            "outer.show()"),
         "11");
-    EXPECT_EQ(host.dialogs, (std::vector<std::string>{"Outer", "Inner"}));
+    EXPECT_EQ(host.events().dialogs, (std::vector<std::string>{"Outer", "Inner"}));
 }
 
 TEST_F(DialogTest, PalettesDoNotWaitForTheUser) {
@@ -273,7 +274,7 @@ TEST_F(DialogTest, PalettesDoNotWaitForTheUser) {
         ok("var p = new Window('palette', 'Progress'); p.add('progressbar', undefined, 0, 50);"
            "var r = p.show(); p.close(); [r, p.children[0].maxvalue].join()"),
         ",50");
-    EXPECT_TRUE(host.dialogs.empty());
+    EXPECT_TRUE(host.events().dialogs.empty());
 }
 
 TEST_F(DialogTest, ListSelectionAcceptsIndexItemOrNull) {

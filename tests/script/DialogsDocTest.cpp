@@ -47,8 +47,8 @@ class DialogsDocTest : public ::testing::Test {
         options.terminalIn = &in;
         options.terminalOut = &out;
         auto scripting = startScripting(host, user, options);
-        ScriptOutcome o =
-            docked ? scripting->runDocked(script, "Zentrim Panel") : host.scriptRunner(script);
+        ScriptOutcome o = docked ? scripting->runDocked(script, "Zentrim Panel")
+                                 : host.platform().scriptRunner(script);
         EXPECT_TRUE(o.ok) << o.error;
         if (docked) scripting->workIn("Zentrim Panel", [] {});
         return listingsShown(out.str());
@@ -82,22 +82,23 @@ TEST_F(DialogsDocTest, ThePlugInsDialogsAreListedAsShown) {
     ASSERT_EQ(threeD.size(), 1u);
     expectDocumented("3D Layers", threeD[0]);
 
-    host.project = parseProject(R"({"format": "zentrim-project", "version": 1,
+    host.project() = parseProject(R"({"format": "zentrim-project", "version": 1,
         "activeItem": "Main", "items": [
         {"type": "solid", "name": "S", "width": 4, "height": 4, "color": [1, 0, 0, 1]},
         {"type": "comp", "name": "Main", "width": 8, "height": 8, "frameRate": 30, "duration": 1,
          "layers": [{"name": "L", "source": "S", "selected": true, "masks": [
            {"name": "Mask 1", "path": {"vertices": [], "inTangents": [], "outTangents": []}},
            {"name": "Mask 2", "path": {"vertices": [], "inTangents": [], "outTangents": []}}]}]}]})",
-                                "doc.json", ".");
+                                  "doc.json", ".");
     std::vector<std::string> mask = listings(crop::kChooseMaskDialog, "click Cancel\n");
     ASSERT_EQ(mask.size(), 1u);
     expectDocumented("Choose Mask", mask[0]);
 }
 
 TEST_F(DialogsDocTest, ThePanelIsListedWithEverythingShown) {
-    host.prefs.set("Zentrim", "PanelDisplay",
-                   std::string("DELETE_MASK,PADDING,EXPAND,INCLUDE_MASKS,RESOLUTION,PRE_COMPOSE"));
+    host.prefs().set(
+        "Zentrim", "PanelDisplay",
+        std::string("DELETE_MASK,PADDING,EXPAND,INCLUDE_MASKS,RESOLUTION,PRE_COMPOSE"));
     std::vector<std::string> panel = listings(
         readFile(std::string(ZENTRIM_SOURCE_DIR) + "/panel/Zentrim Panel.jsx"), "done\n", true);
     ASSERT_EQ(panel.size(), 1u);

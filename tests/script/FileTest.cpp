@@ -33,7 +33,7 @@ TEST_F(FileTest, WriteExecuteRemoveStayInTheSandbox) {
     EXPECT_TRUE(fsys::exists(written));  // executing runs nothing and changes nothing
     EXPECT_EQ(ok("f.remove() + ',' + f.exists"), "true,false");
     EXPECT_FALSE(fsys::exists(written));
-    EXPECT_EQ(host.fileEvents,
+    EXPECT_EQ(host.events().fileEvents,
               (std::vector<std::string>{"open ~/Desktop/x.url w", "write ~/Desktop/x.url",
                                         "write ~/Desktop/x.url", "execute ~/Desktop/x.url",
                                         "remove ~/Desktop/x.url"}));
@@ -46,10 +46,11 @@ TEST_F(FileTest, PathsOutsideTheSandboxAreRefused) {
                          "'); [f.open('w'), f.write('x'), f.execute(), f.remove(), f.exists]";
     EXPECT_EQ(ok(script), "false,false,false,false,false");
     EXPECT_FALSE(fsys::exists(outside));
-    ASSERT_EQ(host.fileEvents.size(), 3u);  // write on an unopened file never reaches the host
-    EXPECT_EQ(host.fileEvents[0], "refused open " + outside.generic_string() + " w");
-    EXPECT_EQ(host.fileEvents[1], "refused execute " + outside.generic_string());
-    EXPECT_EQ(host.fileEvents[2], "refused remove " + outside.generic_string());
+    ASSERT_EQ(host.events().fileEvents.size(),
+              3u);  // write on an unopened file never reaches the host
+    EXPECT_EQ(host.events().fileEvents[0], "refused open " + outside.generic_string() + " w");
+    EXPECT_EQ(host.events().fileEvents[1], "refused execute " + outside.generic_string());
+    EXPECT_EQ(host.events().fileEvents[2], "refused remove " + outside.generic_string());
 }
 
 TEST_F(FileTest, ClimbingOutOfTheSandboxIsRefused) {

@@ -22,7 +22,7 @@ class PanelScriptTest : public ::testing::Test {
         auto user = std::make_shared<SimulatedUser>();
         user->answers = parseUserAnswers(answers, "answers.json");
         scripting = startScripting(host, user);
-        ScriptOutcome o = floating ? host.scriptRunner(panelScript())
+        ScriptOutcome o = floating ? host.platform().scriptRunner(panelScript())
                                    : scripting->runDocked(panelScript(), "Zentrim Panel");
         ASSERT_TRUE(o.ok) << o.error;
     }
@@ -31,7 +31,7 @@ class PanelScriptTest : public ::testing::Test {
         ScriptOutcome o = scripting->workIn("Zentrim Panel", [] {});
         EXPECT_TRUE(o.ok) << o.error;
     }
-    long pref(const std::string& key) { return host.prefs.getLong("Zentrim", key, -1); }
+    long pref(const std::string& key) { return host.prefs().getLong("Zentrim", key, -1); }
 
     Host host;
     std::shared_ptr<ScriptSession> scripting;
@@ -61,26 +61,26 @@ TEST_F(PanelScriptTest, ShowsWhatThePanelPreferencesList) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        host.prefs = Preferences();
-        if (c.main) host.prefs.set("Zentrim", "MainPanelDisplay", std::string(c.main));
-        if (c.display) host.prefs.set("Zentrim", "PanelDisplay", std::string(c.display));
+        host.prefs() = Preferences();
+        if (c.main) host.prefs().set("Zentrim", "MainPanelDisplay", std::string(c.main));
+        if (c.display) host.prefs().set("Zentrim", "PanelDisplay", std::string(c.display));
         show();
         EXPECT_EQ(controls(), c.shown);
     }
 }
 
 TEST_F(PanelScriptTest, ControlsShowTheStoredPreferences) {
-    host.prefs.set("Zentrim", "MainPanelDisplay", std::string(""));
-    host.prefs.set("Zentrim", "PanelDisplay", std::string("PADDING,INCLUDE_MASKS,RESOLUTION"));
-    host.prefs.set("Zentrim", "Padding", true);
-    host.prefs.set("Zentrim", "Resolution", 2L);
+    host.prefs().set("Zentrim", "MainPanelDisplay", std::string(""));
+    host.prefs().set("Zentrim", "PanelDisplay", std::string("PADDING,INCLUDE_MASKS,RESOLUTION"));
+    host.prefs().set("Zentrim", "Padding", true);
+    host.prefs().set("Zentrim", "Resolution", 2L);
     show();
     EXPECT_EQ(controls(),
               (std::vector<std::string>{"[x] checkbox \"Padding\"",
                                         "[ ] checkbox \"Include Masks\"", "\"Resolution\"",
                                         "select 0: 0 \"Always Ask\", 1 \"Always Use Full Res\", 2 "
                                         "\"Always Use Current Res\"*"}));
-    EXPECT_EQ(host.prefs.savesToDisk, 0) << "showing writes nothing";
+    EXPECT_EQ(host.prefs().savesToDisk, 0) << "showing writes nothing";
 }
 
 TEST_F(PanelScriptTest, AButtonWritesTheCommandNumberAndTheRequestTogether) {
@@ -95,40 +95,41 @@ TEST_F(PanelScriptTest, AButtonWritesTheCommandNumberAndTheRequestTogether) {
                  {"Zentrim", "Multiple layers not allowed", 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button);
-        host.prefs = Preferences();
-        host.menus[AEGP_Menu_LAYER] = {{3000, "-", false}, {3001, c.menuName, false}};
+        host.prefs() = Preferences();
+        host.menus().entries[AEGP_Menu_LAYER] = {{3000, "-", false}, {3001, c.menuName, false}};
         show(R"({"dialogs": [{"title": "Zentrim Panel", "actions": [{"click": ")" +
              std::string(c.button) + R"("}]}]})");
         // Both keys are there when the host next idles: the panel wrote them in one run.
         std::vector<long> atIdle;
         scripting->workIn("Zentrim Panel", [&] { atIdle = {pref("Menu_Cmd"), pref("Panel_Run")}; });
         EXPECT_EQ(atIdle, (std::vector<long>{3001, c.request}));
-        EXPECT_TRUE(host.alerts.empty());
+        EXPECT_TRUE(host.events().alerts.empty());
     }
 }
 
 TEST_F(PanelScriptTest, WithoutThePluginsCommandItSaysSoAndWritesNoRequest) {
-    host.menus[AEGP_Menu_LAYER] = {{3000, "Something Else", true}};
+    host.menus().entries[AEGP_Menu_LAYER] = {{3000, "Something Else", true}};
     show(R"({"dialogs": [{"title": "Zentrim Panel", "actions": [{"click": "Crop Duration"}]}]})");
     work();
-    EXPECT_FALSE(host.prefs.has("Zentrim", "Menu_Cmd"));
-    EXPECT_FALSE(host.prefs.has("Zentrim", "Panel_Run"));
-    ASSERT_EQ(host.alerts.size(), 1u);
-    EXPECT_EQ(host.alerts[0].title, "Zentrim Panel");
-    EXPECT_TRUE(host.alerts[0].errorIcon);
-    EXPECT_NE(host.alerts[0].text.find("\"Crop Duration\" cannot run"), std::string::npos);
+    EXPECT_FALSE(host.prefs().has("Zentrim", "Menu_Cmd"));
+    EXPECT_FALSE(host.prefs().has("Zentrim", "Panel_Run"));
+    ASSERT_EQ(host.events().alerts.size(), 1u);
+    EXPECT_EQ(host.events().alerts[0].title, "Zentrim Panel");
+    EXPECT_TRUE(host.events().alerts[0].errorIcon);
+    EXPECT_NE(host.events().alerts[0].text.find("\"Crop Duration\" cannot run"), std::string::npos);
 }
 
 TEST_F(PanelScriptTest, EachControlWritesItsPreferenceWhenChanged) {
-    host.prefs.set("Zentrim", "PanelDisplay",
-                   std::string("DELETE_MASK,PADDING,EXPAND,INCLUDE_MASKS,RESOLUTION,PRE_COMPOSE"));
-    host.prefs.set("Zentrim", "ExpandAmount", 7.0);
+    host.prefs().set(
+        "Zentrim", "PanelDisplay",
+        std::string("DELETE_MASK,PADDING,EXPAND,INCLUDE_MASKS,RESOLUTION,PRE_COMPOSE"));
+    host.prefs().set("Zentrim", "ExpandAmount", 7.0);
     show(R"({"dialogs": [{"title": "Zentrim Panel", "actions": [
         {"check": "Delete Mask"}, {"check": "Padding"}, {"check": "Expand"},
         {"check": "Include Masks"}, {"uncheck": "Include Masks"}, {"select": [0, 1]},
         {"select": [1, 2]}]}]})");
     work();
-    const Preferences& p = host.prefs;
+    const Preferences& p = host.prefs();
     EXPECT_TRUE(p.getBool("Zentrim", "DeleteMask", false));
     EXPECT_TRUE(p.getBool("Zentrim", "Padding", false));
     EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", -1), 10.0)
@@ -146,14 +147,14 @@ TEST_F(PanelScriptTest, TheDialogsUpdateFunctionRebuildsItUntilItCloses) {
     show(R"({"dialogs": [{"title": "Zentrim Panel", "actions": [{"close": true}]}]})", true);
     EXPECT_EQ(scripting->openWindows(), std::vector<std::string>{"Zentrim Panel"})
         << "run as a script it floats";
-    host.prefs.set("Zentrim", "MainPanelDisplay", std::string("MASK_CROP"));
-    host.prefs.set("Zentrim", "PanelDisplay", std::string("PADDING"));
-    EXPECT_TRUE(host.scriptRunner("app.ZENTRIM_update_panel(); 1").ok);
+    host.prefs().set("Zentrim", "MainPanelDisplay", std::string("MASK_CROP"));
+    host.prefs().set("Zentrim", "PanelDisplay", std::string("PADDING"));
+    EXPECT_TRUE(host.platform().scriptRunner("app.ZENTRIM_update_panel(); 1").ok);
     EXPECT_EQ(controls(),
               (std::vector<std::string>{"button \"Mask Crop\"", "[ ] checkbox \"Padding\""}));
     work();
     EXPECT_TRUE(scripting->openWindows().empty());
-    EXPECT_EQ(host.scriptRunner("typeof app.ZENTRIM_update_panel").value, "undefined")
+    EXPECT_EQ(host.platform().scriptRunner("typeof app.ZENTRIM_update_panel").value, "undefined")
         << "so the dialogs ask to re-open the panel";
 }
 

@@ -12,26 +12,26 @@ TEST_F(PreferencesTest, SavesKeepTheTypeTheirCallNames) {
        "p.savePrefAsLong('Zentrim', 'PaddingAmount', '12');"
        "p.savePrefAsFloat('Zentrim', 'ExpandAmount', 2.75);"
        "p.savePrefAsString('Zentrim', 'Name', 42);");
-    const PrefValue* padding = host.prefs.find("Zentrim", "Padding");
+    const PrefValue* padding = host.prefs().find("Zentrim", "Padding");
     ASSERT_NE(padding, nullptr);
     EXPECT_EQ(std::get<bool>(*padding), true);
-    EXPECT_EQ(std::get<long>(*host.prefs.find("Zentrim", "PaddingAmount")), 12);
-    EXPECT_EQ(std::get<double>(*host.prefs.find("Zentrim", "ExpandAmount")), 2.75);
-    EXPECT_EQ(std::get<std::string>(*host.prefs.find("Zentrim", "Name")), "42");
+    EXPECT_EQ(std::get<long>(*host.prefs().find("Zentrim", "PaddingAmount")), 12);
+    EXPECT_EQ(std::get<double>(*host.prefs().find("Zentrim", "ExpandAmount")), 2.75);
+    EXPECT_EQ(std::get<std::string>(*host.prefs().find("Zentrim", "Name")), "42");
 }
 
 TEST_F(PreferencesTest, LongSavesAWholeNumber) {
     ok("app.preferences.savePrefAsLong('S', 'Up', 7.9);"
        "app.preferences.savePrefAsLong('S', 'Down', -7.9);");
-    EXPECT_EQ(std::get<long>(*host.prefs.find("S", "Up")), 7);
-    EXPECT_EQ(std::get<long>(*host.prefs.find("S", "Down")), -7);
+    EXPECT_EQ(std::get<long>(*host.prefs().find("S", "Up")), 7);
+    EXPECT_EQ(std::get<long>(*host.prefs().find("S", "Down")), -7);
 }
 
 TEST_F(PreferencesTest, AFloatReadsAsAnIntegerTruncatedTowardZero) {
     ok("app.preferences.savePrefAsFloat('S', 'Pos', 10.9);"
        "app.preferences.savePrefAsFloat('S', 'Neg', -3.6);");
-    EXPECT_EQ(host.prefs.getLong("S", "Pos", 0), 10);
-    EXPECT_EQ(host.prefs.getLong("S", "Neg", 0), -3);
+    EXPECT_EQ(host.prefs().getLong("S", "Pos", 0), 10);
+    EXPECT_EQ(host.prefs().getLong("S", "Neg", 0), -3);
     EXPECT_EQ(ok("app.preferences.getPrefAsLong('S', 'Pos')"), "10");
 }
 
@@ -48,8 +48,8 @@ TEST_F(PreferencesTest, RoundTripThroughScripts) {
 }
 
 TEST_F(PreferencesTest, ReadsWhatTheHostHolds) {
-    host.prefs.set("Zentrim", "Padding", true);
-    host.prefs.set("Zentrim", "PaddingAmount", 10L);
+    host.prefs().set("Zentrim", "Padding", true);
+    host.prefs().set("Zentrim", "PaddingAmount", 10L);
     EXPECT_EQ(ok("app.preferences.havePref('Zentrim', 'Padding')"), "true");
     EXPECT_EQ(ok("app.preferences.havePref('Zentrim', 'Other')"), "false");
     EXPECT_EQ(ok("app.preferences.havePref('Other', 'Padding')"), "false");
@@ -71,9 +71,9 @@ TEST_F(PreferencesTest, ReadingAnAbsentKeyThrows) {
 }
 
 TEST_F(PreferencesTest, SaveToDiskIsCounted) {
-    EXPECT_EQ(host.prefs.savesToDisk, 0);
+    EXPECT_EQ(host.prefs().savesToDisk, 0);
     ok("app.preferences.saveToDisk(); app.preferences.saveToDisk();");
-    EXPECT_EQ(host.prefs.savesToDisk, 2);
+    EXPECT_EQ(host.prefs().savesToDisk, 2);
 }
 
 }  // namespace

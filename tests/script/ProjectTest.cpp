@@ -8,7 +8,7 @@ class ProjectTest : public ScriptTest {
   protected:
     void SetUp() override {
         ScriptTest::SetUp();
-        Project& p = host.project;
+        Project& p = host.project();
         Item solid;
         solid.id = p.newId();
         solid.type = ItemType::Solid;
@@ -40,8 +40,8 @@ class ProjectTest : public ScriptTest {
         }
         p.items.push_back(comp);
     }
-    Item& comp() { return host.project.items[1]; }
-    void activate() { host.project.activeItem = comp().id; }
+    Item& comp() { return host.project().items[1]; }
+    void activate() { host.project().activeItem = comp().id; }
 };
 
 TEST_F(ProjectTest, NoActiveItemIsNull) {
@@ -90,7 +90,7 @@ TEST_F(ProjectTest, ReadsTheProjectAsItIsNow) {
     comp().comp.layers.erase(comp().comp.layers.begin());
     EXPECT_EQ(ok("app.project.activeItem.numLayers"), "2");
     EXPECT_EQ(fails("kept.name"), "Error: Object is invalid (line 1)");
-    host.project.activeItem = host.project.items[0].id;
+    host.project().activeItem = host.project().items[0].id;
     EXPECT_EQ(ok("app.project.activeItem instanceof CompItem"), "false");
     EXPECT_EQ(ok("app.project.activeItem.name"), "Red");
 }

@@ -49,24 +49,24 @@ TEST_F(RunTest, GlobalsAndFunctionsStayForLaterScripts) {
     ok("var counter = 41; function next() { return ++counter; }");
     EXPECT_EQ(ok("next()"), "42");
     EXPECT_EQ(ok("counter"), "42");
-    EXPECT_FALSE(host.scriptRunner("throw new Error('x')").ok);
+    EXPECT_FALSE(host.platform().scriptRunner("throw new Error('x')").ok);
     EXPECT_EQ(ok("next()"), "43");  // a failed script leaves the heap usable
 }
 
 TEST_F(RunTest, AlertsAreRecordedWithTitleAndIcon) {
     EXPECT_EQ(ok("alert('Nothing to crop', 'Zentrim', true); alert(12); 'after'"), "after");
-    ASSERT_EQ(host.alerts.size(), 2u);
-    EXPECT_EQ(host.alerts[0].text, "Nothing to crop");
-    EXPECT_EQ(host.alerts[0].title, "Zentrim");
-    EXPECT_TRUE(host.alerts[0].errorIcon);
-    EXPECT_EQ(host.alerts[1].text, "12");
-    EXPECT_EQ(host.alerts[1].title, "");
-    EXPECT_FALSE(host.alerts[1].errorIcon);
+    ASSERT_EQ(host.events().alerts.size(), 2u);
+    EXPECT_EQ(host.events().alerts[0].text, "Nothing to crop");
+    EXPECT_EQ(host.events().alerts[0].title, "Zentrim");
+    EXPECT_TRUE(host.events().alerts[0].errorIcon);
+    EXPECT_EQ(host.events().alerts[1].text, "12");
+    EXPECT_EQ(host.events().alerts[1].title, "");
+    EXPECT_FALSE(host.events().alerts[1].errorIcon);
 }
 
 TEST_F(RunTest, ConsoleLinesAndSleep) {
     ok("$.writeln('a', 1, true); $.sleep(5000); $.writeln('b')");
-    EXPECT_EQ(host.console, (std::vector<std::string>{"a1true", "b"}));
+    EXPECT_EQ(host.events().console, (std::vector<std::string>{"a1true", "b"}));
 }
 
 TEST_F(RunTest, OsFollowsTheFileSystemOption) {

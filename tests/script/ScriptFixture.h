@@ -24,13 +24,13 @@ class ScriptTest : public ::testing::Test {
 
     // Runs a script that must succeed, giving its value.
     std::string ok(const std::string& script) {
-        ScriptOutcome out = host.scriptRunner(script);
+        ScriptOutcome out = host.platform().scriptRunner(script);
         EXPECT_TRUE(out.ok) << out.error;
         return out.value;
     }
     // Runs a script that must fail, giving its error.
     std::string fails(const std::string& script) {
-        ScriptOutcome out = host.scriptRunner(script);
+        ScriptOutcome out = host.platform().scriptRunner(script);
         EXPECT_FALSE(out.ok) << "value: " << out.value;
         return out.error;
     }

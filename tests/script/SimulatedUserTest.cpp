@@ -21,7 +21,7 @@ class UserTest : public ::testing::Test {
         }
         scripting = startScripting(host, user, options);
     }
-    ScriptOutcome run(const std::string& script) { return host.scriptRunner(script); }
+    ScriptOutcome run(const std::string& script) { return host.platform().scriptRunner(script); }
 
     Host host;
     std::shared_ptr<SimulatedUser> user;
@@ -154,14 +154,14 @@ TEST_F(UserTest, APaletteStaysOpenAndTheUserWorksInItBetweenIdleCalls) {
         scripting->describeOpen("Tools"),
         (std::vector<std::string>{"button \"Count\"", "[ ] checkbox \"Fast\"", "button \"Done\""}));
     std::vector<std::string> seen;  // the clicks counted at each idle call
-    ScriptOutcome worked =
-        scripting->workIn("Tools", [&] { seen.push_back(host.scriptRunner("clicks").value); });
+    ScriptOutcome worked = scripting->workIn(
+        "Tools", [&] { seen.push_back(host.platform().scriptRunner("clicks").value); });
     EXPECT_TRUE(worked.ok) << worked.error;
     EXPECT_EQ(seen, (std::vector<std::string>{"1", "1", "2", "2"})) << "stops once it closed";
     EXPECT_TRUE(scripting->openWindows().empty());
     EXPECT_TRUE(scripting->describeOpen("Tools").empty());
     EXPECT_EQ(user->answers.dialogs[0].applied, 4u);
-    EXPECT_TRUE(host.dialogs.empty()) << "a palette is not a dialog";
+    EXPECT_TRUE(host.events().dialogs.empty()) << "a palette is not a dialog";
 }
 
 TEST_F(UserTest, WorkInAnOpenWindowWithoutFittingAnswersIsUnanswered) {
@@ -206,13 +206,14 @@ TEST_F(UserTest, ADockedPanelIsAPanelGivenToItsScriptAsThis) {
 
 TEST_F(UserTest, FindMenuCommandIdSearchesTheHostsMenus) {
     start(R"({"dialogs": []})");
-    host.menus[AEGP_Menu_LAYER] = {{0, "-", true}, {3001, "Zentrim Duration", false}};
-    host.menus[AEGP_Menu_EDIT] = {{3002, "Paste Twice", true}, {3003, "Zentrim Duration", true}};
+    host.menus().entries[AEGP_Menu_LAYER] = {{0, "-", true}, {3001, "Zentrim Duration", false}};
+    host.menus().entries[AEGP_Menu_EDIT] = {{3002, "Paste Twice", true},
+                                            {3003, "Zentrim Duration", true}};
     // Menus in the host's order (Edit before Layer), entries top to bottom; disabled ones too.
     EXPECT_EQ(run("app.findMenuCommandId('Zentrim Duration')").value, "3003");
     EXPECT_EQ(run("app.findMenuCommandId('Paste Twice')").value, "3002");
     EXPECT_EQ(run("app.findMenuCommandId('Zentrim')").value, "0");
-    host.menus[AEGP_Menu_EDIT].clear();
+    host.menus().entries[AEGP_Menu_EDIT].clear();
     EXPECT_EQ(run("app.findMenuCommandId('Zentrim Duration')").value, "3001");
 }
 

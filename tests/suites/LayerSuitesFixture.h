@@ -67,7 +67,7 @@ class LayerSuites : public ::testing::Test {
         basic->ReleaseSuite(kAEGPKeyframeSuite, kAEGPKeyframeSuiteVersion4);
         EXPECT_TRUE(host.unbalancedSuites().empty());
         // Tests that leave handles on purpose release them before they end.
-        for (const std::string& leak : host.handles.leaks())
+        for (const std::string& leak : host.handles().leaks())
             ADD_FAILURE() << "leaked " << leak;
     }
     template <typename Suite>
@@ -80,13 +80,13 @@ class LayerSuites : public ::testing::Test {
     // ---- project builder ----
     Item& item(ItemType type, const std::string& name, int w, int h) {
         Item it;
-        it.id = host.project.newId();
+        it.id = host.project().newId();
         it.type = type;
         it.name = name;
         it.width = w;
         it.height = h;
-        host.project.items.push_back(it);
-        return host.project.items.back();
+        host.project().items.push_back(it);
+        return host.project().items.back();
     }
     Id solid(const std::string& name, int w, int h) { return item(ItemType::Solid, name, w, h).id; }
     Id comp(const std::string& name, int w, int h, Rational duration = Rational(10)) {
@@ -99,20 +99,20 @@ class LayerSuites : public ::testing::Test {
     // Appended below the composition's other layers.
     Layer& layer(Id compId, Id source, const std::string& name, LayerKind kind = LayerKind::AV) {
         Layer l;
-        l.id = host.project.newId();
+        l.id = host.project().newId();
         l.name = name;
         l.kind = kind;
         l.source = source;
         l.outPoint = Rational(10);
-        Item* c = host.project.findItem(compId);
+        Item* c = host.project().findItem(compId);
         c->comp.layers.push_back(l);
         return c->comp.layers.back();
     }
-    Layer& get(Id layerId) { return *host.project.findLayer(layerId); }
-    Comp& compOf(Id compId) { return host.project.findItem(compId)->comp; }
+    Layer& get(Id layerId) { return *host.project().findLayer(layerId); }
+    Comp& compOf(Id compId) { return host.project().findItem(compId)->comp; }
     Mask& addMask(Id layerId, const std::string& name, const MaskPath& path) {
         Mask m;
-        m.id = host.project.newId();
+        m.id = host.project().newId();
         m.name = name;
         m.path.value = path;
         get(layerId).masks.push_back(m);

@@ -22,16 +22,16 @@ class CallLogThroughSuites : public ::testing::Test {
 
     void SetUp() override {
         Item it;
-        it.id = host.project.newId();
+        it.id = host.project().newId();
         it.type = ItemType::Solid;
         it.name = "Red";
         it.width = 200;
         it.height = 100;
-        host.project.items.push_back(it);
+        host.project().items.push_back(it);
         solid = host.itemHandle(it.id);
         acquire(kAEGPItemSuite, kAEGPItemSuiteVersion8, &items);
         acquire(kAEGPCommandSuite, kAEGPCommandSuiteVersion1, &commands);
-        host.log.clear();
+        host.log().clear();
     }
     template <typename T>
     void acquire(const char* name, int version, const T** out) {
@@ -46,49 +46,49 @@ class CallLogThroughSuites : public ::testing::Test {
 };
 
 TEST_F(CallLogThroughSuites, CountsEveryCallAndKeepsTheRecordOnlyWhileRecording) {
-    ASSERT_TRUE(host.log.recording()) << "tests read the record: it is on by default";
+    ASSERT_TRUE(host.log().recording()) << "tests read the record: it is on by default";
     dimensions();
-    host.log.setRecording(false);
-    EXPECT_FALSE(host.log.wantsDetail());
+    host.log().setRecording(false);
+    EXPECT_FALSE(host.log().wantsDetail());
     dimensions();
     dimensions();
-    host.log.setRecording(true);
+    host.log().setRecording(true);
     dimensions();
-    EXPECT_EQ(host.log.callCount(), 4u);
-    ASSERT_EQ(host.log.calls().size(), 2u);
-    EXPECT_EQ(host.log.calls()[0].index, 0);
-    EXPECT_EQ(host.log.calls()[0].args, "'Red'#1 -> 200 100");
-    EXPECT_EQ(host.log.calls()[1].index, 3) << "positions count the calls not recorded";
-    host.log.clear();
-    EXPECT_EQ(host.log.callCount(), 0u);
-    EXPECT_TRUE(host.log.calls().empty());
+    EXPECT_EQ(host.log().callCount(), 4u);
+    ASSERT_EQ(host.log().calls().size(), 2u);
+    EXPECT_EQ(host.log().calls()[0].index, 0);
+    EXPECT_EQ(host.log().calls()[0].args, "'Red'#1 -> 200 100");
+    EXPECT_EQ(host.log().calls()[1].index, 3) << "positions count the calls not recorded";
+    host.log().clear();
+    EXPECT_EQ(host.log().callCount(), 0u);
+    EXPECT_TRUE(host.log().calls().empty());
 }
 
 TEST_F(CallLogThroughSuites, FaultsCountCallsThatAreNotRecorded) {
-    host.log.setRecording(false);
-    host.log.faults.failAt = 2;
-    host.log.faults.error = 42;
+    host.log().setRecording(false);
+    host.log().faults.failAt = 2;
+    host.log().faults.error = 42;
     EXPECT_EQ(dimensions(), A_Err_NONE);
     EXPECT_EQ(dimensions(), A_Err_NONE);
     EXPECT_EQ(dimensions(), 42);
     EXPECT_EQ(dimensions(), A_Err_NONE);
-    host.log.faults = FaultPlan{};
-    host.log.faults.failName = "AEGP_GetItemDimensions";
-    host.log.faults.error = 7;
+    host.log().faults = FaultPlan{};
+    host.log().faults.failName = "AEGP_GetItemDimensions";
+    host.log().faults.error = 7;
     EXPECT_EQ(dimensions(), 7);
     EXPECT_EQ(dimensions(), A_Err_NONE) << "only once by default";
 }
 
 TEST_F(CallLogThroughSuites, TheObserverSeesEveryFinishedCallWithItsText) {
-    host.log.setRecording(false);
+    host.log().setRecording(false);
     std::vector<CallRecord> seen;
-    host.log.onCall = [&](const CallRecord& r) { seen.push_back(r); };
-    EXPECT_TRUE(host.log.wantsDetail());
-    host.log.faults.failAt = 1;
+    host.log().onCall = [&](const CallRecord& r) { seen.push_back(r); };
+    EXPECT_TRUE(host.log().wantsDetail());
+    host.log().faults.failAt = 1;
     dimensions();
     dimensions();
     items->AEGP_GetItemDimensions(solid, nullptr, nullptr);
-    EXPECT_TRUE(host.log.calls().empty());
+    EXPECT_TRUE(host.log().calls().empty());
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0].name, "AEGP_GetItemDimensions");
     EXPECT_EQ(seen[0].args, "'Red'#1 -> 200 100");
@@ -97,7 +97,7 @@ TEST_F(CallLogThroughSuites, TheObserverSeesEveryFinishedCallWithItsText) {
     EXPECT_EQ(seen[1].index, 1);
     EXPECT_EQ(seen[2].result, A_Err_PARAMETER);
     EXPECT_EQ(seen[2].problem, "width is null");
-    EXPECT_EQ(host.log.problems(),
+    EXPECT_EQ(host.log().problems(),
               std::vector<std::string>{"AEGP_GetItemDimensions: width is null"});
 }
 
@@ -118,29 +118,31 @@ TEST_F(CallLogThroughSuites, NestedCallsKeepTheirOrderInEveryMode) {
         inner->AEGP_GetItemDimensions(innerItem, &w, nullptr);  // a problem inside the hook
         return inner->AEGP_GetItemDimensions(innerItem, &w, &h);
     };
-    host.commandHooks.push_back({1, AEGP_HP_BeforeAE, 3000, hook, nullptr});
+    host.menus().commandHooks.push_back({1, AEGP_HP_BeforeAE, 3000, hook, nullptr});
     const NestedCase cases[] = {
         {"recording", true, false}, {"observed", false, true}, {"counted", false, false}};
     for (const NestedCase& c : cases) {
-        host.log.clear();
-        host.log.setRecording(c.record);
+        host.log().clear();
+        host.log().setRecording(c.record);
         std::vector<std::pair<int, std::string>> finished;
-        host.log.onCall = nullptr;
+        host.log().onCall = nullptr;
         if (c.observe)
-            host.log.onCall = [&](const CallRecord& r) { finished.emplace_back(r.index, r.name); };
+            host.log().onCall = [&](const CallRecord& r) {
+                finished.emplace_back(r.index, r.name);
+            };
         EXPECT_EQ(commands->AEGP_DoCommand(3000), A_Err_NONE) << c.name;
-        EXPECT_EQ(host.log.callCount(), 3u) << c.name;
-        EXPECT_EQ(host.log.problems(),
+        EXPECT_EQ(host.log().callCount(), 3u) << c.name;
+        EXPECT_EQ(host.log().problems(),
                   std::vector<std::string>{"AEGP_GetItemDimensions: height is null"})
             << c.name;
         if (c.record) {
-            ASSERT_EQ(host.log.calls().size(), 3u);
-            EXPECT_EQ(host.log.calls()[0].name, "AEGP_DoCommand") << "in the order calls began";
-            EXPECT_EQ(host.log.calls()[0].args, "3000");
-            EXPECT_EQ(host.log.calls()[1].problem, "height is null");
-            EXPECT_EQ(host.log.calls()[2].result, A_Err_NONE);
+            ASSERT_EQ(host.log().calls().size(), 3u);
+            EXPECT_EQ(host.log().calls()[0].name, "AEGP_DoCommand") << "in the order calls began";
+            EXPECT_EQ(host.log().calls()[0].args, "3000");
+            EXPECT_EQ(host.log().calls()[1].problem, "height is null");
+            EXPECT_EQ(host.log().calls()[2].result, A_Err_NONE);
         } else {
-            EXPECT_TRUE(host.log.calls().empty()) << c.name;
+            EXPECT_TRUE(host.log().calls().empty()) << c.name;
         }
         if (c.observe) {
             const std::vector<std::pair<int, std::string>> want = {{1, "AEGP_GetItemDimensions"},
@@ -169,13 +171,13 @@ TEST(CallLog, ArgumentsAreFormattedOnlyWhenWanted) {
             return A_Err_NONE;
         });
     };
-    host.log.setRecording(false);
+    host.log().setRecording(false);
     call();
     EXPECT_EQ(formatted, 0);
-    host.log.setRecording(true);
+    host.log().setRecording(true);
     call();
     EXPECT_EQ(formatted, 1);
-    EXPECT_EQ(host.log.calls().back().args, "costly 1.5");
+    EXPECT_EQ(host.log().calls().back().args, "costly 1.5");
 }
 
 TEST(CallLog, ProblemsAreAlwaysKeptUpToTheirLimitAndCountedBeyond) {

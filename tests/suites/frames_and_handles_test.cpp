@@ -66,7 +66,7 @@ class Frames : public ::testing::Test {
         acquire(kAEGPRenderOptionsSuite, kAEGPRenderOptionsSuiteVersion3, &options);
         acquire(kAEGPRenderSuite, kAEGPRenderSuiteVersion3, &render);
         acquire(kAEGPWorldSuite, kAEGPWorldSuiteVersion3, &worlds);
-        Project& p = host.project;
+        Project& p = host.project();
         p.bitsPerChannel = 16;
         Item solid;
         solid.id = p.newId();
@@ -118,7 +118,7 @@ TEST_F(Frames, CheckedInFramesAreReusedAndEveryFrameIsTheOneRenderedAfresh) {
             EXPECT_EQ(reinterpret_cast<const uint8_t*>(base), memory) << "frame " << f;
         }
         memory = reinterpret_cast<const uint8_t*>(base);
-        const World fresh = renderComp(host.project, comp, Rational(f, 30), 1, 1);
+        const World fresh = renderComp(host.project(), comp, Rational(f, 30), 1, 1);
         EXPECT_EQ(std::vector<uint8_t>(memory, memory + fresh.data.size()), fresh.data)
             << "frame " << f;
         ASSERT_EQ(render->AEGP_CheckinFrame(receipt), A_Err_NONE);
@@ -131,9 +131,9 @@ TEST_F(Frames, CheckedInFramesAreReusedAndEveryFrameIsTheOneRenderedAfresh) {
         earlier = world;
     }
     ASSERT_EQ(options->AEGP_Dispose(opts), A_Err_NONE);
-    EXPECT_LE(host.frames.kept(), FramePool::kKept);
-    EXPECT_LE(host.handles.slots(), 8u) << "handles of thirty frames in a few slots";
-    EXPECT_TRUE(host.handles.leaks().empty());
+    EXPECT_LE(host.frames().kept(), FramePool::kKept);
+    EXPECT_LE(host.handles().slots(), 8u) << "handles of thirty frames in a few slots";
+    EXPECT_TRUE(host.handles().leaks().empty());
 }
 
 TEST_F(Frames, FramesHeldAtOnceAreApartAndAFailedRenderKeepsNothing) {
@@ -156,17 +156,17 @@ TEST_F(Frames, FramesHeldAtOnceAreApartAndAFailedRenderKeepsNothing) {
     render->AEGP_CheckinFrame(b);
 
     // The composition now contains itself: the render fails and no frame is handed out.
-    Item* c = host.project.findItem(comp);
+    Item* c = host.project().findItem(comp);
     Layer self = c->comp.layers[0];
-    self.id = host.project.newId();
+    self.id = host.project().newId();
     self.source = comp;
     c->comp.layers.push_back(self);
     AEGP_FrameReceiptH failed = nullptr;
     EXPECT_NE(render->AEGP_RenderAndCheckoutFrame(opts, nullptr, nullptr, &failed), A_Err_NONE);
     EXPECT_EQ(failed, nullptr);
     options->AEGP_Dispose(opts);
-    EXPECT_TRUE(host.handles.leaks().empty());
-    EXPECT_LE(host.frames.kept(), FramePool::kKept);
+    EXPECT_TRUE(host.handles().leaks().empty());
+    EXPECT_LE(host.frames().kept(), FramePool::kKept);
 }
 
 }  // namespace

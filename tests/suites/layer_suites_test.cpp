@@ -113,7 +113,7 @@ TEST_F(LayerSuites, ActiveLayerIsTheOnlySelectedLayerOfTheActiveComp) {
     };
     get(a).selected = true;
     EXPECT_EQ(active(), nullptr);  // no active item
-    host.project.activeItem = c;
+    host.project().activeItem = c;
     EXPECT_EQ(active(), lh(a));
     get(b).selected = true;
     EXPECT_EQ(active(), nullptr);
@@ -341,7 +341,7 @@ TEST_F(LayerSuites, StaleAndForeignLayerHandlesAreErrorsNotCrashes) {
     EXPECT_EQ(layers->AEGP_GetLayerIndex(reinterpret_cast<AEGP_LayerH>(ch(c)), &index),
               A_Err_PARAMETER);
     EXPECT_EQ(layers->AEGP_GetLayerIndex(lh(a), nullptr), A_Err_PARAMETER);
-    EXPECT_EQ(host.log.problems().size(), 5u);
+    EXPECT_EQ(host.log().problems().size(), 5u);
 }
 
 TEST_F(LayerSuites, UndoRestoresEveryLayerEditExactly) {
@@ -357,7 +357,7 @@ TEST_F(LayerSuites, UndoRestoresEveryLayerEditExactly) {
     const Id kid = child.id;
     Id other = layer(main, red, "Other").id;
     addMask(other, "M", rectPath(0, 0, 5, 5)).selected = true;
-    const Project before = host.project;
+    const Project before = host.project();
 
     host.startUndoGroup("Edits");
     EXPECT_EQ(layers->AEGP_AddLayer(ih(red), ch(main), nullptr), A_Err_NONE);
@@ -373,14 +373,14 @@ TEST_F(LayerSuites, UndoRestoresEveryLayerEditExactly) {
     EXPECT_EQ(masks->AEGP_DisposeMask(m), A_Err_NONE);
     host.endUndoGroup();
 
-    EXPECT_NE(describeDifference(before, host.project), "");
+    EXPECT_NE(describeDifference(before, host.project()), "");
     ASSERT_TRUE(host.undo());
-    EXPECT_EQ(describeDifference(before, host.project), "");
+    EXPECT_EQ(describeDifference(before, host.project()), "");
     // Handles to the restored layers work again.
     A_long index = -1;
     EXPECT_EQ(layers->AEGP_GetLayerIndex(lh(p), &index), A_Err_NONE);
     EXPECT_EQ(index, 0);
-    EXPECT_TRUE(host.log.problems().empty());
+    EXPECT_TRUE(host.log().problems().empty());
 }
 
 }  // namespace

@@ -38,11 +38,11 @@ class ProjectSuites : public ::testing::Test {
         return static_cast<T*>(const_cast<void*>(p));
     }
 
-    void TearDown() override { EXPECT_EQ(host.handles.leaks(), std::vector<std::string>{}); }
+    void TearDown() override { EXPECT_EQ(host.handles().leaks(), std::vector<std::string>{}); }
 
     Id add(ItemType type, const std::string& name, Id folder = 0, int w = 200, int h = 100) {
         Item it;
-        it.id = host.project.newId();
+        it.id = host.project().newId();
         it.type = type;
         it.name = name;
         it.folder = folder;
@@ -51,22 +51,22 @@ class ProjectSuites : public ::testing::Test {
         it.comp.width = w;
         it.comp.height = h;
         it.comp.duration = Rational(10);
-        host.project.items.push_back(it);
+        host.project().items.push_back(it);
         return it.id;
     }
     Layer& layer(Id comp, Id source, const std::string& name) {
         Layer l;
-        l.id = host.project.newId();
+        l.id = host.project().newId();
         l.name = name;
         l.source = source;
         l.outPoint = Rational(10);
-        auto& layers = host.project.findItem(comp)->comp.layers;
+        auto& layers = host.project().findItem(comp)->comp.layers;
         layers.push_back(l);
         return layers.back();
     }
     Mask& mask(Layer& l, bool selected) {
         Mask m;
-        m.id = host.project.newId();
+        m.id = host.project().newId();
         m.selected = selected;
         m.path.value.vertices = {{0, 0}, {200, 0}, {200, 100}};
         m.path.value.inTangents = {{0, 0}, {10, 20}, {0, 0}};
@@ -76,7 +76,7 @@ class ProjectSuites : public ::testing::Test {
     }
     AEGP_ItemH itemH(Id id) { return host.itemHandle(id); }
     AEGP_CompH compH(Id id) { return host.compHandle(id); }
-    Item& item(Id id) { return *host.project.findItem(id); }
+    Item& item(Id id) { return *host.project().findItem(id); }
     std::vector<AEGP_CollectionItemV2> read(AEGP_Collection2H c) {
         A_u_long n = 0;
         EXPECT_EQ(coll->AEGP_GetCollectionNumItems(c, &n), A_Err_NONE);
@@ -120,7 +120,7 @@ TEST_F(ProjectSuites, WalksEveryItemInProjectOrderThroughFolders) {
         }
         EXPECT_EQ(it, nullptr);
     }
-    EXPECT_EQ(host.log.problems().size(), 1u);  // only the second project
+    EXPECT_EQ(host.log().problems().size(), 1u);  // only the second project
 }
 
 TEST_F(ProjectSuites, NamesRoundTripThroughUtf16AndTruncateInEightBitSuites) {
@@ -157,7 +157,7 @@ TEST_F(ProjectSuites, ReadsItemPropertiesAndTimesExactly) {
     item(comp).comp.frameRate = 29.97;
     item(comp).comp.duration = Rational(10000, 2997);  // 100 frames
     item(comp).comp.currentTime = Rational(100, 2997);
-    host.project.activeItem = comp;
+    host.project().activeItem = comp;
     item(solid).selected = true;
 
     A_Time t{};
@@ -194,7 +194,7 @@ TEST_F(ProjectSuites, ReadsItemPropertiesAndTimesExactly) {
     A_Boolean sel = 0;
     ASSERT_EQ(item8->AEGP_IsItemSelected(itemH(solid), &sel), A_Err_NONE);
     EXPECT_TRUE(sel);
-    host.project.activeItem = 0;
+    host.project().activeItem = 0;
     ASSERT_EQ(item8->AEGP_GetActiveItem(&active), A_Err_NONE);
     EXPECT_EQ(active, nullptr);
 }
@@ -211,7 +211,7 @@ TEST_F(ProjectSuites, CompFromItemIsNullWithoutErrorForOtherItems) {
     ASSERT_EQ(comp4->AEGP_GetCompFromItem(itemH(comp), &c), A_Err_NONE);
     ASSERT_EQ(comp4->AEGP_GetItemFromComp(c, &back), A_Err_NONE);
     EXPECT_EQ(back, itemH(comp));
-    EXPECT_EQ(host.log.problems(), std::vector<std::string>{});
+    EXPECT_EQ(host.log().problems(), std::vector<std::string>{});
 }
 
 TEST_F(ProjectSuites, SelectionCollectionListsLayersThenTheirMasksAndSetSelectionReplacesIt) {
@@ -267,9 +267,9 @@ TEST_F(ProjectSuites, SelectionCollectionListsLayersThenTheirMasksAndSetSelectio
     item(other).comp.layers[0].selected = true;
     ASSERT_EQ(comp9->AEGP_GetNewCollectionFromCompSelection(1, compH(other), &bad), A_Err_NONE);
     item(other).comp.layers[0].selected = false;
-    const Project before = host.project;
+    const Project before = host.project();
     EXPECT_NE(comp9->AEGP_SetSelection(compH(comp), bad), A_Err_NONE);
-    EXPECT_EQ(describeDifference(host.project, before), "");
+    EXPECT_EQ(describeDifference(host.project(), before), "");
 
     ASSERT_EQ(coll->AEGP_DisposeCollection(bad), A_Err_NONE);
     ASSERT_EQ(coll->AEGP_DisposeCollection(c), A_Err_NONE);
@@ -332,7 +332,7 @@ TEST_F(ProjectSuites, CreateNullPutsAnAnchorlessNullAtTheCompCentreOnTop) {
         EXPECT_EQ(l.scale.value, (Vec3{100, 100, 100}));
         EXPECT_EQ(l.inPoint, Rational(0));
         EXPECT_EQ(l.outPoint, k.out);
-        const Item* source = host.project.findItem(l.source);
+        const Item* source = host.project().findItem(l.source);
         ASSERT_NE(source, nullptr);
         EXPECT_EQ(source->type, ItemType::NullSource);
         EXPECT_EQ(source->name, "Null ✓");
@@ -398,7 +398,7 @@ TEST_F(ProjectSuites, DuplicateCompIsIndependentAndPlacedAfterTheOriginal) {
 
     AEGP_CompH dup = nullptr;
     ASSERT_EQ(comp9->AEGP_DuplicateComp(compH(comp), &dup), A_Err_NONE);
-    const auto& items = host.project.items;
+    const auto& items = host.project().items;
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[2].id, host.compItemOf(dup).id);
     EXPECT_EQ(items[3].id, after);
@@ -411,10 +411,10 @@ TEST_F(ProjectSuites, DuplicateCompIsIndependentAndPlacedAfterTheOriginal) {
     EXPECT_NE(copy.comp.layers[1].masks[0].id, original.comp.layers[1].masks[0].id);
     EXPECT_EQ(copy.comp.layers[1].parent, copy.comp.layers[0].id);
 
-    Project before = host.project;
+    Project before = host.project();
     host.layerOf(host.layerHandle(copy.comp.layers[1].id)).position.value = {5, 6, 7};
     ASSERT_EQ(comp9->AEGP_SetCompDimensions(dup, 64, 64), A_Err_NONE);
-    Project now = host.project;
+    Project now = host.project();
     now.items.erase(now.items.begin() + 2);
     before.items.erase(before.items.begin() + 2);
     EXPECT_EQ(describeDifference(now, before), "");
@@ -431,18 +431,18 @@ TEST_F(ProjectSuites, DeleteItemRemovesItsUsesEverywhereAndLeavesStaleHandles) {
     layer(main, kept, "kept").parent = preUse;
     layer(other, solid, "solid use");
     layer(other, kept, "kept too");
-    host.project.activeItem = pre;
+    host.project().activeItem = pre;
 
     AEGP_ItemH solidH = itemH(solid), folderH = itemH(folder), preH = itemH(pre);
     ASSERT_EQ(item8->AEGP_DeleteItem(solidH), A_Err_NONE);
     ASSERT_EQ(item8->AEGP_DeleteItem(folderH), A_Err_NONE);
-    EXPECT_EQ(host.project.findItem(pre), nullptr);
-    EXPECT_EQ(host.project.items.size(), 3u);
+    EXPECT_EQ(host.project().findItem(pre), nullptr);
+    EXPECT_EQ(host.project().items.size(), 3u);
     ASSERT_EQ(item(main).comp.layers.size(), 1u);
     EXPECT_EQ(item(main).comp.layers[0].parent, 0);
     ASSERT_EQ(item(other).comp.layers.size(), 1u);
     EXPECT_EQ(item(other).comp.layers[0].name, "kept too");
-    EXPECT_EQ(host.project.activeItem, 0);
+    EXPECT_EQ(host.project().activeItem, 0);
 
     // Stale, wrong-kind, foreign and null handles: an error each, never a crash.
     AEGP_ItemType type = AEGP_ItemType_NONE;
@@ -459,7 +459,7 @@ TEST_F(ProjectSuites, DeleteItemRemovesItsUsesEverywhereAndLeavesStaleHandles) {
     };
     for (A_Err err : results)
         EXPECT_EQ(err, A_Err_PARAMETER);
-    EXPECT_EQ(host.log.problems().size(), std::size(results));
+    EXPECT_EQ(host.log().problems().size(), std::size(results));
 }
 
 TEST_F(ProjectSuites, UndoRestoresEveryEditExactly) {
@@ -469,8 +469,8 @@ TEST_F(ProjectSuites, UndoRestoresEveryEditExactly) {
     Layer& use = layer(main, pre, "use");
     mask(use, true);
     layer(main, solid, "solid").selected = true;
-    host.project.activeItem = main;
-    const Project original = host.project;
+    host.project().activeItem = main;
+    const Project original = host.project();
 
     host.startUndoGroup("edits");
     host.startUndoGroup("nested");
@@ -493,11 +493,11 @@ TEST_F(ProjectSuites, UndoRestoresEveryEditExactly) {
     ASSERT_EQ(item8->AEGP_DeleteItem(itemH(solid)), A_Err_NONE);
     host.endUndoGroup();
     host.endUndoGroup();
-    ASSERT_NE(describeDifference(host.project, original), "");
+    ASSERT_NE(describeDifference(host.project(), original), "");
 
     ASSERT_TRUE(host.undo());
-    EXPECT_EQ(describeDifference(host.project, original), "");
-    EXPECT_EQ(host.log.problems(), std::vector<std::string>{});
+    EXPECT_EQ(describeDifference(host.project(), original), "");
+    EXPECT_EQ(host.log().problems(), std::vector<std::string>{});
     A_long id = 0;  // handles by id work again once the item is back
     EXPECT_EQ(item8->AEGP_GetItemID(itemH(solid), &id), A_Err_NONE);
 }

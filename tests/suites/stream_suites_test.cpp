@@ -249,7 +249,7 @@ TEST_F(LayerSuites, StaleStreamMaskAndOutlineHandlesAreErrorsNotCrashes) {
     EXPECT_EQ(streams->AEGP_DisposeStream(outline), A_Err_NONE);
     EXPECT_EQ(masks->AEGP_DisposeMask(m), A_Err_NONE);
     EXPECT_EQ(masks->AEGP_DisposeMask(m), A_Err_PARAMETER);
-    EXPECT_EQ(host.log.problems().size(), 8u);
+    EXPECT_EQ(host.log().problems().size(), 8u);
 }
 
 TEST_F(LayerSuites, DeletingASelectedMaskClearsTheCompsMaskSelection) {
@@ -269,7 +269,7 @@ TEST_F(LayerSuites, DeletingASelectedMaskClearsTheCompsMaskSelection) {
     EXPECT_FALSE(get(a).masks[0].selected);
     EXPECT_FALSE(get(b).masks[0].selected);
     EXPECT_TRUE(get(b).selected);
-    EXPECT_EQ(host.handles.leaks(), std::vector<std::string>{"mask: mask 'A1' of layer 'A'"});
+    EXPECT_EQ(host.handles().leaks(), std::vector<std::string>{"mask: mask 'A1' of layer 'A'"});
     EXPECT_EQ(masks->AEGP_DisposeMask(m), A_Err_NONE);
 }
 
@@ -285,14 +285,14 @@ TEST_F(LayerSuites, EveryUndisposedHandleIsListedAsALeak) {
         "stream: position of layer 'Red'", "mask: mask 'Mask 1' of layer 'Red'",
         "stream: outline of mask 'Mask 1' of layer 'Red'",
         "mask outline: value of outline of mask 'Mask 1' of layer 'Red'"};
-    EXPECT_EQ(host.handles.leaks(), all);
+    EXPECT_EQ(host.handles().leaks(), all);
     // Disposing the value's stream first still lets the value release its outline.
     EXPECT_EQ(streams->AEGP_DisposeStream(o), A_Err_NONE);
     EXPECT_EQ(streams->AEGP_DisposeStreamValue(&v), A_Err_NONE);
-    EXPECT_EQ(host.handles.leaks(), std::vector<std::string>(all.begin(), all.begin() + 2));
+    EXPECT_EQ(host.handles().leaks(), std::vector<std::string>(all.begin(), all.begin() + 2));
     EXPECT_EQ(masks->AEGP_DisposeMask(m), A_Err_NONE);
     EXPECT_EQ(streams->AEGP_DisposeStream(s), A_Err_NONE);
-    EXPECT_TRUE(host.handles.leaks().empty());
+    EXPECT_TRUE(host.handles().leaks().empty());
 }
 
 TEST_F(LayerSuites, InsertsAndDeletesKeyframes) {

@@ -12,7 +12,7 @@ struct Broken {
     sim::Session session{sim::Project(), ZENTRIM_BROKEN_MODULE, true};
 
     AEGP_Command command(const std::string& name) {
-        for (const sim::MenuEntry& e : session.host.menus[AEGP_Menu_LAYER])
+        for (const sim::MenuEntry& e : session.host.menus().entries[AEGP_Menu_LAYER])
             if (e.name == name) return e.command;
         ADD_FAILURE() << "no command " << name;
         return 0;
@@ -29,7 +29,7 @@ TEST(TestTheTester, TheBrokenPluginLoadsCleanly) {
     Broken b;
     ASSERT_EQ(b.session.startResult, A_Err_NONE);
     EXPECT_EQ(b.session.host.undoDepth(), 0);
-    EXPECT_TRUE(b.session.host.handles.leaks().empty());
+    EXPECT_TRUE(b.session.host.handles().leaks().empty());
     EXPECT_TRUE(b.session.host.unbalancedSuites().empty());
 }
 
@@ -37,14 +37,14 @@ TEST(TestTheTester, AnUndoGroupLeftOpenIsReported) {
     Broken b;
     EXPECT_EQ(b.session.host.doCommand(b.command("Leave an Undo Group Open")), A_Err_NONE);
     EXPECT_EQ(b.session.host.undoDepth(), 1);
-    EXPECT_TRUE(b.session.host.handles.leaks().empty());
+    EXPECT_TRUE(b.session.host.handles().leaks().empty());
     EXPECT_TRUE(b.session.host.unbalancedSuites().empty());
 }
 
 TEST(TestTheTester, AKeptHandleIsReportedAsALeak) {
     Broken b;
     EXPECT_EQ(b.session.host.doCommand(b.command("Keep a Handle")), A_Err_NONE);
-    std::vector<std::string> leaks = b.session.host.handles.leaks();
+    std::vector<std::string> leaks = b.session.host.handles().leaks();
     ASSERT_EQ(leaks.size(), 1u);
     EXPECT_NE(leaks[0].find("kept by the broken plug-in"), std::string::npos) << leaks[0];
     EXPECT_EQ(b.session.host.undoDepth(), 0);

@@ -58,7 +58,7 @@ std::string num(long long v) {
 }
 
 sim::Item& item(Bench& b, const char* name) {
-    sim::Item* it = b.host.project.findItemByName(name);
+    sim::Item* it = b.host.project().findItemByName(name);
     if (!it) throw std::runtime_error(std::string("no item ") + name);
     return *it;
 }
@@ -74,15 +74,15 @@ struct Renders {
 Renders renderMain(Bench& b) {
     Renders r;
     for (int i = 0; i < 3; ++i)
-        r.frames[i] = sim::renderComp(b.host.project, item(b, "Main").id, kSampleTimes[i], 1, 1);
+        r.frames[i] = sim::renderComp(b.host.project(), item(b, "Main").id, kSampleTimes[i], 1, 1);
     return r;
 }
 
 // A new project, the log and the recorders emptied, as before a user's command.
 void freshProject(Bench& b, bool stillSelected) {
-    b.host.project = sim::parseProject(projectText(stillSelected), "windows-test.json", "");
-    b.host.log.clear();
-    b.host.resizes.clear();
+    b.host.project() = sim::parseProject(projectText(stillSelected), "windows-test.json", "");
+    b.host.log().clear();
+    b.host.events().resizes.clear();
     importLog().clear();
     b.frames = 0;
     b.onFrame = nullptr;
@@ -130,13 +130,13 @@ MenuState chooseMode(Bench& b, AEGP_Command command, bool ctrl, bool shift) {
 
 // Nothing held, nothing left open, no protocol problem.
 void checkClean(Bench& b, const std::string& run) {
-    std::vector<std::string> leaks = b.host.handles.leaks();
+    std::vector<std::string> leaks = b.host.handles().leaks();
     check(leaks.empty(), run + ": no leaked handle" + (leaks.empty() ? "" : " (" + leaks[0] + ")"));
     std::vector<std::string> suites = b.host.unbalancedSuites();
     check(suites.empty(),
           run + ": every suite released" + (suites.empty() ? "" : " (" + suites[0] + ")"));
     check(b.host.undoDepth() == 0, run + ": no undo group left open");
-    std::vector<std::string> problems = b.host.log.problems();
+    std::vector<std::string> problems = b.host.log().problems();
     check(problems.empty(),
           run + ": no host problem" + (problems.empty() ? "" : " (" + problems[0] + ")"));
 }
@@ -156,7 +156,7 @@ void checkUnmoved(Bench& b, const std::string& run, const Renders& before) {
 }
 
 void checkLastUndo(Bench& b, const std::string& run, const char* name) {
-    check(!b.host.undoSteps.empty() && b.host.undoSteps.back().name == name,
+    check(!b.host.undoSteps().empty() && b.host.undoSteps().back().name == name,
           run + ": undo step '" + name + "'");
 }
 
@@ -229,10 +229,10 @@ void failedSetupCrop(Bench& b, AEGP_Command command) {
     freshProject(b, false);
     MenuState m = chooseMode(b, command, true, false);
     check(m.name == "Zentrim Duration" && m.enabled, run + ": 'Zentrim Duration' is enabled");
-    b.host.log.faults.failName = "AEGP_NewFromItem";
-    b.host.log.faults.error = 99;
+    b.host.log().faults.failName = "AEGP_NewFromItem";
+    b.host.log().faults.error = 99;
     A_Err result = b.host.doCommand(command);
-    b.host.log.faults = sim::FaultPlan{};
+    b.host.log().faults = sim::FaultPlan{};
     check(result == 99, run + ": the host's error is returned, got " + num(result));
     check(importLog().registrations.empty() && importLog().windows.empty() &&
               importLog().messageBoxes.empty(),
@@ -261,7 +261,7 @@ void cancelledCrop(Bench& b, AEGP_Command command) {
     check(b.frames == 4, run + ": stopped after frame 3, " + num(b.frames) + " frames rendered");
     check(window && !IsWindow(window), run + ": the window is closed");
     checkSize(b, run, "Moving", 640, 360);
-    check(b.host.resizes.empty(), run + ": nothing resized");
+    check(b.host.events().resizes.empty(), run + ": nothing resized");
     checkClean(b, run);
 }
 
@@ -292,7 +292,7 @@ void failedRegistration(Bench& b) {
         return;
     LoadedPlugin second;
     if (!loadPlugin(b, copy, 2, &second)) return;
-    const std::vector<sim::MenuEntry>& layerMenu = b.host.menus[AEGP_Menu_LAYER];
+    const std::vector<sim::MenuEntry>& layerMenu = b.host.menus().entries[AEGP_Menu_LAYER];
     AEGP_Command command = layerMenu.back().command;
 
     freshProject(b, false);
@@ -331,14 +331,14 @@ bool loadPlugin(Bench& b, const std::string& path, AEGP_PluginID id, LoadedPlugi
     AEGP_GlobalRefcon refcon = nullptr;
     A_Err err = out->entry(b.host.basicSuite(), 23, 0, id, &refcon);
     check(err == A_Err_NONE, path + ": the entry point returns 0, got " + num(err));
-    const std::vector<sim::MenuEntry>& menu = b.host.menus[AEGP_Menu_LAYER];
+    const std::vector<sim::MenuEntry>& menu = b.host.menus().entries[AEGP_Menu_LAYER];
     check(menu.size() >= 2 && menu[menu.size() - 2].name == "-" && menu.back().name == "Zentrim",
           path + ": the Layer menu ends with '-' and 'Zentrim'");
     return err == A_Err_NONE && menu.size() >= 2;
 }
 
 void runScenarios(Bench& b, const LoadedPlugin& plugin) {
-    AEGP_Command command = b.host.menus[AEGP_Menu_LAYER].back().command;
+    AEGP_Command command = b.host.menus().entries[AEGP_Menu_LAYER].back().command;
 
     // What the plug-in gets for the host's main window: this process's visible top-level window.
     HWND given = NULL;
@@ -374,9 +374,9 @@ void runScenarios(Bench& b, const LoadedPlugin& plugin) {
     noWindowCrop(b, command);
 
     // A host without a main window: the window is centred on the work area, with no owner.
-    b.host.mainWindow = nullptr;
+    b.host.platform().mainWindow = nullptr;
     durationCrop(b, command, "duration crop without a main window", NULL, workArea(), true);
-    b.host.mainWindow = b.mainWindow;
+    b.host.platform().mainWindow = b.mainWindow;
 
     failedRegistration(b);
     holdKeys(b, false, false);

@@ -54,7 +54,7 @@ int run(int argc, char** argv) {
     if (!wintest::check(mainWindow != NULL, "the host's main window is created")) return 1;
 
     sim::Host host;
-    host.mainWindow = mainWindow;
+    host.platform().mainWindow = mainWindow;
     sim::ScriptOptions scriptOptions;
     scriptOptions.fs = "Windows";
     sim::installScriptEngine(host, sim::UserAnswers{}, scriptOptions);
