@@ -14,20 +14,13 @@
 #include <utility>
 #include <vector>
 
+#include "SmallProject.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-// A small valid project: "P" used by the selected layer "Use" of the active "Main", so that a
-// command that ran would crop and write its outputs.
-const char* const kProject = R"({"format": "zentrim-project", "version": 1, "activeItem": "Main",
-  "items": [
-    {"type": "solid", "name": "Red", "width": 12, "height": 8, "color": [1, 0, 0, 1]},
-    {"type": "comp", "name": "P", "width": 64, "height": 48, "frameRate": 10, "duration": 1,
-     "layers": [{"name": "Box", "source": "Red", "position": [30, 20, 0]}]},
-    {"type": "comp", "name": "Main", "width": 80, "height": 60, "frameRate": 10, "duration": 1,
-     "layers": [{"name": "Use", "source": "P", "position": [40, 30, 0], "selected": true}]}
-  ]})";
+using hosttest::kSmallProject;
 
 const char* const kPrefs = R"({"Zentrim": {"Padding": true, "PaddingAmount": 4}})";
 
@@ -58,7 +51,7 @@ const std::string kOutputs = " --out @/out.json --render @/render";
 const std::string kRunPrefix = "run @/p.json --prefs @/prefs.json" + kOutputs;
 
 std::vector<Case> cases() {
-    std::map<std::string, std::string> good = {{"p.json", kProject}, {"prefs.json", kPrefs}};
+    std::map<std::string, std::string> good = {{"p.json", kSmallProject}, {"prefs.json", kPrefs}};
     auto with = [&](std::map<std::string, std::string> extra) {
         std::map<std::string, std::string> files = good;
         for (auto& [name, text] : extra)
@@ -374,7 +367,7 @@ TEST_F(BadInput, EveryCaseExitsWithTwoOneMessageAndWritesNothing) {
 TEST_F(BadInput, TheGoodCommandLineOfTheCasesRunsAndWrites) {
     fs::path folder = root_ / "good";
     fs::create_directories(folder);
-    std::ofstream(folder / "p.json") << kProject;
+    std::ofstream(folder / "p.json") << kSmallProject;
     std::ofstream(folder / "prefs.json") << kPrefs;
     Outcome o = runHost(folder, root_, "run @/p.json --prefs @/prefs.json" + kOutputs);
     EXPECT_EQ(o.status, 0) << o.err;

@@ -15,26 +15,21 @@
 #include <vector>
 
 #include "HostProcess.h"
+#include "PngHeaderOnly.h"
+#include "SmallProject.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using hosttest::Outcome;
 
-const char* const kProject = R"({"format": "zentrim-project", "version": 1, "activeItem": "Main",
-  "items": [
-    {"type": "solid", "name": "Red", "width": 12, "height": 8, "color": [1, 0, 0, 1]},
-    {"type": "comp", "name": "P", "width": 64, "height": 48, "frameRate": 10, "duration": 1,
-     "layers": [{"name": "Box", "source": "Red", "position": [30, 20, 0]}]},
-    {"type": "comp", "name": "Main", "width": 80, "height": 60, "frameRate": 10, "duration": 1,
-     "layers": [{"name": "Use", "source": "P", "position": [40, 30, 0], "selected": true}]}
-  ]})";
+using hosttest::kSmallProject;
 const char* const kPrefs = R"({"Zentrim": {"Padding": true}})";
 const char* const kAnswers = R"({"dialogs": []})";
 
-// kProject with one piece of text replaced.
+// kSmallProject with one piece of text replaced.
 std::string projectWith(const std::string& from, const std::string& to) {
-    std::string text = kProject;
+    std::string text = kSmallProject;
     text.replace(text.find(from), from.size(), to);
     return text;
 }
@@ -42,22 +37,6 @@ std::string projectWith(const std::string& from, const std::string& to) {
 std::string deepArrays(int depth) {
     return std::string(static_cast<size_t>(depth), '[') +
            std::string(static_cast<size_t>(depth), ']');
-}
-
-// A PNG signature and header claiming width x height RGBA pixels, and nothing else: 69 bytes.
-std::string pngHeaderBomb(uint32_t width, uint32_t height) {
-    std::string bytes = "\x89PNG\r\n\x1a\n";
-    auto be = [&](uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8)
-            bytes += static_cast<char>((v >> shift) & 0xFF);
-    };
-    be(13);
-    bytes += "IHDR";
-    be(width);
-    be(height);
-    bytes += std::string("\x08\x06\x00\x00\x00", 5);
-    be(0);
-    return bytes + std::string(69 - bytes.size(), '\0');
 }
 
 struct Case {
@@ -69,7 +48,7 @@ struct Case {
 
 // The good files every case starts from.
 void goodFiles(const fs::path& dir) {
-    hosttest::writeFile(dir / "p.json", kProject);
+    hosttest::writeFile(dir / "p.json", kSmallProject);
     hosttest::writeFile(dir / "prefs.json", kPrefs);
     hosttest::writeFile(dir / "ui.json", kAnswers);
 }
@@ -121,7 +100,7 @@ std::vector<Case> cases() {
         {"PNG header bomb (69 bytes claiming 30000x30000)",
          run,
          [](const fs::path& dir) {
-             hosttest::writeFile(dir / "bomb.png", pngHeaderBomb(30000, 30000));
+             hosttest::writeFile(dir / "bomb.png", simtest::pngHeaderOnly(30000, 30000));
              hosttest::writeFile(
                  dir / "p.json",
                  projectWith("{\"type\": \"solid\", \"name\": \"Red\"",
@@ -132,7 +111,7 @@ std::vector<Case> cases() {
         {"PNG header bomb (69 bytes claiming 8000x8000)",
          run,
          [](const fs::path& dir) {
-             hosttest::writeFile(dir / "bomb.png", pngHeaderBomb(8000, 8000));
+             hosttest::writeFile(dir / "bomb.png", simtest::pngHeaderOnly(8000, 8000));
              hosttest::writeFile(
                  dir / "p.json",
                  projectWith("{\"type\": \"solid\", \"name\": \"Red\"",

@@ -9,6 +9,7 @@
 #include <png.h>
 
 #include "Png.h"
+#include "PngHeaderOnly.h"
 #include "TempDir.h"
 
 namespace {
@@ -114,27 +115,6 @@ TEST(Png, FailedWriteLeavesNoFile) {
     EXPECT_EQ(tmp.listing(), "");
 }
 
-namespace {
-
-// A PNG signature and an image header claiming `width` x `height` RGBA pixels, then `padding`
-// bytes: what a decompression bomb's header looks like.
-std::string headerOnly(uint32_t width, uint32_t height, size_t padding = 36) {
-    std::string bytes = "\x89PNG\r\n\x1a\n";
-    auto be = [&](uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8)
-            bytes += static_cast<char>((v >> shift) & 0xFF);
-    };
-    be(13);
-    bytes += "IHDR";
-    be(width);
-    be(height);
-    bytes += std::string("\x08\x06\x00\x00\x00", 5);
-    be(0);  // the checksum is never reached
-    return bytes + std::string(padding, '\0');
-}
-
-}  // namespace
-
 TEST(Png, HeadersClaimingMoreThanTheFileCanHoldAreRefusedBeforeAnyAllocation) {
     TempDir tmp;
     struct Bomb {
@@ -148,17 +128,17 @@ TEST(Png, HeadersClaimingMoreThanTheFileCanHoldAreRefusedBeforeAnyAllocation) {
     };
     for (const Bomb& b : bombs) {
         std::string path = tmp.file("bomb.png");
-        std::ofstream(path, std::ios::binary) << headerOnly(b.width, b.height);
+        std::ofstream(path, std::ios::binary) << simtest::pngHeaderOnly(b.width, b.height);
         EXPECT_EQ(errorOf([&] { sim::readPng(path); }),
                   path + ": cannot decode the PNG: " + b.message);
     }
     // A small header in a file of that size goes on to libpng, which finds the data missing.
     std::string small = tmp.file("small.png");
-    std::ofstream(small, std::ios::binary) << headerOnly(16, 16);
+    std::ofstream(small, std::ios::binary) << simtest::pngHeaderOnly(16, 16);
     EXPECT_EQ(errorOf([&] { sim::readPng(small); }).rfind(small + ": cannot decode the PNG: ", 0),
               0u);
     std::string cut = tmp.file("cut.png");
-    std::ofstream(cut, std::ios::binary) << headerOnly(16, 16).substr(0, 20);
+    std::ofstream(cut, std::ios::binary) << simtest::pngHeaderOnly(16, 16).substr(0, 20);
     EXPECT_EQ(errorOf([&] { sim::readPng(cut); }),
               cut + ": cannot decode the PNG: the file ends inside its image header");
     std::string empty = tmp.file("empty.png");
