@@ -16,6 +16,7 @@
 #include "CallLog.h"
 #include "FramePool.h"
 #include "Handles.h"
+#include "HostModel.h"
 #include "Model.h"
 #include "Preferences.h"
 #include "ProgressRecord.h"
@@ -147,6 +148,9 @@ class Host {
     const HostEvents& events() const { return events_; }
     HostPlatform& platform() { return platform_; }
     const HostPlatform& platform() const { return platform_; }
+    // What the host does where its documentation is silent (the defaults unless a run chose).
+    HostModel& model() { return model_; }
+    const HostModel& model() const { return model_; }
 
     // ---- suites ----
     void addSuite(const std::string& name, int version, const void* table);
@@ -202,6 +206,7 @@ class Host {
     HostMenus menus_;
     HostEvents events_;
     HostPlatform platform_;
+    HostModel model_;
     std::map<std::pair<std::string, int>, const void*> suites_;
     std::map<std::string, int> acquired_, released_;
     std::vector<UndoStep> undoSteps_;

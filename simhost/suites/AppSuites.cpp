@@ -171,7 +171,11 @@ A_Err ExecuteScript(AEGP_PluginID plugin, const A_char* scriptZ, const A_Boolean
         if (!out.ok) {
             if (errorPH) *errorPH = newTextHandle(h, out.error, "script error text");
             h.log().problem("script error: " + out.error);
-            return A_Err_GENERIC;
+            if (h.model().scriptError == HostModel::ScriptError::Error) return A_Err_GENERIC;
+            // One alternative host reports success: the result is empty, the error text is only
+            // in the error handle.
+            if (resultPH) *resultPH = newTextHandle(h, "", "script result");
+            return A_Err_NONE;
         }
         if (resultPH) *resultPH = newTextHandle(h, out.value, "script result");
         return A_Err_NONE;

@@ -214,6 +214,22 @@ void scaleUse(Layer& l, double sx, double sy) {
     }
 }
 
+// One alternative host: the positions of a use's children follow the new size as its anchor
+// point does (x by the width's ratio, y and z by the height's), at every keyframe.
+void scaleChildren(Comp& comp, Id use, double sx, double sy) {
+    auto scale = [&](Vec3& v) {
+        v.x *= sx;
+        v.y *= sy;
+        v.z *= sy;
+    };
+    for (Layer& child : comp.layers) {
+        if (child.parent != use) continue;
+        scale(child.position.value);
+        for (auto& k : child.position.keys)
+            scale(k.value);
+    }
+}
+
 A_Err SetCompDimensions(AEGP_CompH compH, A_long width, A_long height) {
     return hostCall("AEGP_SetCompDimensions", [&](Host& h) {
         Item& comp = h.compItemOf(compH);
@@ -228,10 +244,15 @@ A_Err SetCompDimensions(AEGP_CompH compH, A_long width, A_long height) {
         comp.comp.width = width;
         comp.comp.height = height;
         Id id = comp.id;
+        const HostModel& model = h.model();
         for (Item& x : h.project().items) {
             if (x.type != ItemType::Comp) continue;
-            for (Layer& l : x.comp.layers)
-                if (l.source == id) scaleUse(l, sx, sy);
+            for (Layer& l : x.comp.layers) {
+                if (l.source != id) continue;
+                if (model.resizeUses == HostModel::ResizeUses::Proportional) scaleUse(l, sx, sy);
+                if (model.resizeChildren == HostModel::ResizeChildren::Proportional)
+                    scaleChildren(x.comp, l.id, sx, sy);
+            }
         }
         return A_Err_NONE;
     });

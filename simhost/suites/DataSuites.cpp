@@ -68,6 +68,11 @@ A_Err GetLong(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* 
         args(h, sectionZ, keyZ, defaultL);
         // A stored whole number beyond 32 bits reads as the nearest 32-bit value, not wrapped.
         long value = h.prefs().getLong(sectionZ, keyZ, defaultL);
+        // One alternative host reads a number saved as floating point as no long at all.
+        const PrefValue* stored = h.prefs().find(sectionZ, keyZ);
+        if (stored && std::holds_alternative<double>(*stored) &&
+            h.model().floatAsLong == HostModel::FloatAsLong::Zero)
+            value = 0;
         if (value > 2147483647L) value = 2147483647L;
         if (value < -2147483647L - 1) value = -2147483647L - 1;
         *valueP = static_cast<A_long>(value);

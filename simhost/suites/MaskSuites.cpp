@@ -150,12 +150,17 @@ A_Err SetMaskOutlineVertexInfo(AEGP_MaskOutlineValH outlineH, AEGP_VertexIndex w
         MaskPath& path = outlineOf(h, outlineH);
         args(h, "vertex", which, vertexP->x, vertexP->y);
         size_t i = vertexSlot(path, which);
-        // Every vertex owns both its tangents, so writing one vertex touches no other.
+        // By default every vertex owns both its tangents, so writing one vertex touches no other.
         path.inTangents.resize(path.vertices.size());
         path.outTangents.resize(path.vertices.size());
         path.vertices[i] = {vertexP->x, vertexP->y};
         path.inTangents[i] = {vertexP->tan_in_x, vertexP->tan_in_y};
         path.outTangents[i] = {vertexP->tan_out_x, vertexP->tan_out_y};
+        // The coupled reading of the host's note on vertex 0: its in-tangent is also written as
+        // the out-tangent of the outline's last vertex.
+        const size_t last = path.vertices.size() - 1;
+        if (h.model().vertex0 == HostModel::Vertex0::Coupled && i == 0 && last > 0)
+            path.outTangents[last] = {vertexP->tan_in_x, vertexP->tan_in_y};
         return A_Err_NONE;
     });
 }

@@ -49,8 +49,10 @@ A_Err NewFromItem(AEGP_PluginID plugin, AEGP_ItemH itemH, AEGP_RenderOptionsH* o
         auto options = std::make_shared<RenderOptions>();
         options->item = item.id;
         options->timeStep = Rational(1) / Rational::fromDouble(item.comp.frameRate);
-        options->downH = static_cast<A_short>(item.comp.resolutionH);
-        options->downV = static_cast<A_short>(item.comp.resolutionV);
+        // The composition's preview resolution, unless this host starts every render at full.
+        const bool full = h.model().renderDownsample == HostModel::RenderDownsample::Full;
+        options->downH = static_cast<A_short>(full ? 1 : item.comp.resolutionH);
+        options->downV = static_cast<A_short>(full ? 1 : item.comp.resolutionV);
         *optionsPH = h.handles()
                          .make(HandleKind::RenderOptions, "render options of '" + item.name + "'",
                                options, item.id)
