@@ -248,6 +248,12 @@ A_Err runCommand(AEGP_SuiteHandler& suites) {
         if (resultH)
             ERR2(memory->AEGP_FreeMemHandle(resultH));  // the dialog saves what it needs itself
     } else if (cropDurationActive || maskCropActive) {
+        // The crop opens its own undo group; this one, of the same name, also holds the current
+        // time put back afterwards, which the host would otherwise make an undo step of its own,
+        // so that one undo still takes back the whole command.
+        auto heldUndo =
+            HoldUndoGroup(suites.UtilitySuite5(),
+                          GetStringPtr(cropDurationActive ? StrID_Duration : StrID_MaskCrop), &err);
         AEGP_ItemH item = NULL;
         ERR(suites.ItemSuite8()->AEGP_GetActiveItem(&item));
         if (!err) {
@@ -256,6 +262,7 @@ A_Err runCommand(AEGP_SuiteHandler& suites) {
                                           : crop::maskCrop(sP, S_my_id);
             });
         }
+        heldUndo.release(&err);
     } else {
         err = runStandardCrop(suites);
     }

@@ -8,9 +8,44 @@
 
 namespace cropUtil {
 
+namespace {
+
+// Whether the script's error text, when the host gave one, says something; the handle is freed
+// either way. Some hosts answer a script that threw with success and keep the error only in this
+// text, so a non-empty text is the script's failure whatever the call returned.
+A_Err TakeScriptError(AEGP_SuiteHandler& suites, AEGP_MemHandle errorH, bool* failedP) {
+    A_Err err = A_Err_NONE;
+    *failedP = false;
+    if (!errorH) return err;
+    void* textP = NULL;
+    AEGP_MemSize size = 0;
+    ERR(suites.MemorySuite1()->AEGP_GetMemHandleSize(errorH, &size));
+    ERR(suites.MemorySuite1()->AEGP_LockMemHandle(errorH, &textP));
+    if (!err && textP && size > 0) *failedP = static_cast<const char*>(textP)[0] != '\0';
+    if (textP) ERR2(suites.MemorySuite1()->AEGP_UnlockMemHandle(errorH));
+    ERR2(suites.MemorySuite1()->AEGP_FreeMemHandle(errorH));
+    return err;
+}
+
+// Runs a script and asks for its error text; a script that failed is an error even when the host
+// answered with success.
+A_Err RunScript(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, const char* script,
+                AEGP_MemHandle* resultPH) {
+    suites.MemorySuite1();  // acquired before any handle exists, so a missing suite cannot leak it
+    AEGP_MemHandle errorH = NULL;
+    A_Err err =
+        suites.UtilitySuite5()->AEGP_ExecuteScript(pluginId, script, false, resultPH, &errorH);
+    bool failed = false;
+    ERR2(TakeScriptError(suites, errorH, &failed));
+    if (!err && failed) err = A_Err_GENERIC;
+    return err;
+}
+
+}  // namespace
+
 A_Err RunAlertScript(SPBasicSuite* basic, AEGP_PluginID pluginId, const char* script) {
     AEGP_SuiteHandler suites(basic);
-    return suites.UtilitySuite5()->AEGP_ExecuteScript(pluginId, script, false, NULL, NULL);
+    return RunScript(suites, pluginId, script, NULL);
 }
 
 A_Err RunDialogScript(SPBasicSuite* basic, AEGP_PluginID pluginId, const char* script, char* answer,
@@ -18,9 +53,8 @@ A_Err RunDialogScript(SPBasicSuite* basic, AEGP_PluginID pluginId, const char* s
     A_Err err = A_Err_NONE;
     if (answer && answerSize) answer[0] = '\0';
     AEGP_SuiteHandler suites(basic);
-    suites.MemorySuite1();  // acquired before the result exists, so a missing suite cannot leak it
     AEGP_MemHandle resultH = NULL;
-    ERR(suites.UtilitySuite5()->AEGP_ExecuteScript(pluginId, script, false, &resultH, NULL));
+    err = RunScript(suites, pluginId, script, &resultH);
     if (!resultH) return err;
 
     void* textP = NULL;

@@ -184,6 +184,15 @@ void Host::endUndoGroup() {
     }
 }
 
+std::optional<Project> Host::projectOutsideGroups() const {
+    if (undoDepth_ > 0) return std::nullopt;
+    return project_;
+}
+
+void Host::addUndoStep(const std::string& name, Project before) {
+    undoSteps_.push_back({name, std::move(before)});
+}
+
 void Host::forgetUndo() {
     undoSteps_.clear();
 }

@@ -119,6 +119,15 @@ struct HostPlatform {
     std::function<ScriptOutcome(const std::string& script)> scriptRunner;
 };
 
+// The host's own settings that change what its suites do (its preferences dialog, not the
+// application preferences plug-ins and scripts read).
+struct HostSettings {
+    // How long a new still lasts (the host's Import preference for still footage), which is also
+    // what a null made without a duration gets. Empty: the length of the composition it goes
+    // into, the host's factory setting.
+    std::optional<Rational> stillDuration;
+};
+
 class Host {
   public:
     Host();
@@ -151,6 +160,8 @@ class Host {
     // What the host does where its documentation is silent (the defaults unless a run chose).
     HostModel& model() { return model_; }
     const HostModel& model() const { return model_; }
+    HostSettings& settings() { return settings_; }
+    const HostSettings& settings() const { return settings_; }
 
     // ---- suites ----
     void addSuite(const std::string& name, int version, const void* table);
@@ -165,7 +176,12 @@ class Host {
     void endUndoGroup();
     int undoDepth() const { return undoDepth_; }
     const std::vector<UndoStep>& undoSteps() const { return undoSteps_; }
-    bool undo();        // restores the project as it was before the newest step
+    bool undo();  // restores the project as it was before the newest step
+    // An undoable call (one the host's header marks so) made outside any undo group is an undo
+    // step of its own, named after the call: the project before it, taken only when no group is
+    // open, and the step kept once the call has succeeded.
+    std::optional<Project> projectOutsideGroups() const;
+    void addUndoStep(const std::string& name, Project before);
     void forgetUndo();  // drops every undo step (a fresh start without a new host)
 
     // ---- the user's and the host's own actions ----
@@ -207,6 +223,7 @@ class Host {
     HostEvents events_;
     HostPlatform platform_;
     HostModel model_;
+    HostSettings settings_;
     std::map<std::pair<std::string, int>, const void*> suites_;
     std::map<std::string, int> acquired_, released_;
     std::vector<UndoStep> undoSteps_;

@@ -27,9 +27,16 @@ const PrefValue* Preferences::find(const std::string& section, const std::string
 
 void Preferences::set(const std::string& section, const std::string& key, PrefValue value) {
     sections_[section][key] = std::move(value);
+    readDefaults_.erase({section, key});
+}
+
+void Preferences::setByRead(const std::string& section, const std::string& key, PrefValue value) {
+    sections_[section][key] = std::move(value);
+    readDefaults_.insert({section, key});
 }
 
 bool Preferences::erase(const std::string& section, const std::string& key) {
+    readDefaults_.erase({section, key});
     auto s = sections_.find(section);
     if (s == sections_.end()) return false;
     bool erased = s->second.erase(key) > 0;
@@ -154,14 +161,23 @@ Preferences Preferences::load(const std::string& path) {
 }
 
 std::string Preferences::serialize() const {
+    return serialize(true);
+}
+
+std::string Preferences::serializeChosen() const {
+    return serialize(false);
+}
+
+std::string Preferences::serialize(bool withReadDefaults) const {
     nlohmann::json doc = nlohmann::json::object();
     for (auto& [section, keys] : sections_) {
-        nlohmann::json& s = doc[section];
-        s = nlohmann::json::object();
+        nlohmann::json s = nlohmann::json::object();
         for (auto& [key, value] : keys) {
+            if (!withReadDefaults && readDefaults_.count({section, key})) continue;
             const std::string& name = key;  // a structured binding cannot be captured in C++17
             std::visit([&](const auto& v) { s[name] = v; }, value);
         }
+        if (withReadDefaults || !s.empty()) doc[section] = std::move(s);
     }
     return doc.dump(2) + "\n";
 }

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <variant>
 
@@ -18,6 +19,9 @@ class Preferences {
     const PrefValue* find(const std::string& section, const std::string& key) const;
     void set(const std::string& section, const std::string& key, PrefValue value);
     bool erase(const std::string& section, const std::string& key);
+    // A value the host wrote itself because a plug-in read an absent key (the reader's default):
+    // kept like any other, but remembered as nobody's choice until something sets it.
+    void setByRead(const std::string& section, const std::string& key, PrefValue value);
 
     // Typed reads with the caller's default for an absent key.
     long getLong(const std::string& section, const std::string& key, long fallback) const;
@@ -37,6 +41,8 @@ class Preferences {
     static Preferences load(const std::string& path);
     static Preferences parse(const std::string& jsonText, const std::string& fileName);
     std::string serialize() const;
+    // The same without the values reads wrote: what scripts and the user chose.
+    std::string serializeChosen() const;
     // Written to a fresh temporary file beside `path`, then renamed; a destination that is not a
     // regular file (a link, a FIFO, a device) is refused. (zentrim-host writes its --prefs file
     // with writeFileAtomically.)
@@ -45,7 +51,10 @@ class Preferences {
     int savesToDisk = 0;  // how many times a script asked to save the preferences
 
   private:
+    std::string serialize(bool withReadDefaults) const;
+
     std::map<std::string, std::map<std::string, PrefValue>> sections_;
+    std::set<std::pair<std::string, std::string>> readDefaults_;  // (section, key)
 };
 
 }  // namespace sim

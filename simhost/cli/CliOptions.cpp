@@ -5,6 +5,8 @@
 #include <climits>
 #include <string>
 
+#include "HostModelOption.h"
+
 namespace sim {
 
 void parseKeys(const std::string& keys, bool* shift, bool* command) {
@@ -34,7 +36,7 @@ const char* const kExitStatusHelp =
 
 namespace {
 
-const char* const kVerbs = "demo, run, panel, menu or render";
+const char* const kVerbs = "demo, run, panel, menu, render or models";
 
 // A module named without a folder is the file in the current folder, as for every other file
 // name here; the dynamic loader would search its library path for it instead.
@@ -68,7 +70,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     if (argc < 2) throw UsageError(std::string("expected a command: ") + kVerbs + " (see --help)");
     const std::string first = argv[1];
     if (first.empty() || (first[0] != '-' && first != "demo" && first != "run" && first != "menu" &&
-                          first != "render" && first != "panel"))
+                          first != "render" && first != "panel" && first != "models"))
         throw UsageError("unknown command \"" + first + "\"; expected " + kVerbs);
     std::string panelText;
     CLI::App app{
@@ -116,6 +118,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
                     "none)");
     run->add_option("--plugin", o.plugin,
                     "Plug-in module to load (default: the one built beside zentrim-host)");
+    addHostModelOption(*run, o.hostModelSettings);
 
     CLI::App* panel = app.add_subcommand(
         "panel",
@@ -142,6 +145,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     panel->add_flag("--json", o.json, "Machine-readable report on stdout (default: text)");
     panel->add_option("--plugin", o.plugin,
                       "Plug-in module to load (default: the one built beside zentrim-host)");
+    addHostModelOption(*panel, o.hostModelSettings);
 
     CLI::App* menu =
         app.add_subcommand("menu", "Show the last entries of the Layer menu as the user sees them");
@@ -161,8 +165,15 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
         "Composition time in seconds, or an exact fraction such as 45/30 (default: 0)");
     render->add_option("-o,--output", o.png, "PNG file to write")->required();
 
+    CLI::App* models = app.add_subcommand(
+        "models",
+        "List the alternatives the simulated host can play where the host's documentation is "
+        "silent (--host-model KEY=VALUE)");
+    models->add_flag("--json", o.json,
+                     "A list of objects with key, values and default (default: text)");
+
     app.footer(kExitStatusHelp);
-    for (CLI::App* sub : {demo, run, menu, render})
+    for (CLI::App* sub : {demo, run, menu, render, models})
         sub->footer(kExitStatusHelp);
 
     try {
@@ -185,6 +196,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
         o.panel = parsePanel(panelText);
     if (o.verb == "demo" && o.out.empty()) o.out = "zentrim-demo";
     o.plugin = modulePath(o.plugin);
+    o.hostModel = hostModelFrom(o.hostModelSettings);
     if (o.verb == "run" || o.verb == "menu") {
         bool shift = false, command = false;
         parseKeys(o.keys, &shift, &command);

@@ -4,11 +4,14 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#include "HostModel.h"
 
 namespace sim {
 
 struct CliOptions {
-    std::string verb;     // demo, run, panel, menu, render
+    std::string verb;     // demo, run, panel, menu, render, models
     std::string project;  // PROJECT.json for run, panel, menu and render
     std::string keys = "none";
     std::optional<int> panel;
@@ -27,6 +30,8 @@ struct CliOptions {
     std::string png;         // render: -o FILE.png
     std::string script;      // panel: --script FILE; empty: the panel of the source tree
     bool floating = false;   // panel: --floating (run as a script: a palette, not docked)
+    std::vector<std::string> hostModelSettings;  // run, panel: --host-model KEY=VALUE ...
+    HostModel hostModel;                         // what they choose
 };
 
 // zentrim-host's exit statuses, as --help lists them.

@@ -66,6 +66,7 @@ std::string reportJson(const SessionReport& r) {
                                           {"notApplied", u.notApplied}});
     }
     if (!r.warnings.empty()) j["warnings"] = r.warnings;
+    if (!r.hostModel.empty()) j["hostModel"] = r.hostModel;
     if (!r.panelTitle.empty())
         j["panel"] = {{"title", r.panelTitle}, {"controls", r.panelControls}};
     if (r.undoRestored) j["undoRestored"] = *r.undoRestored;
@@ -88,6 +89,8 @@ std::string reportJson(const SessionReport& r) {
 }
 
 void printReport(const SessionReport& r, std::ostream& out) {
+    for (const std::string& m : r.hostModel)
+        out << "host model: " << m << "\n";
     if (r.panel) {
         std::string name = panelActionName(*r.panel);
         out << "panel request: " << *r.panel << (name.empty() ? "" : " (" + name + ")") << "\n";

@@ -141,7 +141,7 @@ int playSession(const CliOptions& o, std::ostream& out,
         observer.call = [&trace](const CallRecord& call) { trace->call(call); };
         observer.step = [&trace](const std::string& step) { trace->step(step); };
     }
-    Session session(project, o.plugin, false, observer);
+    Session session(project, o.plugin, false, observer, o.hostModel);
     session.host.log().setRecording(false);  // counts and problems only: memory stays flat
     session.host.prefs() = prefs;
     auto user = std::make_shared<SimulatedUser>();
@@ -196,8 +196,11 @@ int playSession(const CliOptions& o, std::ostream& out,
                 if (!d.picture.empty()) written.push_back(d.picture);
         report.pictures = written;
     }
-    if (!o.prefs.empty() && (session.host.prefs().savesToDisk != savesBefore ||
-                             session.host.prefs().serialize() != prefsBefore.serialize())) {
+    // Written when a dialog or script changed them; the defaults the plug-in's reads wrote go
+    // along, as the host keeps them, but do not make a write of their own.
+    if (!o.prefs.empty() &&
+        (session.host.prefs().savesToDisk != savesBefore ||
+         session.host.prefs().serializeChosen() != prefsBefore.serializeChosen())) {
         std::string text = session.host.prefs().serialize();
         writeFileAtomically(
             o.prefs, [&](std::FILE* file) { std::fwrite(text.data(), 1, text.size(), file); });

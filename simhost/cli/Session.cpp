@@ -5,6 +5,7 @@
 #include <set>
 
 #include "Commands.h"
+#include "HostModelOption.h"
 
 namespace sim {
 
@@ -88,8 +89,9 @@ std::string panelActionName(int request) {
 }
 
 Session::Session(Project project, const std::string& pluginPath, bool privateCopy,
-                 SessionObserver observer)
+                 SessionObserver observer, const HostModel& model)
     : observer_(std::move(observer)) {
+    host.model() = model;
     host.project() = std::move(project);
     before = host.project();
     // Only an observer that reads the calls is installed: without one the host may skip
@@ -141,7 +143,7 @@ SessionReport Session::play(const SessionOptions& o) {
     size_t undoBefore = host.undoSteps().size();
     host.events().resizes.clear();
     host.log().clear();
-    const std::string prefsAtStart = host.prefs().serialize();
+    const std::string prefsAtStart = host.prefs().serializeChosen();
     const int savesAtStart = host.prefs().savesToDisk;
 
     if (o.instead) {
@@ -203,6 +205,7 @@ SessionReport Session::play(const SessionOptions& o) {
             if (cropped.count(l.source)) r.corrected.emplace_back(item.name, l.name);
     }
     r.leaks = host.handles().leaks();
+    r.hostModel = hostModelChoices(host.model());
     for (const ProgressEvent& e : host.events().progress)
         if (e.kind == ProgressEvent::Percent) r.progress.push_back(e.value);
     r.progressUpdates = host.events().progress.percentUpdates();
@@ -213,7 +216,8 @@ SessionReport Session::play(const SessionOptions& o) {
     if (host.undoDepth() != 0) r.problems.push_back("an undo group was left open");
     if (scripting) reportUser(scripting->user(), o, r);
     if (!o.keepsPrefs && r.warnings.empty() &&
-        (host.prefs().savesToDisk != savesAtStart || host.prefs().serialize() != prefsAtStart))
+        (host.prefs().savesToDisk != savesAtStart ||
+         host.prefs().serializeChosen() != prefsAtStart))
         r.warnings.push_back(
             "the preferences were changed, but without --prefs the changes are not kept after "
             "this run");

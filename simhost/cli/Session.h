@@ -61,6 +61,9 @@ struct SessionReport {
     // Filled by the run verb when asked: --verify and --diff.
     std::optional<Verification> verification;
     std::optional<std::vector<ValueChange>> changes;
+    // The host's answers where its documentation is silent that are not the defaults
+    // ("KEY=VALUE").
+    std::vector<std::string> hostModel;
 };
 
 class Session;
@@ -93,8 +96,10 @@ class Session {
   public:
     // `privateCopy` loads the module from a copy of its own, so its globals start fresh (tests).
     // `observer` sees every host call from the entry point on.
+    // `model` is what the host does where its documentation is silent, set before the plug-in is
+    // started.
     Session(Project project, const std::string& pluginPath, bool privateCopy = false,
-            SessionObserver observer = {});
+            SessionObserver observer = {}, const HostModel& model = HostModel());
     Host host;
     Project before;  // the project as loaded, before the command
     std::unique_ptr<PluginModule> module;

@@ -119,8 +119,12 @@ AEGP_LayerH createNull(Host& h, const std::string& name, AEGP_CompH compH,
                        const A_Time* durationPT) {
     Item& comp = h.compItemOf(compH);
     Id compId = comp.id;
+    // No duration: as long as a new still (the host's preference); a zero or unscaled duration:
+    // the composition's length.
     Rational duration = comp.comp.duration;
-    if (durationPT && durationPT->scale != 0 && durationPT->value > 0)
+    if (!durationPT && h.settings().stillDuration)
+        duration = *h.settings().stillDuration;
+    else if (durationPT && durationPT->scale != 0 && durationPT->value > 0)
         duration = fromATime(*durationPT);
     args(h, name, label(comp), duration.toString());
 
@@ -152,7 +156,7 @@ AEGP_LayerH createNull(Host& h, const std::string& name, AEGP_CompH compH,
 
 A_Err CreateNullInComp(const A_char* nameZ, AEGP_CompH compH, const A_Time* durationPT,
                        AEGP_LayerH* layerPH) {
-    return hostCall("AEGP_CreateNullInComp", [&](Host& h) {
+    return undoableCall("AEGP_CreateNullInComp", [&](Host& h) {
         requireOut(nameZ, "name");
         requireOut(layerPH, "layer");
         *layerPH = nullptr;
@@ -163,7 +167,7 @@ A_Err CreateNullInComp(const A_char* nameZ, AEGP_CompH compH, const A_Time* dura
 
 A_Err CreateNullInCompUtf16(const A_UTF16Char* nameZ, AEGP_CompH compH, const A_Time* durationPT,
                             AEGP_LayerH* layerPH) {
-    return hostCall("AEGP_CreateNullInComp", [&](Host& h) {
+    return undoableCall("AEGP_CreateNullInComp", [&](Host& h) {
         requireOut(nameZ, "name");
         requireOut(layerPH, "layer");
         *layerPH = nullptr;
@@ -173,7 +177,7 @@ A_Err CreateNullInCompUtf16(const A_UTF16Char* nameZ, AEGP_CompH compH, const A_
 }
 
 A_Err SetCompPixelAspectRatio(AEGP_CompH compH, const A_Ratio* ratioP) {
-    return hostCall("AEGP_SetCompPixelAspectRatio", [&](Host& h) {
+    return undoableCall("AEGP_SetCompPixelAspectRatio", [&](Host& h) {
         requireOut(ratioP, "ratio");
         Item& comp = h.compItemOf(compH);
         args(h, label(comp), ratioP->num, ratioP->den);
@@ -231,7 +235,7 @@ void scaleChildren(Comp& comp, Id use, double sx, double sy) {
 }
 
 A_Err SetCompDimensions(AEGP_CompH compH, A_long width, A_long height) {
-    return hostCall("AEGP_SetCompDimensions", [&](Host& h) {
+    return undoableCall("AEGP_SetCompDimensions", [&](Host& h) {
         Item& comp = h.compItemOf(compH);
         args(h, label(comp), comp.comp.width, comp.comp.height, "->", width, height);
         if (width < 1 || height < 1 || width > kMaxCompSide || height > kMaxCompSide)
@@ -261,7 +265,7 @@ A_Err SetCompDimensions(AEGP_CompH compH, A_long width, A_long height) {
 // A copy right after the original, in its folder, with new layer and mask ids; parent links are
 // carried over to the copied layers.
 A_Err DuplicateComp(AEGP_CompH compH, AEGP_CompH* newPH) {
-    return hostCall("AEGP_DuplicateComp", [&](Host& h) {
+    return undoableCall("AEGP_DuplicateComp", [&](Host& h) {
         requireOut(newPH, "new composition");
         *newPH = nullptr;
         Project& p = h.project();

@@ -38,6 +38,27 @@ std::string bytesOf(const PrefValue& v) {
     return out;
 }
 
+// The value a read of an absent key leaves in the preferences: the bytes it answered with, kept in
+// the type a value of that size has (a boolean one byte, a long four, a double eight), so that the
+// same read, or a script's getter, finds it again; other sizes (and a byte other than 0 or 1) are
+// kept as they are.
+PrefValue valueOfBytes(const void* bytes, size_t size) {
+    if (size == 0) return PrefValue(std::string());
+    const unsigned char* b = static_cast<const unsigned char*>(bytes);
+    if (size == 1 && b[0] <= 1) return PrefValue(b[0] == 1);
+    if (size == sizeof(A_long)) {
+        A_long l = 0;
+        std::memcpy(&l, bytes, sizeof l);
+        return PrefValue(static_cast<long>(l));
+    }
+    if (size == sizeof(double)) {
+        double d = 0;
+        std::memcpy(&d, bytes, sizeof d);
+        return PrefValue(d);
+    }
+    return PrefValue(std::string(reinterpret_cast<const char*>(b), size));
+}
+
 A_Err GetData(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* keyZ, A_u_long size,
               const void* defaultP, void* bufP) {
     return hostCall("AEGP_GetData", [&](Host& h) {
@@ -49,11 +70,19 @@ A_Err GetData(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* 
         const PrefValue* v = h.prefs().find(sectionZ, keyZ);
         std::string bytes = v ? bytesOf(*v) : std::string();
         if (v && bytes.size() == size) {
-            std::memcpy(bufP, bytes.data(), size);
-        } else if (defaultP) {
-            std::memcpy(bufP, defaultP, size);
+            if (size) std::memcpy(bufP, bytes.data(), size);
+            return A_Err_NONE;
         }
-        // An absent key with no default leaves the caller's buffer as it was.
+        // No entry of that size: the default, and no default means zeros.
+        if (size) {
+            if (defaultP)
+                std::memcpy(bufP, defaultP, size);
+            else
+                std::memset(bufP, 0, size);
+        }
+        // Reading an absent key writes what was answered into the preferences; an entry of another
+        // size stays as it is.
+        if (!v) h.prefs().setByRead(sectionZ, keyZ, valueOfBytes(bufP, size));
         return A_Err_NONE;
     });
 }
@@ -66,11 +95,18 @@ A_Err GetLong(AEGP_PersistentBlobH blobH, const A_char* sectionZ, const A_char* 
         requireOut(keyZ, "key");
         requireOut(valueP, "value");
         args(h, sectionZ, keyZ, defaultL);
+        const PrefValue* stored = h.prefs().find(sectionZ, keyZ);
+        if (!stored) {
+            // Reading an absent key writes the default into the preferences.
+            h.prefs().setByRead(sectionZ, keyZ, static_cast<long>(defaultL));
+            *valueP = defaultL;
+            return A_Err_NONE;
+        }
         // A stored whole number beyond 32 bits reads as the nearest 32-bit value, not wrapped.
         long value = h.prefs().getLong(sectionZ, keyZ, defaultL);
-        // One alternative host reads a number saved as floating point as no long at all.
-        const PrefValue* stored = h.prefs().find(sectionZ, keyZ);
-        if (stored && std::holds_alternative<double>(*stored) &&
+        // A number a script saved as floating point: truncated toward zero, or, in the host that
+        // does not read it as a long at all, 0.
+        if (std::holds_alternative<double>(*stored) &&
             h.model().floatAsLong == HostModel::FloatAsLong::Zero)
             value = 0;
         if (value > 2147483647L) value = 2147483647L;

@@ -158,7 +158,7 @@ A_Err GetItemNameUtf16(AEGP_PluginID plugin, AEGP_ItemH itemH, AEGP_MemHandle* n
 }
 
 A_Err SetItemName(AEGP_ItemH itemH, const A_char* nameZ) {
-    return hostCall("AEGP_SetItemName", [&](Host& h) {
+    return undoableCall("AEGP_SetItemName", [&](Host& h) {
         requireOut(nameZ, "name");
         Item& item = h.itemOf(itemH);
         args(h, Label{&item}, nameZ);
@@ -168,7 +168,7 @@ A_Err SetItemName(AEGP_ItemH itemH, const A_char* nameZ) {
 }
 
 A_Err SetItemNameUtf16(AEGP_ItemH itemH, const A_UTF16Char* nameZ) {
-    return hostCall("AEGP_SetItemName", [&](Host& h) {
+    return undoableCall("AEGP_SetItemName", [&](Host& h) {
         requireOut(nameZ, "name");
         Item& item = h.itemOf(itemH);
         std::string name = utf8FromUtf16(nameZ);
@@ -214,7 +214,7 @@ A_Err GetItemCurrentTime(AEGP_ItemH itemH, A_Time* timePT) {
 }
 
 A_Err SetItemCurrentTime(AEGP_ItemH itemH, const A_Time* timePT) {
-    return hostCall("AEGP_SetItemCurrentTime", [&](Host& h) {
+    return undoableCall("AEGP_SetItemCurrentTime", [&](Host& h) {
         requireOut(timePT, "time");
         Item& item = h.itemOf(itemH);
         Rational t = fromATime(*timePT);
@@ -266,7 +266,7 @@ A_Err GetItemPixelAspectRatio(AEGP_ItemH itemH, A_Ratio* ratioP) {
 // Removes the item (a folder with everything in it) and every layer whose source goes with it,
 // each the way AEGP_DeleteLayer removes a layer, so their children stay where they appear.
 A_Err DeleteItem(AEGP_ItemH itemH) {
-    return hostCall("AEGP_DeleteItem", [&](Host& h) {
+    return undoableCall("AEGP_DeleteItem", [&](Host& h) {
         Item& item = h.itemOf(itemH);
         args(h, Label{&item});
         Project& p = h.project();

@@ -68,7 +68,7 @@ A_Err GetKeyframeTime(AEGP_StreamRefH streamH, AEGP_KeyframeIndex index, AEGP_LT
 
 A_Err InsertKeyframe(AEGP_StreamRefH streamH, AEGP_LTimeMode mode, const A_Time* timeP,
                      AEGP_KeyframeIndex* indexP) {
-    return hostCall("AEGP_InsertKeyframe", [&](Host& h) {
+    return undoableCall("AEGP_InsertKeyframe", [&](Host& h) {
         requireOut(indexP, "keyframe index");
         StreamTarget s = streamOf(h, streamH);
         Rational t = layerTimeOf(*s.layer, mode, timeP);
@@ -91,7 +91,7 @@ A_Err InsertKeyframe(AEGP_StreamRefH streamH, AEGP_LTimeMode mode, const A_Time*
 }
 
 A_Err DeleteKeyframe(AEGP_StreamRefH streamH, AEGP_KeyframeIndex index) {
-    return hostCall("AEGP_DeleteKeyframe", [&](Host& h) {
+    return undoableCall("AEGP_DeleteKeyframe", [&](Host& h) {
         StreamTarget s = streamOf(h, streamH);
         args(h, "stream", s.which, "of", s.record->id, "key", index);
         visitStream(s, [&](auto& a) {
@@ -106,7 +106,7 @@ A_Err DeleteKeyframe(AEGP_StreamRefH streamH, AEGP_KeyframeIndex index) {
 
 A_Err SetKeyframeValue(AEGP_StreamRefH streamH, AEGP_KeyframeIndex index,
                        const AEGP_StreamValue2* valueP) {
-    return hostCall("AEGP_SetKeyframeValue", [&](Host& h) {
+    return undoableCall("AEGP_SetKeyframeValue", [&](Host& h) {
         requireOut(valueP, "value");
         StreamTarget s = streamOf(h, streamH);
         args(h, "stream", s.which, "of", s.record->id, "key", index);
@@ -136,7 +136,7 @@ A_Err GetKeyframeInterpolation(AEGP_StreamRefH streamH, AEGP_KeyframeIndex index
 A_Err SetKeyframeInterpolation(AEGP_StreamRefH streamH, AEGP_KeyframeIndex index,
                                AEGP_KeyframeInterpolationType in,
                                AEGP_KeyframeInterpolationType out) {
-    return hostCall("AEGP_SetKeyframeInterpolation", [&](Host& h) {
+    return undoableCall("AEGP_SetKeyframeInterpolation", [&](Host& h) {
         StreamTarget s = streamOf(h, streamH);
         args(h, "stream", s.which, "of", s.record->id, "key", index, in, out);
         Interp i = fromHost(in), o = fromHost(out);

@@ -195,7 +195,7 @@ A_Err IsAddLayerValid(AEGP_ItemH itemH, AEGP_CompH compH, A_Boolean* validP) {
 }
 
 A_Err AddLayer(AEGP_ItemH itemH, AEGP_CompH compH, AEGP_LayerH* layerPH) {
-    return hostCall("AEGP_AddLayer", [&](Host& h) {
+    return undoableCall("AEGP_AddLayer", [&](Host& h) {
         if (layerPH) *layerPH = nullptr;
         Item& item = h.itemOf(itemH);
         Item& comp = h.compItemOf(compH);
@@ -207,7 +207,7 @@ A_Err AddLayer(AEGP_ItemH itemH, AEGP_CompH compH, AEGP_LayerH* layerPH) {
 }
 
 A_Err ReorderLayer(AEGP_LayerH layerH, A_long index) {
-    return hostCall("AEGP_ReorderLayer", [&](Host& h) {
+    return undoableCall("AEGP_ReorderLayer", [&](Host& h) {
         Item* comp = nullptr;
         Layer& l = h.layerOf(layerH, &comp);
         args(h, "layer", l.id, "index", index);
@@ -277,7 +277,7 @@ A_Err GetLayerParent(const AEGP_LayerH layerH, AEGP_LayerH* parentPH) {
 }
 
 A_Err SetLayerParent(AEGP_LayerH layerH, const AEGP_LayerH parentH) {
-    return hostCall("AEGP_SetLayerParent", [&](Host& h) {
+    return undoableCall("AEGP_SetLayerParent", [&](Host& h) {
         Layer& l = h.layerOf(layerH);
         Id parent = parentH ? h.layerOf(parentH).id : 0;
         args(h, "layer", l.id, "parent", parent);
@@ -287,7 +287,7 @@ A_Err SetLayerParent(AEGP_LayerH layerH, const AEGP_LayerH parentH) {
 }
 
 A_Err DeleteLayer(AEGP_LayerH layerH) {
-    return hostCall("AEGP_DeleteLayer", [&](Host& h) {
+    return undoableCall("AEGP_DeleteLayer", [&](Host& h) {
         Id id = h.layerOf(layerH).id;
         args(h, "layer", id);
         deleteLayer(h.project(), id);

@@ -73,7 +73,7 @@ A_Err DisposeMask(AEGP_MaskRefH maskH) {
 }
 
 A_Err DeleteMaskFromLayer(AEGP_MaskRefH maskH) {
-    return hostCall("AEGP_DeleteMaskFromLayer", [&](Host& h) {
+    return undoableCall("AEGP_DeleteMaskFromLayer", [&](Host& h) {
         MaskLocation at = maskOf(h, maskH);
         args(h, "mask", at.mask->id, "layer", at.layer->id);
         const bool wasSelected = at.mask->selected;

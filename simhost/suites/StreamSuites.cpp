@@ -142,7 +142,7 @@ A_Err DisposeStreamValue(AEGP_StreamValue2* valueP) {
 }
 
 A_Err SetStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH streamH, AEGP_StreamValue2* valueP) {
-    return hostCall("AEGP_SetStreamValue", [&](Host& h) {
+    return undoableCall("AEGP_SetStreamValue", [&](Host& h) {
         requireOut(valueP, "value");
         StreamTarget s = streamOf(h, streamH);
         args(h, plugin, describe(s));

@@ -4,6 +4,7 @@
 // crosses into the plug-in.
 #pragma once
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -36,6 +37,18 @@ A_Err hostCall(const char* name, Body&& body) {
     }
     h.log().end(err);
     return err;
+}
+
+// A call the host's header marks as undoable: made outside any undo group, it is an undo step of
+// its own (named after the call) once it has succeeded; inside a group it is part of the group.
+template <typename Body>
+A_Err undoableCall(const char* name, Body&& body) {
+    return hostCall(name, [&](Host& h) {
+        std::optional<Project> before = h.projectOutsideGroups();
+        A_Err err = body(h);
+        if (!err && before) h.addUndoStep(name, std::move(*before));
+        return err;
+    });
 }
 
 // Builds the key-argument text of a call: args(h, "item", id, "time", t). Nothing is formatted when

@@ -317,6 +317,34 @@ TEST(RunHelp, ListsTheExitStatuses) {
     }
 }
 
+// zentrim-host models lists every question of the host model with its values, the default first;
+// a run under alternatives names them in its report.
+TEST(Models, ListEveryKeyWithItsValuesAndARunNamesTheAlternativesItPlayed) {
+    hosttest::TempFolder tmp("models");
+    Outcome o = hosttest::runHost({"models", "--json"}, tmp.path() / "cap");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const Json expected = Json::parse(R"([
+      {"key": "resize-uses", "values": ["proportional", "unchanged"], "default": "proportional"},
+      {"key": "resize-children", "values": ["unchanged", "proportional"], "default": "unchanged"},
+      {"key": "vertex0", "values": ["independent", "coupled"], "default": "independent"},
+      {"key": "render-downsample", "values": ["preview", "full"], "default": "preview"},
+      {"key": "float-as-long", "values": ["truncate", "zero"], "default": "truncate"},
+      {"key": "script-error", "values": ["error", "silent"], "default": "error"}])");
+    EXPECT_EQ(parsed(o), expected);
+    Outcome text = hosttest::runHost({"models"}, tmp.path() / "cap");
+    EXPECT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("  vertex0: independent (default) | coupled\n"), std::string::npos)
+        << text.out;
+
+    Outcome run = hosttest::runHost(
+        {"run", kExamples + "basic.json", "--json", "--host-model", "script-error=silent",
+         "--host-model", "vertex0=coupled", "--host-model", "script-error=error"},
+        tmp.path() / "cap");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(parsed(run)["hostModel"], Json::parse(R"(["vertex0=coupled"])"))
+        << "the last setting of a key wins; defaults are not listed";
+}
+
 // Reads the pty until `needle` shows or the child's output ends; returns everything read.
 std::string readUntil(int master, std::string* all, const std::string& needle, int seconds) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);

@@ -20,7 +20,8 @@ struct Command {
                      const std::string& answersJson = R"({"dialogs": []})") {
         sim::Project project = sim::parseProject(projectJson, "test.json",
                                                  std::string(ZENTRIM_SOURCE_DIR) + "/examples");
-        session = std::make_unique<sim::Session>(project, "", true);
+        session = std::make_unique<sim::Session>(project, "", true, sim::SessionObserver(),
+                                                 hostModelOfTheRun());
         sim::installScriptEngine(session->host, sim::parseUserAnswers(answersJson, "answers.json"));
         EXPECT_EQ(session->startResult, A_Err_NONE);
     }

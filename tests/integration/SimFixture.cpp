@@ -3,6 +3,8 @@
 
 #include "FaultRules.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <vector>
@@ -11,6 +13,26 @@
 #include "World.h"
 
 namespace simtest {
+
+sim::HostModel hostModelOfTheRun() {
+    static const sim::HostModel model = [] {
+        sim::HostModel m;
+        const char* text = std::getenv("ZENTRIM_HOST_MODEL");
+        std::string rest = text ? text : "";
+        while (!rest.empty()) {
+            size_t comma = rest.find(',');
+            std::string setting = rest.substr(0, comma);
+            rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
+            std::string error;
+            if (!sim::setHostModel(m, setting, &error)) {
+                std::fprintf(stderr, "ZENTRIM_HOST_MODEL: %s\n", error.c_str());
+                std::exit(2);
+            }
+        }
+        return m;
+    }();
+    return model;
+}
 
 ::testing::AssertionResult samePixels(const sim::World& expected, const sim::World& actual, int dx,
                                       int dy, const std::string& name) {

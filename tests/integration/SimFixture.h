@@ -15,9 +15,17 @@
 
 namespace simtest {
 
+// What the host does where its documentation is silent, for every host of this test run: the
+// defaults, or what ZENTRIM_HOST_MODEL chooses ("KEY=VALUE", several separated by commas), so that
+// CTest can run the tests that prove nothing moves once more under each alternative. A bad setting
+// ends the run.
+sim::HostModel hostModelOfTheRun();
+
 struct Sim {
     sim::Host host;
     std::unique_ptr<sim::PluginModule> module;
+
+    Sim() { host.model() = hostModelOfTheRun(); }
 
     // Loads a project from JSON text (image paths relative to examples/).
     void load(const std::string& json) {

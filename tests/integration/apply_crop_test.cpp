@@ -8,8 +8,9 @@
 namespace {
 
 // "Inner" (400 x 300) holds a static box, a box moving over time, a parented pair and a camera;
-// it is used by "Main" twice (plain, and scaled and rotated) and by "Other", inside a folder,
-// through a layer with a keyframed mask and a time offset.
+// it is used by "Main" twice (plain, with an open outline and a frame whose closing edge curves
+// into the content; and scaled and rotated) and by "Other", inside a folder, through a layer with
+// a keyframed mask and a time offset.
 const char* kProject = R"({
   "format": "zentrim-project", "version": 1, "bitsPerChannel": 8,
   "items": [
@@ -34,7 +35,7 @@ const char* kProject = R"({
           "outTangents": [[4, 1], [0, 0], [0, 0]]}},
                   {"name": "Frame", "mode": "add", "path": {
           "vertices": [[90, 70], [260, 70], [260, 200], [90, 200]],
-          "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]], "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}}]},
+          "inTangents": [[60, 10], [0, 0], [0, 0], [0, 0]], "outTangents": [[0, 0], [0, 0], [0, 0], [50, -10]]}}]},
        {"name": "Use B", "source": "Inner", "position": [200, 150, 0], "scale": [50, 50, 100], "rotation": 90}
      ]},
     {"type": "comp", "name": "Other", "folder": "Nest", "width": 500, "height": 400, "frameRate": 10,

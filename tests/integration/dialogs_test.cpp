@@ -1,5 +1,6 @@
-// The questions a crop asks: the render resolution of a reduced-resolution composition, and
-// whether to pre-compose a composition with 3D layers.
+// The questions a crop asks: the render resolution of a reduced-resolution composition, whether
+// to pre-compose a composition with 3D layers, and which mask to crop to; and what happens when a
+// question's script fails.
 #include "CommandFixture.h"
 #include "Scenes.h"
 
@@ -40,7 +41,8 @@ TEST(LowResolution, AccurateAsksOnceAndMeasuresAtFullResolution) {
     EXPECT_EQ(r.dialogs[0], "Low Resolution");
     EXPECT_EQ(resizeOf(r, "P").toWidth, 60);
     EXPECT_EQ(resizeOf(r, "P2").toWidth, 60);
-    EXPECT_FALSE(c.host().prefs().has("Zentrim", "Resolution")) << "not remembered";
+    // Not remembered: the read left the host's default, "Always Ask", and nothing else.
+    EXPECT_EQ(c.host().prefs().getLong("Zentrim", "Resolution", -1), 0) << "not remembered";
     // The render options were put back to the composition's factors.
     EXPECT_EQ(c.item("P").comp.resolutionH, 2);
     expectClean(r);
@@ -84,17 +86,6 @@ TEST(LowResolution, FullResolutionCompositionReadsNoPreferenceAndAsksNothing) {
         EXPECT_NE(call.args, "Zentrim Resolution 0");
 }
 
-TEST(LowResolution, UnansweredDialogFailsTheCommandWithoutChanges) {
-    Command c(halfResolutionScene());  // nobody answers
-    sim::SessionReport r = c.run();
-    EXPECT_NE(r.result, A_Err_NONE);
-    EXPECT_TRUE(r.resized.empty());
-    EXPECT_TRUE(r.leaks.empty());
-    EXPECT_EQ(c.host().undoDepth(), 0) << "the command's undo group is closed after the error";
-    ASSERT_TRUE(r.undoRestored.has_value());
-    EXPECT_TRUE(*r.undoRestored);
-}
-
 // P holds a 3D layer; the standard crop of the selected use asks whether to pre-compose.
 std::string threeDScene() {
     std::string project = scene(true);
@@ -120,7 +111,7 @@ TEST(ThreeDLayers, YesPrecomposesAndTheCropMovesOnlyTheNestedLayer) {
     EXPECT_EQ(inner->comp.layers.size(), 1u);
     EXPECT_EQ(inner->comp.width, 400) << "the duplicate keeps the original contents and size";
     EXPECT_EQ(renamed->comp.width, 60);
-    EXPECT_FALSE(c.host().prefs().has("Zentrim", "ThreeD"));
+    EXPECT_EQ(c.host().prefs().getLong("Zentrim", "ThreeD", -1), 0) << "not remembered";
     EXPECT_TRUE(samePixels(before, c.render("Main"), 0, 0, "threed_main"));
     expectClean(r);
 }
@@ -144,6 +135,52 @@ TEST(ThreeDLayers, RememberedNoIsStored) {
     EXPECT_EQ(c.host().prefs().getLong("Zentrim", "ThreeD", 0), 2);
     EXPECT_EQ(c.host().project().findItemByName("P - Zentrim PreComp"), nullptr);
     expectClean(r);
+}
+
+// The selected use carries two masks, so "Mask Crop" asks which one.
+std::string twoMaskScene() {
+    std::string project = scene(true);
+    const std::string use = R"("selected": true})";
+    const std::string square = R"({"vertices": [[100, 80], [200, 80], [200, 160], [100, 160]],
+        "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]],
+        "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]})";
+    project.replace(project.find(use), use.size(),
+                    R"("selected": true, "masks": [{"name": "A", "path": )" + square +
+                        R"(}, {"name": "B", "path": )" + square + "}]}");
+    return project;
+}
+
+// A question whose script fails (here: nobody answers it) ends the command with an error and the
+// project as it was, whether the host returns the script's error or, as a host may, returns
+// success with the error text aside and an empty result: no command acts on an answer the user
+// never gave.
+TEST(Dialogs, AFailedQuestionEndsTheCommandWithNothingChanged) {
+    struct Case {
+        const char* dialog;
+        std::string project;
+        const char* keys;
+    } cases[] = {
+        {"Low Resolution", halfResolutionScene(), "none"},
+        {"3D Layers", threeDScene(), "none"},
+        {"Choose Mask", twoMaskScene(), "shift+cmd"},
+    };
+    for (auto scriptError :
+         {sim::HostModel::ScriptError::Error, sim::HostModel::ScriptError::Silent}) {
+        for (const Case& k : cases) {
+            SCOPED_TRACE(std::string(k.dialog) + (scriptError == sim::HostModel::ScriptError::Silent
+                                                      ? ", silent host"
+                                                      : ""));
+            Command c(k.project);  // nobody answers
+            c.host().model().scriptError = scriptError;
+            sim::SessionReport r = c.run(k.keys, false);
+            EXPECT_NE(r.result, A_Err_NONE);
+            EXPECT_EQ(r.dialogs, std::vector<std::string>{k.dialog});
+            EXPECT_TRUE(r.resized.empty());
+            EXPECT_EQ(sim::describeDifference(c.session->before, c.host().project()), "");
+            EXPECT_TRUE(r.leaks.empty()) << (r.leaks.empty() ? "" : r.leaks.front());
+            EXPECT_EQ(c.host().undoDepth(), 0) << "the command's undo group is closed";
+        }
+    }
 }
 
 }  // namespace

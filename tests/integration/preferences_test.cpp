@@ -34,6 +34,31 @@ TEST(Preferences, SavingAFreshHostStoresEveryKeyWithTheDialogsDefaults) {
     expectClean(r);
 }
 
+// The host writes every preference the plug-in reads and does not find, with the reader's default
+// (a one-byte flag read without one as false): after a crop those keys exist, and the dialog loads
+// them rather than its own defaults, so an amount the crop read as 0 shows as 0, not 10.
+TEST(Preferences, AKeyACropReadsExistsAfterwardsAndTheDialogLoadsIt) {
+    Command c(scene(true), answers(R"({"click": "Save"})"));
+    c.host().prefs().set("Zentrim", "Padding", true);
+    sim::SessionReport crop = c.run();
+    ASSERT_EQ(crop.result, A_Err_NONE);
+    const sim::Preferences& p = c.host().prefs();
+    for (const char* flag : {"Expand", "IncludeMasks"}) {
+        ASSERT_TRUE(p.has("Zentrim", flag)) << flag;
+        EXPECT_EQ(*p.find("Zentrim", flag), sim::PrefValue(false)) << flag;
+    }
+    ASSERT_TRUE(p.has("Zentrim", "PaddingAmount"));
+    EXPECT_EQ(*p.find("Zentrim", "PaddingAmount"), sim::PrefValue(0L));
+    EXPECT_FALSE(p.has("Zentrim", "DeleteMask")) << "only Mask Crop reads it";
+    expectClean(crop);
+
+    sim::SessionReport dialog = c.run("shift", false);
+    ASSERT_EQ(dialog.result, A_Err_NONE);
+    EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", -1), 0);
+    EXPECT_TRUE(p.getBool("Zentrim", "Padding", false));
+    expectClean(dialog);
+}
+
 TEST(Preferences, EditedValuesAreStoredAndTextThatIsNoNumberKeepsTheLoadedAmount) {
     Command c(scene(false),
               answers(R"({"check": "Padding"}, {"text": [0, "abc"]}, {"check": "Expand"},

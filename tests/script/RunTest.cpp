@@ -34,6 +34,52 @@ TEST_F(RunTest, ThrownErrorsFailWithMessageAndLine) {
               "ReferenceError: identifier 'undefinedName' undefined (line 1)");
 }
 
+// AEGP_ExecuteScript with both handles: a script that throws is an error with its text in the
+// error handle; in the host that answers such a script with success, the result is empty and the
+// text is only in the error handle. A script that runs gives its value and no error text.
+TEST_F(RunTest, ExecuteScriptAnswersAThrowingScriptAsTheHostModelSays) {
+    const void* p = nullptr;
+    ASSERT_EQ(host.basicSuite()->AcquireSuite(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion5, &p),
+              A_Err_NONE);
+    auto* utility = static_cast<const AEGP_UtilitySuite5*>(p);
+    ASSERT_EQ(host.basicSuite()->AcquireSuite(kAEGPMemorySuite, kAEGPMemorySuiteVersion1, &p),
+              A_Err_NONE);
+    auto* memory = static_cast<const AEGP_MemorySuite1*>(p);
+    auto text = [&](AEGP_MemHandle h) -> std::string {
+        if (!h) return "(none)";
+        void* bytes = nullptr;
+        EXPECT_EQ(memory->AEGP_LockMemHandle(h, &bytes), A_Err_NONE);
+        std::string out = static_cast<const char*>(bytes);
+        EXPECT_EQ(memory->AEGP_UnlockMemHandle(h), A_Err_NONE);
+        EXPECT_EQ(memory->AEGP_FreeMemHandle(h), A_Err_NONE);
+        return out;
+    };
+    struct Case {
+        HostModel::ScriptError model;
+        const char* script;
+        A_Err err;
+        const char *result, *error;
+    } cases[] = {
+        {HostModel::ScriptError::Error, "throw new Error('boom');", A_Err_GENERIC, "(none)",
+         "Error: boom (line 1)"},
+        {HostModel::ScriptError::Silent, "throw new Error('boom');", A_Err_NONE, "",
+         "Error: boom (line 1)"},
+        {HostModel::ScriptError::Error, "1 + 1", A_Err_NONE, "2", "(none)"},
+        {HostModel::ScriptError::Silent, "1 + 1", A_Err_NONE, "2", "(none)"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(
+            std::string(k.model == HostModel::ScriptError::Silent ? "silent: " : "error: ") +
+            k.script);
+        host.model().scriptError = k.model;
+        AEGP_MemHandle result = nullptr, error = nullptr;
+        EXPECT_EQ(utility->AEGP_ExecuteScript(1, k.script, false, &result, &error), k.err);
+        EXPECT_EQ(text(result), k.result);
+        EXPECT_EQ(text(error), k.error);
+    }
+    EXPECT_TRUE(host.handles().leaks().empty());
+}
+
 TEST_F(RunTest, SyntaxErrorsFailWithTheirLine) {
     std::string error = fails("var ok = 1;\nvar s = 'unterminated;");
     EXPECT_NE(error.find("SyntaxError"), std::string::npos) << error;

@@ -100,6 +100,33 @@ class Frames : public ::testing::Test {
     }
 };
 
+// New render options start at the composition's preview resolution, or, in the host that starts
+// every render at full resolution, at (1, 1).
+TEST_F(Frames, NewRenderOptionsStartAtTheResolutionTheHostModelSays) {
+    struct Case {
+        HostModel::RenderDownsample model;
+        int previewH, previewV;
+        A_short h, v;
+    } cases[] = {
+        {HostModel::RenderDownsample::Preview, 1, 1, 1, 1},
+        {HostModel::RenderDownsample::Preview, 2, 3, 2, 3},
+        {HostModel::RenderDownsample::Full, 2, 3, 1, 1},
+        {HostModel::RenderDownsample::Full, 1, 1, 1, 1},
+    };
+    for (const Case& k : cases) {
+        host.model().renderDownsample = k.model;
+        host.project().findItem(comp)->comp.resolutionH = k.previewH;
+        host.project().findItem(comp)->comp.resolutionV = k.previewV;
+        AEGP_RenderOptionsH opts = nullptr;
+        ASSERT_EQ(options->AEGP_NewFromItem(1, host.itemHandle(comp), &opts), A_Err_NONE);
+        A_short h = 0, v = 0;
+        EXPECT_EQ(options->AEGP_GetDownsampleFactor(opts, &h, &v), A_Err_NONE);
+        EXPECT_EQ(std::make_pair(h, v), std::make_pair(k.h, k.v))
+            << "preview " << k.previewH << "x" << k.previewV;
+        ASSERT_EQ(options->AEGP_Dispose(opts), A_Err_NONE);
+    }
+}
+
 TEST_F(Frames, CheckedInFramesAreReusedAndEveryFrameIsTheOneRenderedAfresh) {
     AEGP_RenderOptionsH opts = nullptr;
     ASSERT_EQ(options->AEGP_NewFromItem(1, host.itemHandle(comp), &opts), A_Err_NONE);

@@ -344,6 +344,17 @@ TEST_F(ProjectSuites, CreateNullPutsAnAnchorlessNullAtTheCompCentreOnTop) {
     EXPECT_EQ(item(comp).comp.layers.size(), 6u);
     EXPECT_EQ(item(comp).comp.layers.back().name, "existing");
 
+    // No duration is the host's length of a new still, when its preferences give one; a zero or
+    // unscaled duration stays the composition's length.
+    host.settings().stillDuration = Rational(5);
+    for (const Case& k : {Case{nullptr, 5}, Case{&zero, 12}, Case{&noScale, 12}, Case{&two, 2}}) {
+        AEGP_LayerH still = nullptr;
+        ASSERT_EQ(comp4->AEGP_CreateNullInComp("Still", compH(comp), k.duration, &still),
+                  A_Err_NONE);
+        EXPECT_EQ(host.layerOf(still).outPoint, k.out);
+    }
+    host.settings().stillDuration.reset();
+
     // Moved to (x, y, 0), its anchor at the origin and no scale or rotation, the null's transform
     // is the translation (x, y) for its children.
     Layer& null = host.layerOf(lh);
@@ -385,6 +396,66 @@ TEST_F(ProjectSuites, SetCompDimensionsScalesEveryUseButNotTheCompsOwnLayers) {
     for (auto [w, h] : {std::pair{0, 10}, {10, -1}, {30001, 10}})
         EXPECT_NE(comp9->AEGP_SetCompDimensions(compH(pre), w, h), A_Err_NONE) << w << "x" << h;
     EXPECT_EQ(item(pre).comp.width, 300);
+}
+
+// What a resize does to the uses of the composition and to their children, under each answer the
+// host model can give: uses' anchors and masks scaled or left, children's positions left or scaled
+// like the anchor (z with the height).
+TEST_F(ProjectSuites, SetCompDimensionsTreatsUsesAndTheirChildrenAsTheHostModelSays) {
+    struct Case {
+        HostModel::ResizeUses uses;
+        HostModel::ResizeChildren children;
+        Vec3 anchor, child;
+        Vec2 vertex;  // the mask's second vertex
+    } cases[] = {
+        {HostModel::ResizeUses::Proportional,
+         HostModel::ResizeChildren::Unchanged,
+         {150, 25, 5},
+         {40, 60, 8},
+         {300, 0}},
+        {HostModel::ResizeUses::Unchanged,
+         HostModel::ResizeChildren::Unchanged,
+         {100, 50, 10},
+         {40, 60, 8},
+         {200, 0}},
+        {HostModel::ResizeUses::Proportional,
+         HostModel::ResizeChildren::Proportional,
+         {150, 25, 5},
+         {60, 30, 4},
+         {300, 0}},
+        {HostModel::ResizeUses::Unchanged,
+         HostModel::ResizeChildren::Proportional,
+         {100, 50, 10},
+         {60, 30, 4},
+         {200, 0}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(hostModelValue(HostModel{k.uses, k.children}, "resize-uses") + ", children " +
+                     hostModelValue(HostModel{k.uses, k.children}, "resize-children"));
+        host.project() = Project();
+        host.model().resizeUses = k.uses;
+        host.model().resizeChildren = k.children;
+        Id pre = add(ItemType::Comp, "Pre", 0, 200, 100);
+        Id main = add(ItemType::Comp, "Main", 0, 1000, 1000);
+        Id solid = add(ItemType::Solid, "S");
+        Layer& use = layer(main, pre, "use");
+        use.anchorPoint.value = {100, 50, 10};
+        mask(use, false);
+        Id useId = use.id;
+        Layer& child = layer(main, solid, "child");
+        child.parent = useId;
+        child.position.keys = {{Rational(0), {40, 60, 8}}, {Rational(1), {40, 60, 8}}};
+        Layer& other = layer(main, solid, "not a child");
+        other.position.value = {40, 60, 8};
+
+        ASSERT_EQ(comp9->AEGP_SetCompDimensions(compH(pre), 300, 50), A_Err_NONE);
+        const Comp& m = item(main).comp;
+        EXPECT_EQ(m.layers[0].anchorPoint.value, k.anchor);
+        EXPECT_EQ(m.layers[0].masks[0].path.value.vertices[1], k.vertex);
+        for (const auto& key : m.layers[1].position.keys)
+            EXPECT_EQ(key.value, k.child);
+        EXPECT_EQ(m.layers[2].position.value, (Vec3{40, 60, 8}));
+    }
 }
 
 TEST_F(ProjectSuites, DuplicateCompIsIndependentAndPlacedAfterTheOriginal) {
@@ -460,6 +531,39 @@ TEST_F(ProjectSuites, DeleteItemRemovesItsUsesEverywhereAndLeavesStaleHandles) {
     for (A_Err err : results)
         EXPECT_EQ(err, A_Err_PARAMETER);
     EXPECT_EQ(host.log().problems().size(), std::size(results));
+}
+
+// An undoable call made outside any undo group is an undo step of its own, named after the call;
+// inside a group it is part of the group; a refused call and a call that is not undoable make none.
+TEST_F(ProjectSuites, AnUndoableCallOutsideAnyGroupIsAnUndoStepOfItsOwn) {
+    Id pre = add(ItemType::Comp, "Pre");
+    Id main = add(ItemType::Comp, "Main");
+    const Project original = host.project();
+    const A_Time t{2, 1};
+    auto name = wide(u"Renamed");
+
+    ASSERT_EQ(item8->AEGP_SetItemCurrentTime(itemH(main), &t), A_Err_NONE);
+    ASSERT_EQ(item8->AEGP_SetItemName(itemH(pre), name.data()), A_Err_NONE);
+    EXPECT_NE(comp9->AEGP_SetCompDimensions(compH(pre), 0, 10), A_Err_NONE) << "refused";
+    AEGP_MemHandle read = nullptr;
+    ASSERT_EQ(item8->AEGP_GetItemName(1, itemH(pre), &read), A_Err_NONE);
+    ASSERT_EQ(mem->AEGP_FreeMemHandle(read), A_Err_NONE);
+    host.startUndoGroup("Group");
+    ASSERT_EQ(comp9->AEGP_SetCompDimensions(compH(pre), 50, 70), A_Err_NONE);
+    host.endUndoGroup();
+
+    std::vector<std::string> steps;
+    for (const UndoStep& step : host.undoSteps())
+        steps.push_back(step.name);
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"AEGP_SetItemCurrentTime", "AEGP_SetItemName", "Group"}));
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(item(pre).comp.width, 200);
+    EXPECT_EQ(item(pre).name, "Renamed");
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(item(pre).name, "Pre");
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(describeDifference(host.project(), original), "");
 }
 
 TEST_F(ProjectSuites, UndoRestoresEveryEditExactly) {

@@ -61,6 +61,50 @@ TEST_F(LayerSuites, OutlineVertexIndicesFollowTheHost) {
     }
 }
 
+// Writing vertex 0 (or vertex N of a closed outline, which is vertex 0) touches no other vertex
+// by default; in the coupled reading of the host's note its in-tangent also becomes the last
+// vertex's out-tangent. Writing any other vertex never touches another.
+TEST_F(LayerSuites, WritingVertexZeroFollowsTheHostModel) {
+    struct Case {
+        HostModel::Vertex0 model;
+        bool closed;
+        AEGP_VertexIndex written;
+        Vec2 lastOut;  // the last vertex's out-tangent afterwards (it starts at (9, 9))
+    } cases[] = {
+        {HostModel::Vertex0::Independent, true, 0, {9, 9}},
+        {HostModel::Vertex0::Independent, false, 0, {9, 9}},
+        {HostModel::Vertex0::Coupled, true, 0, {5, 6}},
+        {HostModel::Vertex0::Coupled, true, 4, {5, 6}},
+        {HostModel::Vertex0::Coupled, false, 0, {5, 6}},
+        {HostModel::Vertex0::Coupled, true, 1, {9, 9}},
+        {HostModel::Vertex0::Coupled, false, 3, {7, 8}},  // the open outline's last vertex itself
+    };
+    Id c = comp("Main", 100, 100);
+    Id l = layer(c, solid("S", 100, 100), "L").id;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(
+            std::string(k.model == HostModel::Vertex0::Coupled ? "coupled" : "independent") +
+            (k.closed ? " closed, vertex " : " open, vertex ") + std::to_string(k.written));
+        host.model().vertex0 = k.model;
+        get(l).masks.clear();
+        MaskPath path = rectPath(0, 0, 10, 20, k.closed);
+        path.outTangents.assign(4, Vec2{9, 9});
+        addMask(l, "M", path);
+        AEGP_MaskRefH ref = maskRef(l, 0);
+        AEGP_StreamRefH s = outlineStream(ref);
+        AEGP_StreamValue2 v = valueAtTime(s, at(0));
+        AEGP_MaskVertex vertex{1, 2, 5, 6, 7, 8};
+        EXPECT_EQ(outlines->AEGP_SetMaskOutlineVertexInfo(v.val.mask, k.written, &vertex),
+                  A_Err_NONE);
+        AEGP_MaskVertex last{};
+        EXPECT_EQ(outlines->AEGP_GetMaskOutlineVertexInfo(v.val.mask, 3, &last), A_Err_NONE);
+        EXPECT_EQ((Vec2{last.tan_out_x, last.tan_out_y}), k.lastOut);
+        EXPECT_EQ(streams->AEGP_DisposeStreamValue(&v), A_Err_NONE);
+        EXPECT_EQ(streams->AEGP_DisposeStream(s), A_Err_NONE);
+        EXPECT_EQ(masks->AEGP_DisposeMask(ref), A_Err_NONE);
+    }
+}
+
 TEST_F(LayerSuites, ReadsModifiesAndWritesStaticAndKeyframedAnchorPoints) {
     Id c = comp("Main", 100, 100);
     const Id sid = layer(c, solid("S", 100, 100), "Static").id;
