@@ -1,6 +1,8 @@
 // Parsing zentrim-host's command line with CLI11.
 #include "CliOptions.h"
 
+#include "ProbeOptions.h"
+
 #include <CLI/CLI.hpp>
 #include <climits>
 #include <string>
@@ -34,7 +36,7 @@ const char* const kExitStatusHelp =
 
 namespace {
 
-const char* const kVerbs = "demo, run, panel, menu or render";
+const char* const kVerbs = "demo, run, panel, menu, render or probe";
 
 // A module named without a folder is the file in the current folder, as for every other file
 // name here; the dynamic loader would search its library path for it instead.
@@ -68,7 +70,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     if (argc < 2) throw UsageError(std::string("expected a command: ") + kVerbs + " (see --help)");
     const std::string first = argv[1];
     if (first.empty() || (first[0] != '-' && first != "demo" && first != "run" && first != "menu" &&
-                          first != "render" && first != "panel"))
+                          first != "render" && first != "panel" && first != "probe"))
         throw UsageError("unknown command \"" + first + "\"; expected " + kVerbs);
     std::string panelText;
     CLI::App app{
@@ -160,6 +162,8 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
         "--time", o.time,
         "Composition time in seconds, or an exact fraction such as 45/30 (default: 0)");
     render->add_option("-o,--output", o.png, "PNG file to write")->required();
+
+    addProbeVerb(app, o);
 
     app.footer(kExitStatusHelp);
     for (CLI::App* sub : {demo, run, menu, render})

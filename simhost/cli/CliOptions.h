@@ -4,11 +4,12 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace sim {
 
 struct CliOptions {
-    std::string verb;     // demo, run, panel, menu, render
+    std::string verb;     // demo, run, panel, menu, render, probe
     std::string project;  // PROJECT.json for run, panel, menu and render
     std::string keys = "none";
     std::optional<int> panel;
@@ -27,6 +28,7 @@ struct CliOptions {
     std::string png;         // render: -o FILE.png
     std::string script;      // panel: --script FILE; empty: the panel of the source tree
     bool floating = false;   // panel: --floating (run as a script: a palette, not docked)
+    std::vector<std::string> hostModelSettings;  // probe: --host-model KEY=VALUE, in order
 };
 
 // zentrim-host's exit statuses, as --help lists them.

@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
         if (options.verb == "panel") return sim::panelCommand(options, std::cout);
         if (options.verb == "menu") return sim::menuCommand(options, std::cout);
         if (options.verb == "demo") return sim::demoCommand(options, std::cout);
+        if (options.verb == "probe") return sim::probeCommand(options, std::cout);
         return fail(sim::kExitBadInput, "bad input", "unknown command " + options.verb, json);
     } catch (const sim::HelpRequested& help) {
         std::cout << help.text;

@@ -1,0 +1,158 @@
+// Writing the report: plain "field: value" lines that a user can read and zentrim-host reads back.
+#include "Report.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "HostCheck_Texts.h"
+#include "HostScripts.h"
+
+namespace hostcheck {
+
+std::string num(double v) {
+    if (v == 0) return "0";  // no "-0"
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", v);
+    return text;
+}
+
+std::string point(double x, double y) {
+    return "(" + num(x) + ", " + num(y) + ")";
+}
+
+std::string point(const AEGP_ThreeDVal& v) {
+    return "(" + num(v.x) + ", " + num(v.y) + ", " + num(v.z) + ")";
+}
+
+bool near(double value, double expected) {
+    return std::fabs(value - expected) <= 1e-6 * std::fmax(1.0, std::fabs(expected));
+}
+
+bool near(const AEGP_ThreeDVal& value, double x, double y) {
+    return near(value.x, x) && near(value.y, y);
+}
+
+std::string summaryOf(const std::vector<CheckResult>& results) {
+    size_t same = 0;
+    std::string differ;
+    for (const CheckResult& r : results) {
+        if (r.matches == r.simulated) {
+            ++same;
+        } else {
+            differ += (differ.empty() ? "" : ", ") + r.name;
+        }
+    }
+    std::string out = std::to_string(results.size()) + " checks, " + std::to_string(same) +
+                      " as the simulator plays them by default";
+    if (!differ.empty())
+        out += "; " + differ + (same + 1 == results.size() ? " differs" : " differ");
+    return out + ".";
+}
+
+std::string hostModelOf(const std::vector<CheckResult>& results) {
+    std::string out;
+    for (const CheckResult& r : results)
+        if (!r.key.empty() && r.matches != "none")
+            out += (out.empty() ? "" : " ") + r.key + "=" + r.matches;
+    return out;
+}
+
+namespace {
+
+std::string cleanupOf(const RunSummary& run) {
+    std::string out = "every item the checks made was removed";
+    if (!run.left.empty()) {
+        out = std::to_string(run.left.size()) + " items could not be removed:";
+        for (size_t i = 0; i < run.left.size(); ++i)
+            out += (i ? ", " : " ") + run.left[i];
+    }
+    if (!run.cleanupError.empty()) out += " (" + run.cleanupError + ")";
+    return out;
+}
+
+// A value on one line of the report: line breaks become spaces.
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+}  // namespace
+
+std::string outcomeOf(const RunSummary& run, const std::vector<CheckResult>& results) {
+    std::string out = run.status == "ran" ? summaryOf(results)
+                                          : "the checks could not start: " + run.status + ".";
+    if (run.left.empty())
+        return out + " The project is as it was: everything the check made has been removed.";
+    return out + " Not everything the check made could be removed (" + cleanupOf(run) +
+           "): please delete the folder \"" + kFolderName + "\" and what it holds.";
+}
+
+std::string reportText(const RunSummary& run, const std::vector<CheckResult>& results) {
+    const std::string cleanup = cleanupOf(run);
+    std::string out = std::string(kName) + " " + kVersion + " report\n";
+    out += "host: " + oneLine(run.host) + "\n";
+    out += "status: " + oneLine(run.status) + "\n";
+    out += "summary: " + summaryOf(results) + "\n";
+    out += "host-model: " + hostModelOf(results) + "\n";
+    out += "cleanup: " + oneLine(cleanup) + "\n";
+    out +=
+        "about: one block per behaviour of the host that Zentrim relies on where the host's "
+        "documentation is silent: what the host did, which behaviour of the simulator "
+        "(zentrim-host) it matches, and what that means for the plug-in. Please send this "
+        "file to the Zentrim maintainers.\n";
+    for (const CheckResult& r : results) {
+        out += "\ncheck: " + r.name + "\n";
+        if (!r.key.empty()) out += "key: " + r.key + "\n";
+        out += "observed: " + oneLine(r.observed) + "\n";
+        out += "matches: " + r.matches + "\n";
+        out += "default: " + r.simulated + "\n";
+        out += "meaning: " + oneLine(r.meaning) + "\n";
+    }
+    return out;
+}
+
+std::string reportScript(const std::string& report, const std::string& outcome,
+                         const std::string& hostModel) {
+    const std::string title = scriptString(kName);
+    return "(function () {\n"
+           "    var text = '" +
+           scriptString(report) +
+           "';\n"
+           "    var name = '" +
+           scriptString(kReportFileName) +
+           "';\n"
+           "    var windows = $.os.indexOf('Windows') >= 0;\n"
+           "    var places = [];\n"
+           "    if (typeof Folder != 'undefined') {\n"
+           "        if (Folder.myDocuments) places.push(Folder.myDocuments);\n"
+           "        if (Folder.temp) places.push(Folder.temp);\n"
+           "    }\n"
+           "    for (var i = 0; i < places.length; i++) {\n"
+           "        var file = new File(places[i].absoluteURI + '/' + name);\n"
+           "        file.encoding = 'UTF-8';\n"
+           "        file.lineFeed = windows ? 'Windows' : 'Unix';\n"
+           "        if (!file.open('w')) continue;\n"
+           "        var written = file.write(text);\n"
+           "        file.close();\n"
+           "        if (!written) continue;\n"
+           "        alert('" +
+           title + ": " + scriptString(outcome) +
+           "\\n\\nThe report is in\\n' + file.fsName + "
+           "'\\n\\nPlease send it to the Zentrim maintainers.', '" +
+           title +
+           "');\n"
+           "        return file.fsName;\n"
+           "    }\n"
+           "    alert('" +
+           title + ": " + scriptString(outcome) +
+           "\\n\\nThe report could not be written into your Documents folder or the temporary "
+           "folder. Please send these lines to the Zentrim maintainers instead:\\n\\n"
+           "host-model: " +
+           scriptString(hostModel) + "', '" + title +
+           "', true);\n"
+           "    return '';\n"
+           "})();\n";
+}
+
+}  // namespace hostcheck

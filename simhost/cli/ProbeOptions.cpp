@@ -1,0 +1,29 @@
+// zentrim-host probe [PROJECT.json] [--host-model KEY=VALUE ...] [--json] [--plugin PATH]
+#include "ProbeOptions.h"
+
+#include <CLI/CLI.hpp>
+
+namespace sim {
+
+CLI::App* addProbeVerb(CLI::App& app, CliOptions& o) {
+    CLI::App* probe = app.add_subcommand(
+        "probe",
+        "Run the Zentrim Host Check in the simulated host as a user would (File menu, \"Zentrim "
+        "Host Check\") and print the report it writes");
+    probe->add_option("project", o.project,
+                      "Project file (JSON) open while it runs (default: the built-in sample)");
+    probe
+        ->add_option("--host-model", o.hostModelSettings,
+                     "KEY=VALUE: how the simulated host behaves where the host's documentation "
+                     "is silent; repeatable (default: every key at its default)")
+        ->allow_extra_args(false);
+    probe->add_flag("--json", o.json,
+                    "Machine-readable report on stdout: the checks, each with name, key, "
+                    "observed and matches (default: the report's text)");
+    probe->add_option("--plugin", o.plugin,
+                      "Host Check module to load (default: the one built beside zentrim-host)");
+    probe->footer(kExitStatusHelp);
+    return probe;
+}
+
+}  // namespace sim
