@@ -53,9 +53,11 @@ void checkDeleteParentFolds(const Probe& p, Steps& s, CheckResult* r) {
     const AEGP_ThreeDVal parentAt = {500, 100, 0};
     writePoint(p, s, parent, AEGP_LayerStream_POSITION, parentAt);
     writePoint(p, s, child, AEGP_LayerStream_POSITION, kChildAt);
-    // Where the child appears follows from the parent's own anchor point, whatever it is.
-    const AEGP_ThreeDVal anchor = readPoint(p, s, parent, AEGP_LayerStream_ANCHORPOINT);
     setParent(p, s, child, parent);
+    // Where the child appears follows from its value once parented and the parent's own anchor
+    // point, whatever parenting and a new null do in this host.
+    const AEGP_ThreeDVal anchor = readPoint(p, s, parent, AEGP_LayerStream_ANCHORPOINT);
+    const AEGP_ThreeDVal parented = readPoint(p, s, child, AEGP_LayerStream_POSITION);
     AEGP_SuiteHandler suites(p.basic);
     AEGP_LayerH parentAfter = NULL;
     STEP(s, suites.LayerSuite7(), AEGP_DeleteLayer, parent);
@@ -63,9 +65,9 @@ void checkDeleteParentFolds(const Probe& p, Steps& s, CheckResult* r) {
     STEP(s, suites.LayerSuite7(), AEGP_GetLayerParent, child, &parentAfter);
     if (!s.ok()) return;
 
-    const double x = kChildAt.x - anchor.x + parentAt.x, y = kChildAt.y - anchor.y + parentAt.y;
+    const double x = parented.x - anchor.x + parentAt.x, y = parented.y - anchor.y + parentAt.y;
     r->matches = near(after, x, y) && !parentAfter ? "folds" : "none";
-    r->observed = "a child at " + point(kChildAt) + " of a null at " + point(parentAt) +
+    r->observed = "a child at " + point(parented) + " of a null at " + point(parentAt) +
                   " with its anchor point at " + point(anchor) + ": once the null is deleted, " +
                   point(after) + (parentAfter ? ", still with a parent" : ", without a parent") +
                   " (it appeared at " + point(x, y) + ")";

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "AEGP_SuiteHandler.h"
 #include "AE_GeneralPlug.h"
 #include "SPBasic.h"
 
@@ -44,6 +45,14 @@ struct Steps {
         if (err) return;
         err = A_Err_GENERIC;
         failed = what;
+    }
+    // Notes what stopped a step by an exception caught at the host boundary (AtHostBoundary):
+    // a suite the host lacks, above all.
+    void stopped(A_Err thrown) {
+        if (err || !thrown) return;
+        err = thrown;
+        failed = thrown == kMissingSuiteError ? "the host lacks a suite it needs (error 516)"
+                                              : "stopped with error " + std::to_string(thrown);
     }
 };
 

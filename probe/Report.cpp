@@ -59,13 +59,18 @@ std::string hostModelOf(const std::vector<CheckResult>& results) {
 
 namespace {
 
+bool removedAll(const RunSummary& run) {
+    return run.left.empty() && run.cleanupError.empty();
+}
+
 std::string cleanupOf(const RunSummary& run) {
-    std::string out = "every item the checks made was removed";
-    if (!run.left.empty()) {
-        out = std::to_string(run.left.size()) + " items could not be removed:";
-        for (size_t i = 0; i < run.left.size(); ++i)
-            out += (i ? ", " : " ") + run.left[i];
-    }
+    if (removedAll(run)) return "every item the checks made was removed";
+    if (run.left.empty())
+        return "whether every item the checks made was removed is not known (" + run.cleanupError +
+               ")";
+    std::string out = std::to_string(run.left.size()) + " items could not be removed:";
+    for (size_t i = 0; i < run.left.size(); ++i)
+        out += (i ? ", " : " ") + run.left[i];
     if (!run.cleanupError.empty()) out += " (" + run.cleanupError + ")";
     return out;
 }
@@ -82,10 +87,12 @@ std::string oneLine(std::string text) {
 std::string outcomeOf(const RunSummary& run, const std::vector<CheckResult>& results) {
     std::string out = run.status == "ran" ? summaryOf(results)
                                           : "the checks could not start: " + run.status + ".";
-    if (run.left.empty())
+    if (removedAll(run))
         return out + " The project is as it was: everything the check made has been removed.";
-    return out + " Not everything the check made could be removed (" + cleanupOf(run) +
-           "): please delete the folder \"" + kFolderName + "\" and what it holds.";
+    return out + " Not everything the check made may have been removed (" + cleanupOf(run) +
+           "): please delete the folder \"" + kFolderName +
+           "\" and what it holds, if it is "
+           "there.";
 }
 
 std::string reportText(const RunSummary& run, const std::vector<CheckResult>& results) {

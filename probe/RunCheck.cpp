@@ -35,9 +35,9 @@ CheckResult runOne(const Probe& p, const Check& check) {
         return A_Err_NONE;
     });
     if (thrown) {
-        r.observed = thrown == kMissingSuiteError
-                         ? "the check stopped: the host lacks a suite it needs (error 516)"
-                         : "the check stopped with error " + std::to_string(thrown);
+        Steps stop;
+        stop.stopped(thrown);
+        r.observed = "the check stopped: " + stop.failed;
     } else if (!s.ok()) {
         r.observed = "the check could not be made: " + s.failed;
     }
@@ -85,13 +85,23 @@ A_Err runHostCheck(SPBasicSuite* basic, AEGP_PluginID id) {
         // everything the checks make is removed before it ends.
         auto undo = HoldUndoGroup(suites.UtilitySuite5(), kName, &undoErr);
         setup.note("AEGP_StartUndoGroup", undoErr);
-        const std::vector<A_long> before = projectItems(p, setup);
-        const bool known = setup.ok();
-        p.folder = makeFolder(p, setup, kFolderName);
+        // A suite missing on the way stops the step it is needed for, never the report.
+        std::vector<A_long> before;
+        bool known = false;
+        setup.stopped(AtHostBoundary([&] {
+            before = projectItems(p, setup);
+            known = setup.ok();
+            p.folder = makeFolder(p, setup, kFolderName);
+            return A_Err_NONE;
+        }));
         if (setup.ok())
             for (const Check& check : allChecks())
                 results.push_back(runOne(p, check));
-        if (known) run.left = removeItemsSince(p, cleanup, before);
+        if (known)
+            cleanup.stopped(AtHostBoundary([&] {
+                run.left = removeItemsSince(p, cleanup, before);
+                return A_Err_NONE;
+            }));
         A_Err ended = A_Err_NONE;
         undo.release(&ended);
         cleanup.note("AEGP_EndUndoGroup", ended);

@@ -253,19 +253,17 @@ std::vector<A_long> projectItems(const Probe& p, Steps& s) {
 std::vector<std::string> removeItemsSince(const Probe& p, Steps& s,
                                           const std::vector<A_long>& before) {
     AEGP_SuiteHandler suites(p.basic);
-    // One at a time, walking afresh each time: deleting a folder takes what it holds with it.
-    for (int round = 0; round < 10000 && s.ok(); ++round) {
-        std::vector<Walked> items = walk(p, s);
-        auto last = std::find_if(items.rbegin(), items.rend(),
-                                 [&](const Walked& w) { return isNew(before, w.id); });
-        if (last == items.rend()) break;
-        STEP(s, suites.ItemSuite8(), AEGP_DeleteItem, last->item);
-    }
+    // The last first: the host walks a folder's contents after the folder, so nothing is deleted
+    // after the folder that held it went.
+    std::vector<Walked> items = walk(p, s);
+    for (auto it = items.rbegin(); it != items.rend() && s.ok(); ++it)
+        if (isNew(before, it->id)) STEP(s, suites.ItemSuite8(), AEGP_DeleteItem, it->item);
+    // What is left, looked at even when a deletion failed.
     Steps listing;
     std::vector<std::string> left;
     for (const Walked& w : walk(p, listing))
         if (isNew(before, w.id)) left.push_back(itemName(p, w.item));
-    if (!listing.ok()) left.push_back("(the project could not be read: " + listing.failed + ")");
+    if (!listing.ok()) s.fail("the project could not be read again: " + listing.failed);
     return left;
 }
 

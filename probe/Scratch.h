@@ -46,7 +46,8 @@ AEGP_MaskVertex readMaskVertex(const Probe& p, Steps& s, AEGP_LayerH layer, A_lo
 // The ids of every item of the project, in the host's order.
 std::vector<A_long> projectItems(const Probe& p, Steps& s);
 // Deletes every item of the project that is not in `before`, the last first; gives the names of
-// those that are still there afterwards.
+// those that are still there afterwards. When the project cannot be read again, `s` says so and
+// what is left is not known.
 std::vector<std::string> removeItemsSince(const Probe& p, Steps& s,
                                           const std::vector<A_long>& before);
 

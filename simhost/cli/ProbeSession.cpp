@@ -1,6 +1,7 @@
 // Choosing the Host Check's command in the simulated host, and reading back what it left.
 #include "ProbeSession.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -28,11 +29,11 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-// The file a script wrote last, as the script named it ("~/..."), or "".
-std::string lastWritten(const Host& host) {
+// The file a script wrote last since event `from`, as the script named it ("~/..."), or "".
+std::string lastWritten(const Host& host, size_t from) {
     const std::vector<std::string>& events = host.events().fileEvents;
-    for (auto it = events.rbegin(); it != events.rend(); ++it)
-        if (it->rfind("write ", 0) == 0) return it->substr(6);
+    for (size_t i = events.size(); i > from; --i)
+        if (events[i - 1].rfind("write ", 0) == 0) return events[i - 1].substr(6);
     return "";
 }
 
@@ -87,6 +88,10 @@ ProbeOutcome runProbe(Host& host, const std::string& sandbox) {
     const std::string prefsBefore = host.prefs().serialize();
     const size_t undoBefore = host.undoSteps().size();
     const size_t alertsBefore = host.events().alerts.size();
+    const size_t filesBefore = host.events().fileEvents.size();
+    const std::map<std::string, int> acquiredBefore = host.acquired(),
+                                     releasedBefore = host.released();
+    std::vector<std::string> heldBefore = host.handles().leaks();
     host.log().clear();
 
     host.updateMenus();  // the user opens the File menu
@@ -107,13 +112,32 @@ ProbeOutcome runProbe(Host& host, const std::string& sandbox) {
         o.undoSteps.push_back(host.undoSteps()[i].name);
     o.projectDifference = describeDifference(before, host.project());
     o.prefsRestored = host.prefs().serialize() == prefsBefore;
-    o.leaks = host.handles().leaks();
+    // What the command left held (the host may hold others from before).
+    for (const std::string& held : host.handles().leaks()) {
+        auto earlier = std::find(heldBefore.begin(), heldBefore.end(), held);
+        if (earlier == heldBefore.end()) {
+            o.leaks.push_back(held);
+        } else {
+            heldBefore.erase(earlier);
+        }
+    }
     o.problems = host.log().problems();
-    for (const std::string& u : host.unbalancedSuites())
-        o.problems.push_back("suite " + u);
+    // Suites taken during the command and not given back (the host may have served others
+    // before).
+    for (const auto& [suite, count] : host.acquired()) {
+        auto countOf = [&](const std::map<std::string, int>& m, const std::string& key) {
+            auto it = m.find(key);
+            return it == m.end() ? 0 : it->second;
+        };
+        const int taken = count - countOf(acquiredBefore, suite);
+        const int given = countOf(host.released(), suite) - countOf(releasedBefore, suite);
+        if (taken != given)
+            o.problems.push_back("suite " + suite + ": acquired " + std::to_string(taken) +
+                                 ", released " + std::to_string(given));
+    }
     if (host.undoDepth() != 0) o.problems.push_back("an undo group was left open");
 
-    o.reportPath = lastWritten(host);
+    o.reportPath = lastWritten(host, filesBefore);
     if (o.reportPath.rfind("~/", 0) == 0) {
         try {
             o.reportText = readWhole(sandbox + "/" + o.reportPath.substr(2));
