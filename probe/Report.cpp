@@ -119,47 +119,59 @@ std::string reportText(const RunSummary& run, const std::vector<CheckResult>& re
     return out;
 }
 
+namespace {
+
+// The report's script. Each @NAME@ is replaced by its text made safe for a single-quoted string.
+const char* const kReportScript = R"((function () {
+    var text = '@REPORT@';
+    var name = '@FILE@';
+    var windows = $.os.indexOf('Windows') >= 0;
+    var places = [];
+    if (typeof Folder != 'undefined') {
+        if (Folder.myDocuments) places.push(Folder.myDocuments);
+        if (Folder.temp) places.push(Folder.temp);
+    }
+    for (var i = 0; i < places.length; i++) {
+        var file = new File(places[i].absoluteURI + '/' + name);
+        file.encoding = 'UTF-8';
+        file.lineFeed = windows ? 'Windows' : 'Unix';
+        if (!file.open('w')) continue;
+        // Line by line, so that every line ends as this system's text files do.
+        var lines = text.split('\n'), written = true;
+        if (lines[lines.length - 1] === '') lines.pop();
+        for (var n = 0; n < lines.length && written; n++) written = file.writeln(lines[n]);
+        file.close();
+        if (!written) continue;
+        alert('@TITLE@: @OUTCOME@\n\nThe report is in\n' + file.fsName +
+              '\n\nPlease send it to the Zentrim maintainers.', '@TITLE@');
+        return file.fsName;
+    }
+    alert('@TITLE@: @OUTCOME@\n\nThe report could not be written into your Documents folder ' +
+          'or the temporary folder. Please send these lines to the Zentrim maintainers ' +
+          'instead:\n\nhost-model: @HOSTMODEL@', '@TITLE@', true);
+    return '';
+})();
+)";
+
+void fill(std::string& text, const std::string& token, const std::string& value) {
+    const std::string safe = scriptString(value);
+    for (size_t at = text.find(token); at != std::string::npos;
+         at = text.find(token, at + safe.size()))
+        text.replace(at, token.size(), safe);
+}
+
+}  // namespace
+
 std::string reportScript(const std::string& report, const std::string& outcome,
                          const std::string& hostModel) {
-    const std::string title = scriptString(kName);
-    return "(function () {\n"
-           "    var text = '" +
-           scriptString(report) +
-           "';\n"
-           "    var name = '" +
-           scriptString(kReportFileName) +
-           "';\n"
-           "    var windows = $.os.indexOf('Windows') >= 0;\n"
-           "    var places = [];\n"
-           "    if (typeof Folder != 'undefined') {\n"
-           "        if (Folder.myDocuments) places.push(Folder.myDocuments);\n"
-           "        if (Folder.temp) places.push(Folder.temp);\n"
-           "    }\n"
-           "    for (var i = 0; i < places.length; i++) {\n"
-           "        var file = new File(places[i].absoluteURI + '/' + name);\n"
-           "        file.encoding = 'UTF-8';\n"
-           "        file.lineFeed = windows ? 'Windows' : 'Unix';\n"
-           "        if (!file.open('w')) continue;\n"
-           "        var written = file.write(text);\n"
-           "        file.close();\n"
-           "        if (!written) continue;\n"
-           "        alert('" +
-           title + ": " + scriptString(outcome) +
-           "\\n\\nThe report is in\\n' + file.fsName + "
-           "'\\n\\nPlease send it to the Zentrim maintainers.', '" +
-           title +
-           "');\n"
-           "        return file.fsName;\n"
-           "    }\n"
-           "    alert('" +
-           title + ": " + scriptString(outcome) +
-           "\\n\\nThe report could not be written into your Documents folder or the temporary "
-           "folder. Please send these lines to the Zentrim maintainers instead:\\n\\n"
-           "host-model: " +
-           scriptString(hostModel) + "', '" + title +
-           "', true);\n"
-           "    return '';\n"
-           "})();\n";
+    std::string script = kReportScript;
+    // The report last: its own text may hold what looks like a token.
+    fill(script, "@FILE@", kReportFileName);
+    fill(script, "@TITLE@", kName);
+    fill(script, "@OUTCOME@", outcome);
+    fill(script, "@HOSTMODEL@", hostModel);
+    fill(script, "@REPORT@", report);
+    return script;
 }
 
 }  // namespace hostcheck
