@@ -126,29 +126,36 @@ const char* const kReportScript = R"((function () {
     var text = '@REPORT@';
     var name = '@FILE@';
     var windows = $.os.indexOf('Windows') >= 0;
-    var places = [];
+    var places = [], reason = '';
     if (typeof Folder != 'undefined') {
         if (Folder.myDocuments) places.push(Folder.myDocuments);
         if (Folder.temp) places.push(Folder.temp);
     }
     for (var i = 0; i < places.length; i++) {
-        var file = new File(places[i].absoluteURI + '/' + name);
-        file.encoding = 'UTF-8';
-        file.lineFeed = windows ? 'Windows' : 'Unix';
-        if (!file.open('w')) continue;
-        // Line by line, so that every line ends as this system's text files do.
-        var lines = text.split('\n'), written = true;
-        if (lines[lines.length - 1] === '') lines.pop();
-        for (var n = 0; n < lines.length && written; n++) written = file.writeln(lines[n]);
-        file.close();
-        if (!written) continue;
-        alert('@TITLE@: @OUTCOME@\n\nThe report is in\n' + file.fsName +
-              '\n\nPlease send it to the Zentrim maintainers.', '@TITLE@');
-        return file.fsName;
+        try {
+            var file = new File(places[i].absoluteURI + '/' + name);
+            file.encoding = 'UTF-8';
+            file.lineFeed = windows ? 'Windows' : 'Unix';
+            if (!file.open('w')) continue;
+            // Line by line, so that every line ends as this system's text files do.
+            var lines = text.split('\n'), written = true;
+            if (lines[lines.length - 1] === '') lines.pop();
+            for (var n = 0; n < lines.length && written; n++) written = file.writeln(lines[n]);
+            file.close();
+            if (!written) continue;
+            alert('@TITLE@: @OUTCOME@\n\nThe report is in\n' + file.fsName +
+                  '\n\nPlease send it to the Zentrim maintainers.', '@TITLE@');
+            return file.fsName;
+        } catch (e) {
+            // The host refuses scripts that write files unless its preference allows them.
+            reason = '\n\n(' + e + ')';
+        }
     }
     alert('@TITLE@: @OUTCOME@\n\nThe report could not be written into your Documents folder ' +
-          'or the temporary folder. Please send these lines to the Zentrim maintainers ' +
-          'instead:\n\nhost-model: @HOSTMODEL@', '@TITLE@', true);
+          'or the temporary folder. If the preference "Allow Scripts to Write Files and Access ' +
+          'Network" (Scripting & Expressions) is off, turn it on and choose @TITLE@ again. Or ' +
+          'send these lines to the Zentrim maintainers:\n\nhost-model: @HOSTMODEL@' + reason,
+          '@TITLE@', true);
     return '';
 })();
 )";

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -293,6 +295,37 @@ TEST_F(ProbeInHost, WhatTheCleanupCouldNotRemoveIsReportedAndTheUserToldToDelete
               std::string::npos)
         << o.alerts[0].text;
     EXPECT_NE(o.projectDifference, "");
+    expectNothingHeld(o);
+}
+
+// Where the report goes when the user's Documents folder cannot be written (a file stands in the
+// way here), and what the user is told when no folder can.
+TEST_F(ProbeInHost, TheReportFallsBackToTheTemporaryFolderAndElseTheAlertCarriesTheFindings) {
+    std::ofstream(sandbox + "/Documents") << "not a folder";
+    ProbeOutcome o = runProbe(host, sandbox);
+    ASSERT_TRUE(o.report) << o.reportError;
+    EXPECT_EQ(o.reportPath, "~/Temp/Zentrim Host Check report.txt");
+    ASSERT_EQ(o.alerts.size(), 1u);
+    EXPECT_NE(o.alerts[0].text.find("The report is in\n/home/user/Temp/Zentrim Host Check "
+                                    "report.txt"),
+              std::string::npos)
+        << o.alerts[0].text;
+
+    std::filesystem::remove_all(sandbox + "/Temp");
+    std::ofstream(sandbox + "/Temp") << "not a folder either";
+    o = runProbe(host, sandbox);
+    EXPECT_FALSE(o.report);
+    EXPECT_EQ(o.result, A_Err_NONE);
+    ASSERT_EQ(o.alerts.size(), 1u);
+    EXPECT_TRUE(o.alerts[0].errorIcon);
+    for (const char* words :
+         {"12 checks, 12 as the simulator plays them by default.",
+          "The report could not be written into your Documents folder or the temporary folder.",
+          "\"Allow Scripts to Write Files and Access Network\"",
+          "host-model: resize-uses=proportional resize-children=unchanged vertex0=independent "
+          "render-downsample=preview float-as-long=truncate script-error=error"})
+        EXPECT_NE(o.alerts[0].text.find(words), std::string::npos) << o.alerts[0].text;
+    EXPECT_EQ(o.projectDifference, "");
     expectNothingHeld(o);
 }
 
