@@ -5,7 +5,7 @@
 namespace hostcheck {
 
 const char* const kName = "Zentrim Host Check";
-const char* const kVersion = "3.2.0";
+const char* const kVersion = HOSTCHECK_VERSION;  // the project's version, from the build
 const char* const kFolderName = "Zentrim Host Check (temporary)";
 const char* const kPrefSection = "Zentrim Host Check";
 const char* const kReportFileName = "Zentrim Host Check report.txt";

@@ -56,8 +56,8 @@ while IFS= read -r source; do
   check clang++ -fsyntax-only -std=c++17 -D__APPLE__=1 "${warnings[@]}" "${includes[@]}" "$source"
 done < <(find plugin -name '*.cpp' ! -name 'ProgressWindow_Sim.cpp' ! -name 'ProgressWindow_Win.cpp' | sort)
 while IFS= read -r source; do
-  check clang++ -fsyntax-only -std=c++17 -D__APPLE__=1 "${warnings[@]}" -Iprobe -Iplugin/Util -Isdk \
-    "$source"
+  check clang++ -fsyntax-only -std=c++17 -D__APPLE__=1 -DHOSTCHECK_VERSION='"0.0.0"' \
+    "${warnings[@]}" -Iprobe -Iplugin/Util -Isdk "$source"
 done < <(find probe -name '*.cpp' | sort)
 
 echo "== macos: cross-build"
