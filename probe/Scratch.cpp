@@ -44,7 +44,8 @@ void withLayerValue(const Probe& p, Steps& s, AEGP_LayerH layer, AEGP_LayerStrea
     giveBack(s, streamHold, "AEGP_DisposeStream");
 }
 
-// The host's name of an item as ASCII (other characters as '?').
+// The host's name of an item as ASCII (other characters as '?'), for the report only: a host call
+// that fails here leaves the name "?" or cut short, and nothing else.
 std::string itemName(const Probe& p, AEGP_ItemH item) {
     AEGP_SuiteHandler suites(p.basic);
     AEGP_MemorySuite1* memory = suites.MemorySuite1();
@@ -56,9 +57,9 @@ std::string itemName(const Probe& p, AEGP_ItemH item) {
         for (const A_UTF16Char* c = static_cast<const A_UTF16Char*>(text); *c && out.size() < 200;
              ++c)
             out += *c >= 0x20 && *c < 0x7F ? static_cast<char>(*c) : '?';
-        memory->AEGP_UnlockMemHandle(name);
+        (void)memory->AEGP_UnlockMemHandle(name);
     }
-    memory->AEGP_FreeMemHandle(name);
+    (void)memory->AEGP_FreeMemHandle(name);
     return out;
 }
 
