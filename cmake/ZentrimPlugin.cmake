@@ -19,11 +19,13 @@ endif()
 set(ZENTRIM_BUNDLE_IDENTIFIER "com.zentrim.Zentrim" CACHE STRING "CFBundleIdentifier of the macOS bundle")
 
 # zentrim_add_plugin(<target> OUTPUT_NAME <name> ENTRY_POINT <symbol> SOURCES ... LIBRARIES ...
-#   [INFO_PLIST <template> PACKAGE_TYPE <code> SIGNATURE <code> BUNDLE_RESOURCES <files>...])
+#   [INFO_PLIST <template> PACKAGE_TYPE <code> SIGNATURE <code> BUNDLE_RESOURCES <files>...
+#    BUNDLE_IDENTIFIER <id>])
 # The macOS arguments make the bundle: Contents/Info.plist from the template (@ZP_...@ variables),
-# Contents/PkgInfo (package type then signature), the resources in Contents/Resources.
+# Contents/PkgInfo (package type then signature), the resources in Contents/Resources. The bundle
+# identifier defaults to ZENTRIM_BUNDLE_IDENTIFIER; a second plug-in gives its own.
 function(zentrim_add_plugin target)
-  cmake_parse_arguments(ZP "" "OUTPUT_NAME;ENTRY_POINT;INFO_PLIST;PACKAGE_TYPE;SIGNATURE"
+  cmake_parse_arguments(ZP "" "OUTPUT_NAME;ENTRY_POINT;INFO_PLIST;PACKAGE_TYPE;SIGNATURE;BUNDLE_IDENTIFIER"
                         "SOURCES;LIBRARIES;BUNDLE_RESOURCES" ${ARGN})
   if(NOT ZP_ENTRY_POINT)
     message(FATAL_ERROR "zentrim_add_plugin(${target}): ENTRY_POINT is required")
@@ -67,6 +69,9 @@ macro(_zentrim_make_bundle target)
 
   set(ZP_EXECUTABLE ${ZP_OUTPUT_NAME})
   set(ZP_IDENTIFIER ${ZENTRIM_BUNDLE_IDENTIFIER})
+  if(ZP_BUNDLE_IDENTIFIER)
+    set(ZP_IDENTIFIER ${ZP_BUNDLE_IDENTIFIER})
+  endif()
   set(ZP_NAME ${ZP_OUTPUT_NAME})
   set(ZP_VERSION ${PROJECT_VERSION})
   set(ZP_MINIMUM_SYSTEM ${CMAKE_OSX_DEPLOYMENT_TARGET})

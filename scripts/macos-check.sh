@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks the macOS plug-in on Linux, in three steps:
+# Checks the macOS plug-in, and the Zentrim Host Check beside it, on Linux, in three steps:
 #  1. compile checks (syntax and types, warnings as errors): the Cocoa progress window against
 #     GNUstep's AppKit headers, and every other plug-in source with __APPLE__ defined. CoreGraphics
 #     and CoreFoundation are not part of GNUstep: the few calls the plug-in makes come from the
@@ -9,7 +9,9 @@
 #     build without a warning;
 #  3. the assembled bundle (tests/macos/check_bundle.py): Info.plist, PkgInfo, the resource file
 #     read back to the exact property list, and the Mach-O slices and their exports; then the
-#     checker itself, on damaged copies of the bundle, each of which it must reject.
+#     checker itself, on damaged copies of the bundle, each of which it must reject. The Host
+#     Check's bundle (build-macos-cross/probe/ZentrimHostCheck.plugin) is compile-checked, built
+#     and checked the same way: its own name, identifier and property list, no framework.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -53,6 +55,10 @@ check clang++ -fsyntax-only -x objective-c++ -std=c++17 -D__APPLE__=1 "${objc_fl
 while IFS= read -r source; do
   check clang++ -fsyntax-only -std=c++17 -D__APPLE__=1 "${warnings[@]}" "${includes[@]}" "$source"
 done < <(find plugin -name '*.cpp' ! -name 'ProgressWindow_Sim.cpp' ! -name 'ProgressWindow_Win.cpp' | sort)
+while IFS= read -r source; do
+  check clang++ -fsyntax-only -std=c++17 -D__APPLE__=1 -DHOSTCHECK_VERSION='"0.0.0"' \
+    "${warnings[@]}" -Iprobe -Iplugin/Util -Isdk "$source"
+done < <(find probe -name '*.cpp' | sort)
 
 echo "== macos: cross-build"
 bash scripts/macos-tools.sh
@@ -107,7 +113,25 @@ open("Resources/Zentrim.rsrc", "wb").write(b)'
 check rejects "only the arm64 slice" "slices []" \
   sh -c "'$llvm_bin/llvm-lipo' -thin arm64 MacOS/Zentrim -output MacOS/thin && mv MacOS/thin MacOS/Zentrim"
 
-total_passed=$((checked - failed + ${bundle_passed:-0}))
-echo "macos-check: bundle $bundle"
+hostcheck=build-macos-cross/probe/ZentrimHostCheck.plugin
+echo "== macos: bundle $hostcheck"
+result=$(python3 tests/macos/check_bundle.py "$hostcheck" --version "$version" --llvm-bin "$llvm_bin" \
+  --name ZentrimHostCheck --pipl-name "Zentrim Host Check" --frameworks "") || {
+  echo "$result"
+  echo "macos-check: the Host Check's bundle check failed" >&2
+  exit 1
+}
+echo "$result"
+hostcheck_passed=$(sed -n 's/^\([0-9]*\) passed, 0 failed$/\1/p' <<<"$result")
+identifiers=$(for b in "$bundle" "$hostcheck"; do
+  python3 -c 'import plistlib, sys; print(plistlib.load(open(sys.argv[1], "rb"))["CFBundleIdentifier"])' \
+    "$b/Contents/Info.plist"
+done | sort -u | wc -l)
+if ! check test "$identifiers" -eq 2; then
+  echo "macos-check: the two bundles share a CFBundleIdentifier" >&2
+fi
+
+total_passed=$((checked - failed + ${bundle_passed:-0} + ${hostcheck_passed:-0}))
+echo "macos-check: bundles $bundle and $hostcheck"
 echo "macos-check: $total_passed passed, $failed failed"
 [ "$failed" -eq 0 ]

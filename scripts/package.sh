@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Writes what a user installs into dist/: Zentrim-<version>-windows.zip (Zentrim.aex, cross-built
 # with the windows-cross preset, the companion panel and INSTALL.txt) and, from the macOS bundle,
-# Zentrim-<version>-macos.zip (Zentrim.plugin, the panel and INSTALL.txt).
+# Zentrim-<version>-macos.zip (Zentrim.plugin, the panel and INSTALL.txt). Beside each, from the
+# same build, the Zentrim Host Check's Zentrim-HostCheck-<version>-<platform>.zip (the check and
+# README.txt); its macOS bundle comes from ZENTRIM_MACOS_HOSTCHECK_BUNDLE, else from the first of
+# build-macos/probe/, build-macos/ and build-release/probe/ that holds one (none: no such zip).
 #
 #   bash scripts/package.sh [windows|macos|all]
 #
@@ -117,8 +120,43 @@ package_macos() {
   zip_folder "$name"
 }
 
+# ---- the Zentrim Host Check: a zip of its own beside the plug-in's ----
+
+package_hostcheck_windows() {
+  local aex="$root/build-windows/probe/ZentrimHostCheck.aex" name="Zentrim-HostCheck-$version-windows"
+  [ -f "$aex" ] || { echo "package: no $aex: build the windows-cross preset" >&2; exit 1; }
+  mkdir -p "$stage/$name"
+  cp "$aex" "$stage/$name/ZentrimHostCheck.aex"
+  install_text probe/install/README-windows.txt "$stage/$name/README.txt" crlf
+  zip_folder "$name"
+}
+
+package_hostcheck_macos() {
+  local candidate bundle="" name="Zentrim-HostCheck-$version-macos"
+  for candidate in "${ZENTRIM_MACOS_HOSTCHECK_BUNDLE:-}" build-macos/probe/ZentrimHostCheck.plugin \
+    build-macos/ZentrimHostCheck.plugin build-release/probe/ZentrimHostCheck.plugin; do
+    if [ -n "$candidate" ] && [ -f "$candidate/Contents/MacOS/ZentrimHostCheck" ]; then
+      bundle=$candidate
+      break
+    fi
+  done
+  if [ -z "$bundle" ]; then
+    if [ -n "${ZENTRIM_MACOS_HOSTCHECK_BUNDLE:-}" ]; then
+      echo "package: ZENTRIM_MACOS_HOSTCHECK_BUNDLE=$ZENTRIM_MACOS_HOSTCHECK_BUNDLE holds no" \
+        "Contents/MacOS/ZentrimHostCheck" >&2
+      exit 1
+    fi
+    echo "package: no ZentrimHostCheck.plugin built beside Zentrim.plugin: no $name.zip"
+    return 0
+  fi
+  mkdir -p "$stage/$name"
+  cp -R "$bundle" "$stage/$name/ZentrimHostCheck.plugin"
+  install_text probe/install/README-macos.txt "$stage/$name/README.txt"
+  zip_folder "$name"
+}
+
 case "$what" in
-  windows) package_windows ;;
-  macos) package_macos ;;
-  all) package_windows && package_macos ;;
+  windows) package_windows && package_hostcheck_windows ;;
+  macos) package_macos && package_hostcheck_macos ;;
+  all) package_windows && package_hostcheck_windows && package_macos && package_hostcheck_macos ;;
 esac

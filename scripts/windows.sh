@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows plug-in (build-windows/Zentrim.aex), checks its exports, imports and
-# resources, and runs the Windows test host with it under wine on a virtual X display.
+# Cross-builds the Windows plug-in (build-windows/Zentrim.aex) and the Zentrim Host Check
+# (build-windows/ZentrimHostCheck.aex), checks their exports, imports and resources, and runs the
+# Windows test host with both under wine on a virtual X display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -12,15 +13,20 @@ echo "== windows: cross-build"
 cmake --preset windows-cross >/dev/null
 cmake --build --preset windows-cross -j "$jobs"
 cp build-windows/plugin/Zentrim.aex build-windows/Zentrim.aex
+cp build-windows/probe/ZentrimHostCheck.aex build-windows/ZentrimHostCheck.aex
 
 echo "== windows: exports, imports and resources"
-headers=$(x86_64-w64-mingw32-objdump -p build-windows/Zentrim.aex)
-if ! grep -Eq '^[[:space:]]*\[ *0\] EntryPointFunc$' <<<"$headers"; then
-  echo "windows: Zentrim.aex does not export EntryPointFunc under its plain name" >&2
-  exit 1
-fi
+for module in Zentrim ZentrimHostCheck; do
+  headers=$(x86_64-w64-mingw32-objdump -p "build-windows/$module.aex")
+  if ! grep -Eq '^[[:space:]]*\[ *0\] EntryPointFunc$' <<<"$headers"; then
+    echo "windows: $module.aex does not export EntryPointFunc under its plain name" >&2
+    exit 1
+  fi
+done
 # Debian's python3 (the one python3-pefile installs into), whatever python3 is first on PATH.
 /usr/bin/python3 tests/windows/check_resources.py build-windows/Zentrim.aex
+/usr/bin/python3 tests/windows/check_resources.py build-windows/ZentrimHostCheck.aex \
+  --name "Zentrim Host Check" --requires kernel32.dll
 
 echo "== windows: test host"
 cmake -S tests/windows -B build-windows/testhost -DCMAKE_BUILD_TYPE=Release \
@@ -49,10 +55,11 @@ export WINEPREFIX="$root/build-windows/wineprefix" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb-run -a -s "-screen 0 1280x800x24" \
   bash tests/windows/run-test-host.sh "$loader" "$server" build-windows/testhost/WinTestHost.exe \
-  build-windows/Zentrim.aex "$work" build-windows/progress.png
+  build-windows/Zentrim.aex "$work" build-windows/progress.png build-windows/ZentrimHostCheck.aex
 
 if [ ! -s build-windows/progress.png ]; then
   echo "windows: no screenshot of the progress window was taken" >&2
   exit 1
 fi
-echo "windows: ok (plug-in build-windows/Zentrim.aex, screenshot build-windows/progress.png)"
+echo "windows: ok (plug-in build-windows/Zentrim.aex, Host Check build-windows/ZentrimHostCheck.aex," \
+  "screenshot build-windows/progress.png)"

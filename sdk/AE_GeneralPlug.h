@@ -273,6 +273,12 @@ typedef struct {
 
 typedef PF_PathVertex AEGP_MaskVertex;
 
+// A composition's preview resolution: 1 full, 2 half, ... on each axis.
+typedef struct {
+    A_short xS;
+    A_short yS;
+} AEGP_DownsampleFactor;
+
 /* ---- Collection items ---- */
 
 typedef struct {

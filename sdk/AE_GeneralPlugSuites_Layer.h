@@ -158,7 +158,9 @@ typedef struct {
     AEGP_UndeclaredFunc AEGP_GetMaskMotionBlurState;
     AEGP_UndeclaredFunc AEGP_SetMaskMotionBlurState;
     AEGP_UndeclaredFunc AEGP_GetMaskID;
-    AEGP_UndeclaredFunc AEGP_CreateNewMask;
+    // A new mask on the layer, with zero vertices; the ref is released with AEGP_DisposeMask.
+    A_Err(SPAPI* AEGP_CreateNewMask)(AEGP_LayerH layerH, AEGP_MaskRefH* mask_refPH,
+                                     A_long* mask_indexPL0);
     A_Err(SPAPI* AEGP_DeleteMaskFromLayer)(AEGP_MaskRefH mask_refH);
     AEGP_UndeclaredFunc AEGP_GetMaskColor;
     AEGP_UndeclaredFunc AEGP_SetMaskColor;
@@ -187,7 +189,9 @@ typedef struct {
     A_Err(SPAPI* AEGP_SetMaskOutlineVertexInfo)(AEGP_MaskOutlineValH mask_outlineH,
                                                 AEGP_VertexIndex which_pointL,
                                                 const AEGP_MaskVertex* vertexP);
-    AEGP_UndeclaredFunc AEGP_CreateVertex;
+    // Inserts a vertex at the index; the vertices from there on move up by one.
+    A_Err(SPAPI* AEGP_CreateVertex)(AEGP_MaskOutlineValH mask_outlineH,
+                                    AEGP_VertexIndex insert_position);
     AEGP_UndeclaredFunc AEGP_DeleteVertex;
 } AEGP_MaskOutlineSuite2;
 
@@ -238,7 +242,8 @@ typedef struct {
     A_Err(SPAPI* AEGP_GetStreamNumKFs)(AEGP_StreamRefH streamH, A_long* num_kfsPL);
     A_Err(SPAPI* AEGP_GetKeyframeTime)(AEGP_StreamRefH streamH, AEGP_KeyframeIndex key_index,
                                        AEGP_LTimeMode time_mode, A_Time* timePT);
-    AEGP_UndeclaredFunc AEGP_InsertKeyframe;
+    A_Err(SPAPI* AEGP_InsertKeyframe)(AEGP_StreamRefH streamH, AEGP_LTimeMode time_mode,
+                                      const A_Time* timePT, AEGP_KeyframeIndex* key_indexP);
     AEGP_UndeclaredFunc AEGP_DeleteKeyframe;
     AEGP_UndeclaredFunc AEGP_GetNewKeyframeValue;
     // The value is not adopted; the caller still disposes it.

@@ -97,7 +97,9 @@ typedef struct {
     A_Err(SPAPI* AEGP_GetItemDimensions)(AEGP_ItemH itemH, A_long* widthPL, A_long* heightPL);
     A_Err(SPAPI* AEGP_GetItemPixelAspectRatio)(AEGP_ItemH itemH, A_Ratio* pix_aspect_ratioPRt);
     A_Err(SPAPI* AEGP_DeleteItem)(AEGP_ItemH itemH);
-    AEGP_UndeclaredFunc AEGP_CreateNewFolder;
+    // A new, empty folder in the given folder (null: the project's root).
+    A_Err(SPAPI* AEGP_CreateNewFolder)(const A_UTF16Char* nameZ, AEGP_ItemH parent_folderH0,
+                                       AEGP_ItemH* new_folderPH);
     A_Err(SPAPI* AEGP_SetItemCurrentTime)(AEGP_ItemH itemH, const A_Time* new_timePT);
     AEGP_UndeclaredFunc AEGP_GetItemCommentLength;
     AEGP_UndeclaredFunc AEGP_GetItemComment;
@@ -193,8 +195,8 @@ typedef struct {
 typedef struct {
     A_Err(SPAPI* AEGP_GetCompFromItem)(AEGP_ItemH itemH, AEGP_CompH* compPH);
     A_Err(SPAPI* AEGP_GetItemFromComp)(AEGP_CompH compH, AEGP_ItemH* itemPH);
-    AEGP_UndeclaredFunc AEGP_GetCompDownsampleFactor;
-    AEGP_UndeclaredFunc AEGP_SetCompDownsampleFactor;
+    A_Err(SPAPI* AEGP_GetCompDownsampleFactor)(AEGP_CompH compH, AEGP_DownsampleFactor* dsfP);
+    A_Err(SPAPI* AEGP_SetCompDownsampleFactor)(AEGP_CompH compH, const AEGP_DownsampleFactor* dsfP);
     AEGP_UndeclaredFunc AEGP_GetCompBGColor;
     AEGP_UndeclaredFunc AEGP_SetCompBGColor;
     AEGP_UndeclaredFunc AEGP_GetCompFlags;
@@ -210,7 +212,11 @@ typedef struct {
     AEGP_UndeclaredFunc AEGP_CreateSolidInComp;
     AEGP_UndeclaredFunc AEGP_CreateCameraInComp;
     AEGP_UndeclaredFunc AEGP_CreateLightInComp;
-    AEGP_UndeclaredFunc AEGP_CreateComp;
+    // A new composition in the given folder (null: the project's root).
+    A_Err(SPAPI* AEGP_CreateComp)(AEGP_ItemH parent_folderH0, const A_UTF16Char* utf_nameZ,
+                                  A_long widthL, A_long heightL,
+                                  const A_Ratio* pixel_aspect_ratioPRt, const A_Time* durationPT,
+                                  const A_Ratio* frameratePRt, AEGP_CompH* new_compPH);
     A_Err(SPAPI* AEGP_GetNewCollectionFromCompSelection)(AEGP_PluginID plugin_id, AEGP_CompH compH,
                                                          AEGP_Collection2H* collectionPH);
     A_Err(SPAPI* AEGP_SetSelection)(AEGP_CompH compH, AEGP_Collection2H collectionH);

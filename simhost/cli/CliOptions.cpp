@@ -1,6 +1,8 @@
 // Parsing zentrim-host's command line with CLI11.
 #include "CliOptions.h"
 
+#include "ProbeOptions.h"
+
 #include <CLI/CLI.hpp>
 #include <climits>
 #include <string>
@@ -36,7 +38,7 @@ const char* const kExitStatusHelp =
 
 namespace {
 
-const char* const kVerbs = "demo, run, panel, menu, render or models";
+const char* const kVerbs = "demo, run, panel, menu, render, models or probe";
 
 // A module named without a folder is the file in the current folder, as for every other file
 // name here; the dynamic loader would search its library path for it instead.
@@ -69,8 +71,9 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     // The verb comes first; CLI11 would only say that one is required.
     if (argc < 2) throw UsageError(std::string("expected a command: ") + kVerbs + " (see --help)");
     const std::string first = argv[1];
-    if (first.empty() || (first[0] != '-' && first != "demo" && first != "run" && first != "menu" &&
-                          first != "render" && first != "panel" && first != "models"))
+    if (first.empty() ||
+        (first[0] != '-' && first != "demo" && first != "run" && first != "menu" &&
+         first != "render" && first != "panel" && first != "models" && first != "probe"))
         throw UsageError("unknown command \"" + first + "\"; expected " + kVerbs);
     std::string panelText;
     CLI::App app{
@@ -171,6 +174,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
         "silent (--host-model KEY=VALUE)");
     models->add_flag("--json", o.json,
                      "A list of objects with key, values and default (default: text)");
+    addProbeVerb(app, o);
 
     app.footer(kExitStatusHelp);
     for (CLI::App* sub : {demo, run, menu, render, models})

@@ -11,7 +11,7 @@
 namespace sim {
 
 struct CliOptions {
-    std::string verb;     // demo, run, panel, menu, render, models
+    std::string verb;     // demo, run, panel, menu, render, models, probe
     std::string project;  // PROJECT.json for run, panel, menu and render
     std::string keys = "none";
     std::optional<int> panel;

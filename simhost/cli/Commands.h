@@ -24,5 +24,7 @@ int playSession(const CliOptions& options, std::ostream& out,
                 const std::function<A_Err(Session&, SessionReport&)>& instead);
 int menuCommand(const CliOptions& options, std::ostream& out);
 int demoCommand(const CliOptions& options, std::ostream& out);
+// The Zentrim Host Check in the simulated host (ProbeCommand.cpp).
+int probeCommand(const CliOptions& options, std::ostream& out);
 
 }  // namespace sim

@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
         if (options.verb == "menu") return sim::menuCommand(options, std::cout);
         if (options.verb == "demo") return sim::demoCommand(options, std::cout);
         if (options.verb == "models") return sim::modelsCommand(options, std::cout);
+        if (options.verb == "probe") return sim::probeCommand(options, std::cout);
         return fail(sim::kExitBadInput, "bad input", "unknown command " + options.verb, json);
     } catch (const sim::HelpRequested& help) {
         std::cout << help.text;

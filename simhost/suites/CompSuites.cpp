@@ -295,6 +295,72 @@ A_Err DuplicateComp(AEGP_CompH compH, AEGP_CompH* newPH) {
     });
 }
 
+// A new composition without layers at the end of the given folder (the root when none): at time
+// 0, full preview resolution, not active and not selected.
+A_Err CreateComp(AEGP_ItemH parentH, const A_UTF16Char* nameZ, A_long width, A_long height,
+                 const A_Ratio* pixelAspectP, const A_Time* durationP, const A_Ratio* frameRateP,
+                 AEGP_CompH* compPH) {
+    return hostCall("AEGP_CreateComp", [&](Host& h) {
+        requireOut(nameZ, "name");
+        requireOut(pixelAspectP, "pixel aspect ratio");
+        requireOut(durationP, "duration");
+        requireOut(frameRateP, "frame rate");
+        requireOut(compPH, "new composition");
+        *compPH = nullptr;
+        Item item;
+        item.type = ItemType::Comp;
+        item.name = utf8FromUtf16(nameZ);
+        if (parentH) item.folder = h.itemOf(parentH).id;
+        args(h, item.name, width, height, "in", item.folder);
+        if (width < 1 || height < 1 || width > kMaxCompSide || height > kMaxCompSide)
+            throw HostError(A_Err_PARAMETER, "composition size " + std::to_string(width) + "x" +
+                                                 std::to_string(height) + " is out of range");
+        if (pixelAspectP->num <= 0 || pixelAspectP->den == 0)
+            throw HostError(A_Err_PARAMETER, "pixel aspect ratio must be positive");
+        if (frameRateP->num <= 0 || frameRateP->den == 0)
+            throw HostError(A_Err_PARAMETER, "frame rate must be positive");
+        Rational duration = fromATime(*durationP);
+        if (!(duration > Rational(0)))
+            throw HostError(A_Err_PARAMETER, "duration must be positive");
+        item.comp.width = width;
+        item.comp.height = height;
+        item.comp.pixelAspectNum = pixelAspectP->num;
+        item.comp.pixelAspectDen = pixelAspectP->den;
+        item.comp.frameRate = static_cast<double>(frameRateP->num) / frameRateP->den;
+        item.comp.duration = duration;
+        item.id = h.project().newId();
+        Id id = item.id;
+        addToFolder(h.project(), std::move(item));
+        *compPH = h.compHandle(id);
+        return A_Err_NONE;
+    });
+}
+
+// The composition's preview resolution, which render options made from it start with.
+A_Err GetCompDownsampleFactor(AEGP_CompH compH, AEGP_DownsampleFactor* factorP) {
+    return hostCall("AEGP_GetCompDownsampleFactor", [&](Host& h) {
+        requireOut(factorP, "downsample factor");
+        const Item& comp = h.compItemOf(compH);
+        factorP->xS = static_cast<A_short>(comp.comp.resolutionH);
+        factorP->yS = static_cast<A_short>(comp.comp.resolutionV);
+        args(h, label(comp), "->", factorP->xS, factorP->yS);
+        return A_Err_NONE;
+    });
+}
+
+A_Err SetCompDownsampleFactor(AEGP_CompH compH, const AEGP_DownsampleFactor* factorP) {
+    return hostCall("AEGP_SetCompDownsampleFactor", [&](Host& h) {
+        requireOut(factorP, "downsample factor");
+        Item& comp = h.compItemOf(compH);
+        args(h, label(comp), factorP->xS, factorP->yS);
+        if (factorP->xS < 1 || factorP->yS < 1)
+            throw HostError(A_Err_PARAMETER, "downsample factors must be 1 or more");
+        comp.comp.resolutionH = factorP->xS;
+        comp.comp.resolutionV = factorP->yS;
+        return A_Err_NONE;
+    });
+}
+
 // The three versions share every member; only the null's name is 8-bit in version 4 and UTF-16
 // from version 7 on.
 template <typename Suite, typename CreateNull>
@@ -316,7 +382,14 @@ Suite compSuite(CreateNull createNull) {
 
 void registerCompSuites(Host& host) {
     static AEGP_CompSuite4 comp4 = compSuite<AEGP_CompSuite4>(CreateNullInComp);
-    static AEGP_CompSuite7 comp7 = compSuite<AEGP_CompSuite7>(CreateNullInCompUtf16);
+    // Making compositions and their preview resolution are declared in version 7 only.
+    static AEGP_CompSuite7 comp7 = [] {
+        AEGP_CompSuite7 s = compSuite<AEGP_CompSuite7>(CreateNullInCompUtf16);
+        s.AEGP_CreateComp = CreateComp;
+        s.AEGP_GetCompDownsampleFactor = GetCompDownsampleFactor;
+        s.AEGP_SetCompDownsampleFactor = SetCompDownsampleFactor;
+        return s;
+    }();
     static AEGP_CompSuite9 comp9 = compSuite<AEGP_CompSuite9>(CreateNullInCompUtf16);
     host.addSuite(kAEGPCompSuite, kAEGPCompSuiteVersion4, &comp4);
     host.addSuite(kAEGPCompSuite, kAEGPCompSuiteVersion7, &comp7);

@@ -292,6 +292,25 @@ A_Err DeleteItem(AEGP_ItemH itemH) {
     });
 }
 
+// A new, empty folder at the end of the given folder (the root when none).
+A_Err CreateNewFolder(const A_UTF16Char* nameZ, AEGP_ItemH parentH, AEGP_ItemH* folderPH) {
+    return hostCall("AEGP_CreateNewFolder", [&](Host& h) {
+        requireOut(nameZ, "name");
+        requireOut(folderPH, "new folder");
+        *folderPH = nullptr;
+        Item folder;
+        folder.type = ItemType::Folder;
+        folder.name = utf8FromUtf16(nameZ);
+        if (parentH) folder.folder = h.itemOf(parentH).id;
+        args(h, folder.name, "in", folder.folder);
+        folder.id = h.project().newId();
+        Id id = folder.id;
+        addToFolder(h.project(), std::move(folder));
+        *folderPH = h.itemHandle(id);
+        return A_Err_NONE;
+    });
+}
+
 }  // namespace
 
 void registerItemSuites(Host& host) {
@@ -345,6 +364,7 @@ void registerItemSuites(Host& host) {
         s.AEGP_GetItemDimensions = GetItemDimensions;
         s.AEGP_GetItemPixelAspectRatio = GetItemPixelAspectRatio;
         s.AEGP_DeleteItem = DeleteItem;
+        s.AEGP_CreateNewFolder = CreateNewFolder;
         s.AEGP_SetItemCurrentTime = SetItemCurrentTime;
         fillUnimplemented(&s, sizeof s);
         return s;

@@ -33,6 +33,13 @@ namespace {
 
 // ---- Mask suite ----
 
+// A new ref to a mask of the layer (a leak until AEGP_DisposeMask).
+AEGP_MaskRefH newMaskRef(Host& h, const Layer& l, const Mask& m) {
+    return h.handles()
+        .make(HandleKind::Mask, "mask '" + m.name + "' of layer '" + l.name + "'", nullptr, m.id)
+        ->handle<AEGP_MaskRefH>();
+}
+
 A_Err GetLayerNumMasks(AEGP_LayerH layerH, A_long* numP) {
     return hostCall("AEGP_GetLayerNumMasks", [&](Host& h) {
         requireOut(numP, "mask count");
@@ -53,11 +60,7 @@ A_Err GetLayerMaskByIndex(AEGP_LayerH layerH, AEGP_MaskIndex index, AEGP_MaskRef
             throw HostError(A_Err_PARAMETER, "mask index " + std::to_string(index) +
                                                  " is outside a layer of " +
                                                  std::to_string(l.masks.size()) + " masks");
-        const Mask& m = l.masks[static_cast<size_t>(index)];
-        *maskPH = h.handles()
-                      .make(HandleKind::Mask, "mask '" + m.name + "' of layer '" + l.name + "'",
-                            nullptr, m.id)
-                      ->handle<AEGP_MaskRefH>();
+        *maskPH = newMaskRef(h, l, l.masks[static_cast<size_t>(index)]);
         return A_Err_NONE;
     });
 }
@@ -82,6 +85,26 @@ A_Err DeleteMaskFromLayer(AEGP_MaskRefH maskH) {
             for (Layer& l : at.comp->comp.layers)
                 for (Mask& m : l.masks)
                     m.selected = false;
+        return A_Err_NONE;
+    });
+}
+
+// A mask named "Mask N" after the layer's last one, adding, with an empty closed outline (zero
+// vertices); cameras and lights have no masks.
+A_Err CreateNewMask(AEGP_LayerH layerH, AEGP_MaskRefH* maskPH, A_long* indexP) {
+    return hostCall("AEGP_CreateNewMask", [&](Host& h) {
+        requireOut(maskPH, "mask");
+        *maskPH = nullptr;
+        Layer& l = h.layerOf(layerH);
+        args(h, "layer", l.id);
+        if (l.kind == LayerKind::Camera || l.kind == LayerKind::Light)
+            throw HostError(A_Err_PARAMETER, "layer '" + l.name + "' cannot have masks");
+        Mask m;
+        m.id = h.project().newId();
+        m.name = "Mask " + std::to_string(l.masks.size() + 1);
+        l.masks.push_back(m);
+        if (indexP) *indexP = static_cast<A_long>(l.masks.size() - 1);
+        *maskPH = newMaskRef(h, l, l.masks.back());
         return A_Err_NONE;
     });
 }
@@ -165,6 +188,27 @@ A_Err SetMaskOutlineVertexInfo(AEGP_MaskOutlineValH outlineH, AEGP_VertexIndex w
     });
 }
 
+// A vertex at (0, 0) without tangents, inserted before `at` (at the end when `at` is the vertex
+// count); the caller sets it.
+A_Err CreateVertex(AEGP_MaskOutlineValH outlineH, AEGP_VertexIndex at) {
+    return hostCall("AEGP_CreateVertex", [&](Host& h) {
+        MaskPath& path = outlineOf(h, outlineH);
+        args(h, "at", at);
+        const size_t count = path.vertices.size();
+        if (at < 0 || static_cast<size_t>(at) > count)
+            throw HostError(A_Err_PARAMETER, "a vertex cannot be inserted at " +
+                                                 std::to_string(at) + " of an outline of " +
+                                                 std::to_string(count) + " vertices");
+        path.inTangents.resize(count);
+        path.outTangents.resize(count);
+        const auto where = static_cast<std::ptrdiff_t>(at);
+        path.vertices.insert(path.vertices.begin() + where, Vec2{});
+        path.inTangents.insert(path.inTangents.begin() + where, Vec2{});
+        path.outTangents.insert(path.outTangents.begin() + where, Vec2{});
+        return A_Err_NONE;
+    });
+}
+
 }  // namespace
 
 void registerMaskSuites(Host& host) {
@@ -173,6 +217,7 @@ void registerMaskSuites(Host& host) {
         s.AEGP_GetLayerNumMasks = GetLayerNumMasks;
         s.AEGP_GetLayerMaskByIndex = GetLayerMaskByIndex;
         s.AEGP_DisposeMask = DisposeMask;
+        s.AEGP_CreateNewMask = CreateNewMask;
         s.AEGP_DeleteMaskFromLayer = DeleteMaskFromLayer;
         fillUnimplemented(&s, sizeof s);
         return s;
@@ -184,6 +229,7 @@ void registerMaskSuites(Host& host) {
         s.AEGP_GetMaskOutlineNumSegments = GetMaskOutlineNumSegments;
         s.AEGP_GetMaskOutlineVertexInfo = GetMaskOutlineVertexInfo;
         s.AEGP_SetMaskOutlineVertexInfo = SetMaskOutlineVertexInfo;
+        s.AEGP_CreateVertex = CreateVertex;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();

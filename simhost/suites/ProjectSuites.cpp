@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <numeric>
+#include <set>
 
 namespace sim {
 
@@ -115,6 +116,25 @@ A_Time exactTimeIn(Rational t, int64_t preferredScale) {
         return out;
     }
     throw HostError(A_Err_PARAMETER, "the time " + t.toString() + " does not fit an A_Time");
+}
+
+void addToFolder(Project& project, Item item) {
+    std::vector<Item>& items = project.items;
+    if (item.folder == 0) {
+        items.push_back(std::move(item));
+        return;
+    }
+    const ptrdiff_t at = project.itemPosition(item.folder);
+    if (at < 0 || items[static_cast<size_t>(at)].type != ItemType::Folder)
+        throw HostError(A_Err_PARAMETER, "the parent folder is not a folder of the project");
+    // Everything after the folder whose chain of folders leads to it is inside it.
+    std::set<Id> inside{item.folder};
+    size_t end = static_cast<size_t>(at) + 1;
+    while (end < items.size() && inside.count(items[end].folder)) {
+        inside.insert(items[end].id);
+        ++end;
+    }
+    items.insert(items.begin() + static_cast<ptrdiff_t>(end), std::move(item));
 }
 
 int64_t frameScale(const Comp& comp) {

@@ -30,6 +30,11 @@ Collection& collectionOf(Host& h, AEGP_Collection2H collectionH, HandleRecord** 
 std::string utf8FromUtf16(const A_UTF16Char* text);
 std::vector<A_UTF16Char> utf16FromUtf8(const std::string& text);  // null-terminated
 
+// Puts a new item into the project order at the end of its folder (Item::folder; 0 is the root),
+// after everything the folder already holds, so that a walk still meets folder contents in place.
+// Throws HostError when the folder is not a folder of the project.
+void addToFolder(Project& project, Item item);
+
 // An A_Time holding `t` exactly: in units of `preferredScale` when they can (e.g. a comp's frame
 // rate), else in the smallest scale that can.
 A_Time exactTimeIn(Rational t, int64_t preferredScale);

@@ -5,7 +5,10 @@ back through its map to the exact property list, and the executable: a universal
 with x86_64 and arm64 slices, each exporting only the entry point, for macOS 11.0, linked only
 against the system libraries it needs. Uses LLVM's tools for the Mach-O (Debian llvm-14).
 
-Usage: check_bundle.py BUNDLE --version X.Y.Z [--llvm-bin DIR]
+Usage: check_bundle.py BUNDLE --version X.Y.Z [--llvm-bin DIR] [--name NAME]
+                       [--pipl-name TEXT] [--frameworks LIST]
+(defaults: the executable and the property list's name Zentrim; CoreFoundation, CoreGraphics and
+AppKit linked).
 """
 import argparse
 import os
@@ -15,7 +18,8 @@ import struct
 import subprocess
 import sys
 
-NAME = "Zentrim"
+NAME = "Zentrim"  # the executable and the resource file; --name
+PIPL_NAME = b"Zentrim"  # the name the host lists; --pipl-name
 ENTRY_POINT = "EntryPointFunc"
 ARCHS = ["x86_64", "arm64"]
 MINIMUM_MACOS = "11.0"
@@ -54,7 +58,7 @@ def expected_property_list():
                 b"\0" * (-len(data) % 4))
 
     entry = pascal(ENTRY_POINT.encode())
-    props = [prop(b"kind", b"AEgx"), prop(b"name", pascal(NAME.encode())),
+    props = [prop(b"kind", b"AEgx"), prop(b"name", pascal(PIPL_NAME)),
              prop(b"catg", pascal(b"General Plugin")), prop(b"vers", struct.pack(">I", 0x00190001)),
              prop(b"mi64", entry), prop(b"ma64", entry)]
     return [(k, p) for k, p in zip([b"kind", b"name", b"catg", b"vers", b"mi64", b"ma64"], props)]
@@ -95,7 +99,8 @@ def read_resources(blob):
 
 
 def check_property_list(body):
-    check(len(body) == 168, "property list is %d bytes, expected 168" % len(body))
+    size = 8 + sum(len(p) for _, p in expected_property_list())  # 168 for Zentrim
+    check(len(body) == size, "property list is %d bytes, expected %d" % (len(body), size))
     version, count = struct.unpack_from(">II", body, 0)
     check((version, count) == (0, 6), "property list header %r, expected (0, 6)" % ((version, count),))
     at = 8
@@ -197,11 +202,19 @@ def check_executable(path, tools):
 
 
 def main():
+    global NAME, PIPL_NAME, REQUIRED_FRAMEWORKS
     parser = argparse.ArgumentParser(description="Checks the assembled macOS plug-in bundle.")
     parser.add_argument("bundle")
     parser.add_argument("--version", required=True, help="the project version the bundle carries")
     parser.add_argument("--llvm-bin", default="/usr/lib/llvm-14/bin")
+    parser.add_argument("--name", default=NAME, help="the executable's name")
+    parser.add_argument("--pipl-name", default=None, help="the property list's name (default: --name)")
+    parser.add_argument("--frameworks", default=",".join(sorted(REQUIRED_FRAMEWORKS)),
+                        help="frameworks it must link, comma-separated (may be empty)")
     args = parser.parse_args()
+    NAME = args.name
+    PIPL_NAME = (args.pipl_name or args.name).encode("ascii")
+    REQUIRED_FRAMEWORKS = {f for f in args.frameworks.split(",") if f}
     contents = os.path.join(args.bundle, "Contents")
 
     files = sorted(os.path.relpath(os.path.join(d, f), args.bundle)

@@ -70,6 +70,15 @@ TEST_F(FileTest, ReadingBack) {
 TEST_F(FileTest, FileSystemNamesFollowThePlatform) {
     EXPECT_EQ(ok("File.fs"), "Unix");
     EXPECT_EQ(ok("new File('~/Desktop/x.url').fsName"), "/home/user/Desktop/x.url");
+    // The user's standard folders, as a script builds a file's path from them.
+    EXPECT_EQ(ok("Folder.myDocuments.absoluteURI + ' ' + Folder.myDocuments.fsName + ' ' + "
+                 "Folder.temp.fsName + ' ' + Folder.myDocuments.name + ' ' + "
+                 "new File('~/Desktop\\\\x.url').name"),
+              "~/Documents /home/user/Documents /home/user/Temp Documents x.url");
+    ok("var d = new File(Folder.myDocuments.absoluteURI + '/report.txt'); d.open('w');"
+       "d.write('r'); d.close();");
+    EXPECT_EQ(readFile(fsys::path(sandbox) / "Documents" / "report.txt"), "r");
+    EXPECT_EQ(ok("Folder.myDocuments.exists + ' ' + Folder.temp.exists"), "true false");
     ScriptOptions options;
     options.fs = "Windows";
     install({}, options);

@@ -102,6 +102,8 @@ TEST(SdkLayout, Structs) {
     ZT_SIZE(AEGP_MaskVertex, 48);
     ZT_OFFSET(AEGP_MaskVertex, tan_in_x, 16);
     ZT_OFFSET(AEGP_MaskVertex, tan_out_y, 40);
+    ZT_SIZE(AEGP_DownsampleFactor, 4);
+    ZT_OFFSET(AEGP_DownsampleFactor, yS, 2);
 
     ZT_SIZE(AEGP_LayerCollectionItem, 8);
     ZT_SIZE(AEGP_MaskCollectionItem, 16);
@@ -228,6 +230,7 @@ TEST(SdkLayout, SuiteMemberSlots) {
     ZT_SLOT(AEGP_ItemSuite8, AEGP_GetItemDimensions, 16);
     ZT_SLOT(AEGP_ItemSuite8, AEGP_GetItemPixelAspectRatio, 17);
     ZT_SLOT(AEGP_ItemSuite8, AEGP_DeleteItem, 18);
+    ZT_SLOT(AEGP_ItemSuite8, AEGP_CreateNewFolder, 19);
     ZT_SLOT(AEGP_ItemSuite8, AEGP_SetItemCurrentTime, 20);
     ZT_SLOT(AEGP_ProjSuite5, AEGP_GetProjectByIndex, 1);
     ZT_SLOT(AEGP_ProjSuite6, AEGP_GetProjectByIndex, 1);
@@ -254,6 +257,9 @@ TEST(SdkLayout, SuiteMemberSlots) {
     ZT_SLOT(AEGP_CompSuite4, AEGP_DuplicateComp, 26);
     ZT_SLOT(AEGP_CompSuite7, AEGP_GetCompFromItem, 0);
     ZT_SLOT(AEGP_CompSuite7, AEGP_GetItemFromComp, 1);
+    ZT_SLOT(AEGP_CompSuite7, AEGP_GetCompDownsampleFactor, 2);
+    ZT_SLOT(AEGP_CompSuite7, AEGP_SetCompDownsampleFactor, 3);
+    ZT_SLOT(AEGP_CompSuite7, AEGP_CreateComp, 19);
     ZT_SLOT(AEGP_CompSuite7, AEGP_GetNewCollectionFromCompSelection, 20);
     ZT_SLOT(AEGP_CompSuite7, AEGP_SetSelection, 21);
     ZT_SLOT(AEGP_CompSuite7, AEGP_CreateNullInComp, 25);
@@ -307,10 +313,12 @@ TEST(SdkLayout, SuiteMemberSlots) {
     ZT_SLOT(AEGP_MaskSuite5, AEGP_GetLayerNumMasks, 0);
     ZT_SLOT(AEGP_MaskSuite5, AEGP_GetLayerMaskByIndex, 1);
     ZT_SLOT(AEGP_MaskSuite5, AEGP_DisposeMask, 2);
+    ZT_SLOT(AEGP_MaskSuite5, AEGP_CreateNewMask, 10);
     ZT_SLOT(AEGP_MaskSuite5, AEGP_DeleteMaskFromLayer, 11);
     ZT_SLOT(AEGP_MaskOutlineSuite2, AEGP_GetMaskOutlineNumSegments, 2);
     ZT_SLOT(AEGP_MaskOutlineSuite2, AEGP_GetMaskOutlineVertexInfo, 3);
     ZT_SLOT(AEGP_MaskOutlineSuite2, AEGP_SetMaskOutlineVertexInfo, 4);
+    ZT_SLOT(AEGP_MaskOutlineSuite2, AEGP_CreateVertex, 5);
     ZT_SLOT(AEGP_StreamSuite4, AEGP_GetNewLayerStream, 3);
     ZT_SLOT(AEGP_StreamSuite4, AEGP_GetNewMaskStream, 6);
     ZT_SLOT(AEGP_StreamSuite4, AEGP_DisposeStream, 7);
@@ -319,6 +327,7 @@ TEST(SdkLayout, SuiteMemberSlots) {
     ZT_SLOT(AEGP_StreamSuite4, AEGP_SetStreamValue, 15);
     ZT_SLOT(AEGP_KeyframeSuite4, AEGP_GetStreamNumKFs, 0);
     ZT_SLOT(AEGP_KeyframeSuite4, AEGP_GetKeyframeTime, 1);
+    ZT_SLOT(AEGP_KeyframeSuite4, AEGP_InsertKeyframe, 2);
     ZT_SLOT(AEGP_KeyframeSuite4, AEGP_SetKeyframeValue, 5);
     ZT_SLOT(AEGP_KeyframeSuite4, AEGP_GetKeyframeInterpolation, 14);
     ZT_SLOT(AEGP_KeyframeSuite4, AEGP_SetKeyframeInterpolation, 15);

@@ -34,8 +34,6 @@ template <typename Fn, typename Slot>
 Fn slotAs(Slot slot) {
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(slot));
 }
-using InsertKeyframeFn = A_Err (*)(AEGP_StreamRefH, AEGP_LTimeMode, const A_Time*,
-                                   AEGP_KeyframeIndex*);
 using DeleteKeyframeFn = A_Err (*)(AEGP_StreamRefH, AEGP_KeyframeIndex);
 using IsStreamTimevaryingFn = A_Err (*)(AEGP_StreamRefH, A_Boolean*);
 

@@ -26,6 +26,7 @@ class ProjectSuites : public ::testing::Test {
     AEGP_ItemSuite8* item8 = acquire<AEGP_ItemSuite8>(kAEGPItemSuite, kAEGPItemSuiteVersion8);
     AEGP_ProjSuite6* proj = acquire<AEGP_ProjSuite6>(kAEGPProjSuite, kAEGPProjSuiteVersion6);
     AEGP_CompSuite4* comp4 = acquire<AEGP_CompSuite4>(kAEGPCompSuite, kAEGPCompSuiteVersion4);
+    AEGP_CompSuite7* comp7 = acquire<AEGP_CompSuite7>(kAEGPCompSuite, kAEGPCompSuiteVersion7);
     AEGP_CompSuite9* comp9 = acquire<AEGP_CompSuite9>(kAEGPCompSuite, kAEGPCompSuiteVersion9);
     AEGP_CollectionSuite2* coll =
         acquire<AEGP_CollectionSuite2>(kAEGPCollectionSuite, kAEGPCollectionSuiteVersion2);
@@ -364,6 +365,73 @@ TEST_F(ProjectSuites, CreateNullPutsAnAnchorlessNullAtTheCompCentreOnTop) {
     EXPECT_EQ(null.rotation.value, 0);
 }
 
+TEST_F(ProjectSuites, NewFoldersAndCompositionsGoAtTheEndOfTheirFolder) {
+    Id outer = add(ItemType::Folder, "Outer");
+    Id inside = add(ItemType::Solid, "Inside", outer);
+    Id root = add(ItemType::Solid, "Root");
+    host.project().activeItem = root;
+    auto folderName = wide(u"Scratch ✓");
+    AEGP_ItemH folder = nullptr;
+    ASSERT_EQ(item8->AEGP_CreateNewFolder(folderName.data(), itemH(outer), &folder), A_Err_NONE);
+    const Id folderId = host.itemOf(folder).id;
+    EXPECT_EQ(host.itemOf(folder).name, "Scratch ✓");
+    EXPECT_EQ(host.itemOf(folder).folder, outer);
+
+    auto compName = wide(u"New");
+    const A_Ratio square{1, 1}, fps{30, 1}, bad{0, 1};
+    const A_Time fourSeconds{120, 30}, none{0, 30};
+    AEGP_CompH comp = nullptr;
+    ASSERT_EQ(comp7->AEGP_CreateComp(folder, compName.data(), 401, 301, &square, &fourSeconds, &fps,
+                                     &comp),
+              A_Err_NONE);
+    const Item& made = host.compItemOf(comp);
+    EXPECT_EQ(made.name, "New");
+    EXPECT_EQ(made.folder, folderId);
+    EXPECT_EQ(std::make_pair(made.comp.width, made.comp.height), std::make_pair(401, 301));
+    EXPECT_EQ(made.comp.duration, Rational(4));
+    EXPECT_EQ(made.comp.frameRate, 30);
+    EXPECT_TRUE(made.comp.layers.empty());
+    const Id madeId = made.id;
+    AEGP_CompH atRoot = nullptr;
+    ASSERT_EQ(comp7->AEGP_CreateComp(nullptr, compName.data(), 10, 10, &square, &fourSeconds, &fps,
+                                     &atRoot),
+              A_Err_NONE);
+    const Id atRootId = host.compItemOf(atRoot).id;
+    // Folder contents stay in place: outer, inside, the new folder and its composition, root, ...
+    std::vector<Id> order;
+    for (const Item& it : host.project().items)
+        order.push_back(it.id);
+    EXPECT_EQ(order, (std::vector<Id>{outer, inside, folderId, madeId, root, atRootId}));
+    EXPECT_EQ(host.project().activeItem, root);
+
+    // Bad sizes, ratios, durations and folders are refused and change nothing.
+    AEGP_CompH refused = nullptr;
+    EXPECT_EQ(comp7->AEGP_CreateComp(nullptr, compName.data(), 0, 10, &square, &fourSeconds, &fps,
+                                     &refused),
+              A_Err_PARAMETER);
+    EXPECT_EQ(comp7->AEGP_CreateComp(nullptr, compName.data(), 10, 10, &bad, &fourSeconds, &fps,
+                                     &refused),
+              A_Err_PARAMETER);
+    EXPECT_EQ(
+        comp7->AEGP_CreateComp(nullptr, compName.data(), 10, 10, &square, &none, &fps, &refused),
+        A_Err_PARAMETER);
+    EXPECT_EQ(comp7->AEGP_CreateComp(itemH(root), compName.data(), 10, 10, &square, &fourSeconds,
+                                     &fps, &refused),
+              A_Err_PARAMETER);
+    EXPECT_EQ(refused, nullptr);
+    EXPECT_EQ(host.project().items.size(), order.size());
+
+    // The preview resolution, which render options made from the composition start with.
+    AEGP_DownsampleFactor factor{0, 0};
+    EXPECT_EQ(comp7->AEGP_GetCompDownsampleFactor(comp, &factor), A_Err_NONE);
+    EXPECT_EQ(std::make_pair(factor.xS, factor.yS), std::make_pair(A_short(1), A_short(1)));
+    const AEGP_DownsampleFactor half{2, 2}, zero{0, 2};
+    EXPECT_EQ(comp7->AEGP_SetCompDownsampleFactor(comp, &half), A_Err_NONE);
+    EXPECT_EQ(comp7->AEGP_SetCompDownsampleFactor(comp, &zero), A_Err_PARAMETER);
+    EXPECT_EQ(comp7->AEGP_GetCompDownsampleFactor(comp, &factor), A_Err_NONE);
+    EXPECT_EQ(std::make_pair(factor.xS, factor.yS), std::make_pair(A_short(2), A_short(2)));
+}
+
 TEST_F(ProjectSuites, SetCompDimensionsScalesEveryUseButNotTheCompsOwnLayers) {
     Id pre = add(ItemType::Comp, "Pre", 0, 200, 100);
     Id main = add(ItemType::Comp, "Main", 0, 1000, 1000);
@@ -595,6 +663,14 @@ TEST_F(ProjectSuites, UndoRestoresEveryEditExactly) {
     ASSERT_EQ(comp9->AEGP_SetSelection(compH(main), c), A_Err_NONE);
     ASSERT_EQ(coll->AEGP_DisposeCollection(c), A_Err_NONE);
     ASSERT_EQ(item8->AEGP_DeleteItem(itemH(solid)), A_Err_NONE);
+    AEGP_ItemH folder = nullptr;
+    AEGP_CompH made = nullptr;
+    const A_Ratio square{1, 1};
+    const AEGP_DownsampleFactor half{2, 2};
+    ASSERT_EQ(item8->AEGP_CreateNewFolder(name.data(), nullptr, &folder), A_Err_NONE);
+    ASSERT_EQ(comp7->AEGP_CreateComp(folder, name.data(), 20, 10, &square, &t, &square, &made),
+              A_Err_NONE);
+    ASSERT_EQ(comp7->AEGP_SetCompDownsampleFactor(compH(main), &half), A_Err_NONE);
     host.endUndoGroup();
     host.endUndoGroup();
     ASSERT_NE(describeDifference(host.project(), original), "");

@@ -339,13 +339,56 @@ TEST_F(LayerSuites, EveryUndisposedHandleIsListedAsALeak) {
     EXPECT_TRUE(host.handles().leaks().empty());
 }
 
+TEST_F(LayerSuites, NewMasksStartEmptyAndVerticesAreInsertedWhereAsked) {
+    Id c = comp("Main", 100, 100);
+    Id l = layer(c, solid("S", 100, 100), "L").id;
+    addMask(l, "Existing", rectPath(0, 0, 10, 20));
+    Id camera = layer(c, 0, "Camera", LayerKind::Camera).id;
+    AEGP_MaskRefH ref = nullptr;
+    A_long index = -1;
+    EXPECT_EQ(masks->AEGP_CreateNewMask(lh(camera), &ref, &index), A_Err_PARAMETER);
+    EXPECT_EQ(ref, nullptr);
+    ASSERT_EQ(masks->AEGP_CreateNewMask(lh(l), &ref, &index), A_Err_NONE);
+    EXPECT_EQ(index, 1);
+    ASSERT_EQ(get(l).masks.size(), 2u);
+    EXPECT_EQ(get(l).masks[1].name, "Mask 2");
+    EXPECT_EQ(get(l).masks[1].mode, MaskMode::Add);
+
+    AEGP_StreamRefH s = outlineStream(ref);
+    AEGP_StreamValue2 v = valueAtTime(s, at(0));
+    A_long segments = -1;
+    EXPECT_EQ(outlines->AEGP_GetMaskOutlineNumSegments(v.val.mask, &segments), A_Err_NONE);
+    EXPECT_EQ(segments, 0);
+    // Inserted at the end, then in front of the first: (1,1) ends up second.
+    EXPECT_EQ(outlines->AEGP_CreateVertex(v.val.mask, 1), A_Err_PARAMETER);
+    EXPECT_EQ(outlines->AEGP_CreateVertex(v.val.mask, 0), A_Err_NONE);
+    AEGP_MaskVertex first{1, 1, 2, 3, 4, 5};
+    EXPECT_EQ(outlines->AEGP_SetMaskOutlineVertexInfo(v.val.mask, 0, &first), A_Err_NONE);
+    EXPECT_EQ(outlines->AEGP_CreateVertex(v.val.mask, 0), A_Err_NONE);
+    EXPECT_EQ(outlines->AEGP_CreateVertex(v.val.mask, 2), A_Err_NONE);
+    EXPECT_EQ(outlines->AEGP_GetMaskOutlineNumSegments(v.val.mask, &segments), A_Err_NONE);
+    EXPECT_EQ(segments, 3);
+    EXPECT_EQ(streams->AEGP_SetStreamValue(1, s, &v), A_Err_NONE);
+    const MaskPath& path = get(l).masks[1].path.value;
+    ASSERT_EQ(path.vertices.size(), 3u);
+    EXPECT_EQ(path.vertices[0], (Vec2{0, 0}));
+    EXPECT_EQ(path.vertices[1], (Vec2{1, 1}));
+    EXPECT_EQ(path.inTangents[1], (Vec2{2, 3}));
+    EXPECT_EQ(path.outTangents[1], (Vec2{4, 5}));
+    EXPECT_EQ(path.outTangents[2], (Vec2{0, 0}));
+    EXPECT_TRUE(path.closed);
+    EXPECT_EQ(streams->AEGP_DisposeStreamValue(&v), A_Err_NONE);
+    EXPECT_EQ(streams->AEGP_DisposeStream(s), A_Err_NONE);
+    EXPECT_EQ(masks->AEGP_DisposeMask(ref), A_Err_NONE);
+}
+
 TEST_F(LayerSuites, InsertsAndDeletesKeyframes) {
     Id c = comp("Main", 100, 100);
     Layer& l = layer(c, 0, "L", LayerKind::Text);
     l.startTime = Rational(1);
     l.opacity.value = 40;
     const Id id = l.id;
-    const auto insert = slotAs<InsertKeyframeFn>(keys->AEGP_InsertKeyframe);
+    const auto insert = keys->AEGP_InsertKeyframe;
     const auto erase = slotAs<DeleteKeyframeFn>(keys->AEGP_DeleteKeyframe);
     const auto varies = slotAs<IsStreamTimevaryingFn>(streams->AEGP_IsStreamTimevarying);
     AEGP_StreamRefH s = layerStream(id, AEGP_LayerStream_OPACITY);

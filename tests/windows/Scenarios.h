@@ -24,6 +24,7 @@ struct Bench {
     HWND mainWindow = NULL;
     std::string workFolder;   // the module's second copy and the screenshot handshake
     std::string pluginPath;   // the built Zentrim.aex
+    std::string sandbox;      // where scripts' "~/" paths lead
     bool screenshot = false;  // capture the progress window once (needs the script around)
     std::function<void(int frame)> onFrame;  // before each frame the plug-in renders
     int frames = 0;

@@ -1,6 +1,7 @@
 // The Windows test host: a real Win32 process with a main window and the simulated host's suites,
-// which loads the built Zentrim.aex and drives it as the host would.
-// Usage: WinTestHost PLUGIN.aex WORK_FOLDER [--screenshot]
+// which loads the built Zentrim.aex (and with --probe the Zentrim Host Check) and drives it as the
+// host would.
+// Usage: WinTestHost PLUGIN.aex WORK_FOLDER [--screenshot] [--probe HOSTCHECK.aex]
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,6 +11,7 @@
 
 #include "Checks.h"
 #include "HostWindow.h"
+#include "ProbeScenario.h"
 #include "Scenarios.h"
 #include "ScriptEngine.h"
 
@@ -41,7 +43,9 @@ void watchRendering(sim::Host& host) {
 
 int run(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: WinTestHost PLUGIN.aex WORK_FOLDER [--screenshot]\n");
+        std::fprintf(stderr,
+                     "usage: WinTestHost PLUGIN.aex WORK_FOLDER [--screenshot] [--probe "
+                     "HOSTCHECK.aex]\n");
         return 2;
     }
     // A host process has the common controls' window classes (the progress bar) registered; the
@@ -57,19 +61,25 @@ int run(int argc, char** argv) {
     host.platform().mainWindow = mainWindow;
     sim::ScriptOptions scriptOptions;
     scriptOptions.fs = "Windows";
-    sim::installScriptEngine(host, sim::UserAnswers{}, scriptOptions);
+    const std::string sandbox = sim::installScriptEngine(host, sim::UserAnswers{}, scriptOptions);
     watchRendering(host);
 
     wintest::Bench bench(host);
     bench.mainWindow = mainWindow;
     bench.pluginPath = argv[1];
     bench.workFolder = argv[2];
-    bench.screenshot = argc > 3 && std::strcmp(argv[3], "--screenshot") == 0;
+    bench.sandbox = sandbox;
+    std::string probe;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--screenshot") == 0) bench.screenshot = true;
+        if (std::strcmp(argv[i], "--probe") == 0 && i + 1 < argc) probe = argv[++i];
+    }
     g_bench = &bench;
 
     wintest::LoadedPlugin plugin;
     if (wintest::loadPlugin(bench, bench.pluginPath, 1, &plugin))
         wintest::runScenarios(bench, plugin);
+    if (!probe.empty()) wintest::runProbeScenario(bench, probe);
     g_bench = nullptr;
     DestroyWindow(mainWindow);
     return 0;

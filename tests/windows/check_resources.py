@@ -1,5 +1,8 @@
-# Checks the built Windows plug-in as the host and the loader see it: exports, imported DLLs, the
-# plug-in property list resource (byte by byte) and the manifest. Usage: check_resources.py Zentrim.aex
+# Checks a built Windows plug-in as the host and the loader see it: exports, imported DLLs, the
+# plug-in property list resource (byte by byte) and the manifest.
+# Usage: check_resources.py PLUGIN.aex [--name NAME] [--requires DLL[,DLL...]]
+# (defaults: the name Zentrim; user32.dll, gdi32.dll and kernel32.dll imported).
+import argparse
 import struct
 import sys
 
@@ -47,18 +50,24 @@ def pascal(text):
     return bytes([len(text)]) + text
 
 
-def check_pipl(blob):
-    check(len(blob) == 138, "PIPL is %d bytes, expected 138" % len(blob))
-    version, reserved, count = struct.unpack_from("<HII", blob, 0)
-    check((version, reserved, count) == (1, 0, 5), "PIPL header %r" % ((version, reserved, count),))
-    # Key, data, and the data length the layout gives (padding included).
+def padded_length(data):
+    return len(data) + (-len(data) % 4)
+
+
+def check_pipl(blob, name):
+    # Key, data, and the data length the layout gives (padding included): for Zentrim 4, 8, 16, 4
+    # and 16, 138 bytes in all.
     expected = [
         (b"kind", b"AEgx"[::-1], 4),
-        (b"name", pascal(b"Zentrim"), 8),
+        (b"name", pascal(name), padded_length(pascal(name))),
         (b"catg", pascal(b"General Plugin"), 16),
         (b"vers", struct.pack("<I", 0x00190001), 4),
         (b"8664", b"EntryPointFunc\0", 16),
     ]
+    size = 10 + sum(16 + length for _, _, length in expected)
+    check(len(blob) == size, "PIPL is %d bytes, expected %d" % (len(blob), size))
+    version, reserved, count = struct.unpack_from("<HII", blob, 0)
+    check((version, reserved, count) == (1, 0, 5), "PIPL header %r" % ((version, reserved, count),))
     at = 10
     for key, data, size in expected:
         want = expected_property(key, data)
@@ -73,7 +82,7 @@ def check_pipl(blob):
     check(at == len(blob), "PIPL has %d bytes after the last property" % (len(blob) - at))
 
 
-def main(path):
+def main(path, name, requires):
     pe = pefile.PE(path)
 
     check(pe.FILE_HEADER.Machine == pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"], "not x86-64")
@@ -84,7 +93,7 @@ def main(path):
     imported = sorted(i.dll.decode().lower() for i in pe.DIRECTORY_ENTRY_IMPORT)
     runtime = [d for d in imported if d.startswith(("libgcc", "libstdc++", "libwinpthread"))]
     check(not runtime, "imports MinGW runtime DLLs %r" % runtime)
-    for dll in ("user32.dll", "gdi32.dll", "kernel32.dll"):
+    for dll in requires:
         check(dll in imported, "%s not imported (imports: %r)" % (dll, imported))
 
     # Resource compilers store type names in capitals; the host looks the type up by "PiPL",
@@ -95,7 +104,7 @@ def main(path):
         rid, lang, blob = pipl[0]
         check(rid == PIPL_ID, "PiPL id %r, expected %d" % (rid, PIPL_ID))
         check(lang == LANG_EN_US, "PiPL language %r, expected %d" % (lang, LANG_EN_US))
-        check_pipl(blob)
+        check_pipl(blob, name)
 
     manifests = resources(pe, RT_MANIFEST)
     check(len(manifests) == 1 and manifests[0][0] == 2, "manifest resources %r" %
@@ -110,7 +119,10 @@ def main(path):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
-        print("usage: check_resources.py Zentrim.aex", file=sys.stderr)
-        sys.exit(2)
-    sys.exit(main(sys.argv[1]))
+    parser = argparse.ArgumentParser(description="Checks a built Windows plug-in's resources.")
+    parser.add_argument("plugin")
+    parser.add_argument("--name", default="Zentrim", help="the name in the property list")
+    parser.add_argument("--requires", default="user32.dll,gdi32.dll,kernel32.dll",
+                        help="DLLs it must import, comma-separated")
+    args = parser.parse_args()
+    sys.exit(main(args.plugin, args.name.encode("ascii"), args.requires.split(",")))

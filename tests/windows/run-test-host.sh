@@ -3,8 +3,9 @@
 # what it asks through WORK/request (a screenshot with ImageMagick's `import`, or a key going down
 # or up on the X keyboard with xdotool), and waits for wine to finish.
 # Usage: run-test-host.sh WINE_LOADER WINESERVER TEST_HOST.exe PLUGIN.aex WORK_FOLDER SHOT.png
+#        [HOSTCHECK.aex]
 set -uo pipefail
-loader=$1 server=$2 exe=$3 plugin=$4 work=$5 shot=$6
+loader=$1 server=$2 exe=$3 plugin=$4 work=$5 shot=$6 probe=${7:-}
 
 rm -f "$work/request" "$work/done" "$shot"
 
@@ -12,7 +13,7 @@ rm -f "$work/request" "$work/done" "$shot"
 # screenshot shows them. (This also makes the prefix on the first run.)
 "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
 "$server" -w
-"$loader" "$exe" "$plugin" "$work" --screenshot &
+"$loader" "$exe" "$plugin" "$work" --screenshot ${probe:+--probe "$probe"} &
 pid=$!
 
 while kill -0 "$pid" 2>/dev/null; do

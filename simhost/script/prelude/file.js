@@ -81,4 +81,32 @@
 
     File.fs = native.fileSystem();
     global.File = File;
+
+    // Folder: a folder's names, and the user's standard folders, which lead into the sandbox as
+    // every "~/" path does.
+    function Folder(path) {
+        if (!(this instanceof Folder)) return new Folder(path);
+        this._path = path === undefined ? "" : String(path);
+    }
+
+    function folderGetter(name, get) {
+        Object.defineProperty(Folder.prototype, name,
+                              {get: get, enumerable: true, configurable: true});
+    }
+    folderGetter("fullName", function () { return this._path; });
+    folderGetter("absoluteURI", function () { return this._path; });
+    folderGetter("fsName", function () { return native.fileFsName(this._path); });
+    folderGetter("name", function () {
+        var parts = this._path.split(/[\/\\]/);
+        return parts[parts.length - 1];
+    });
+    folderGetter("exists", function () { return native.fileExists(this._path); });
+    Folder.prototype.toString = function () {
+        return this._path;
+    };
+
+    Folder.fs = File.fs;
+    Folder.myDocuments = new Folder("~/Documents");
+    Folder.temp = new Folder("~/Temp");
+    global.Folder = Folder;
 })
