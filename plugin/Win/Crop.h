@@ -2,6 +2,8 @@
 // the uses of a cropped composition.
 #pragma once
 
+#include <vector>
+
 #include "AE_GeneralPlug.h"
 #include "SPBasic.h"
 #include "cropUtil.h"
@@ -28,19 +30,53 @@ A_Err findCropBounds(SPBasicSuite* basic, AEGP_WorldH* worldP, short hFactor, sh
 // A limit rectangle that limits nothing (a right or bottom of exactly -1.0 means no limit).
 constexpr A_FloatRect kNoLimit = {-1.0, -1.0, -1.0, -1.0};
 
-// The seven correction values of the uses of a cropped composition, from the crop's bounds and the
-// composition's new (unrounded) size.
-cropUtil::UseCorrection useCorrection(const CroppingBounds& bounds, double newWidth,
-                                      double newHeight);
+// ---- Correcting the uses of a cropped composition ----
 
-// A mask vertex of a use, moved from the old composition's pixels into the cropped one's.
-AEGP_MaskVertex correctedMaskVertex(const AEGP_MaskVertex& v, const cropUtil::UseCorrection& c,
-                                    const CroppingBounds& bounds);
+// A point value (Anchor Point, Position) as it was before a crop: the stream's single value
+// (key -1) or one keyframe's value, with the time it was read at (layer time).
+struct PointBefore {
+    A_long key;
+    A_Time time;
+    AEGP_ThreeDVal value;
+};
+// A mask outline as it was before a crop: every vertex with both tangents.
+struct OutlineBefore {
+    A_long key;
+    A_Time time;
+    std::vector<AEGP_MaskVertex> vertices;
+};
+struct PointStreamBefore {
+    AEGP_LayerH layer;
+    AEGP_LayerStream stream;
+    std::vector<PointBefore> values;
+};
+struct MaskBefore {
+    AEGP_LayerH layer;
+    A_long index;
+    std::vector<OutlineBefore> outlines;
+};
+// What the correction of a crop rewrites, read before the composition is resized: the uses, each
+// use's Anchor Point and mask outlines, and the Position of each layer parented to a use.
+struct UsesBefore {
+    std::vector<AEGP_LayerH> uses;
+    std::vector<PointStreamBefore> points;
+    std::vector<MaskBefore> masks;
+};
 
-// Rewrites the anchor point and mask paths of every layer in the project that uses `*itemP`, so
-// that each keeps showing the same content in the same place after the crop.
-A_Err findAndCorrectAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
-                            A_Time time, CroppingBounds bounds, double newWidth, double newHeight);
+// Where a point or mask vertex of a use (in the source's pixels), or the position of a use's child
+// (in the use's source pixels), lies once the source is cropped at (left, top): moved by the
+// offset, z and tangents unchanged.
+AEGP_ThreeDVal pointAfterCrop(const AEGP_ThreeDVal& before, double left, double top);
+AEGP_MaskVertex vertexAfterCrop(const AEGP_MaskVertex& before, double left, double top);
+
+// Finds every layer in the project that uses `item` and the layers parented to those uses, and
+// reads what the correction rewrites; unkeyed mask outlines are read at `time` (layer time).
+A_Err findAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, A_Time time,
+                  UsesBefore* before);
+// Writes back what findAllUses read, moved by (-left, -top) of the bounds, so that every use and
+// its children keep showing the same content in the same place after the crop.
+A_Err correctAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, const UsesBefore& before,
+                     CroppingBounds bounds);
 
 // Makes `*parentP` the parent of every layer of the composition that has none (except itself).
 A_Err SetAllEmptyParents(SPBasicSuite* basic, AEGP_LayerH* parentP, AEGP_CompH* compP);

@@ -134,12 +134,14 @@ A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* it
     const bool refused = !sizeFitsHost(newWidth, newHeight);
     if (refused) err = refuseSize(suites, basic, pluginId, *itemP, newWidth, newHeight);
     if (!refused) {
+        // What the correction of the uses rewrites is read before the resize can touch it.
+        UsesBefore uses;
         ERR(suites.CompSuite9()->AEGP_GetCompFromItem(*itemP, &compH));
+        if (!err) err = findAllUses(basic, pluginId, *itemP, time, &uses);
         ERR(suites.CompSuite9()->AEGP_SetCompDimensions(compH, static_cast<A_long>(newWidth),
                                                         static_cast<A_long>(newHeight)));
         if (!err) err = carryLayers(suites, basic, pluginId, *itemP, compH, bounds);
-        if (!err)
-            err = findAndCorrectAllUses(basic, pluginId, itemP, time, bounds, newWidth, newHeight);
+        if (!err) err = correctAllUses(basic, pluginId, uses, bounds);
     }
 
     // The render options come back to the state the measurement found them in, and are released

@@ -53,27 +53,10 @@ long IntegerAnswer(const char* text);
 
 // ---- Layer geometry ----
 
-// The seven values with which the uses of a cropped composition are corrected (anchor points and
-// mask paths), from the crop's bounds and the composition's new size. The anchor rewrite applies
-// them in this order: x / xRatio - widthChange / 2 + xOffset, likewise y; z scaled by depthFactor
-// on 3D layers only.
-struct UseCorrection {
-    double xOffset, yOffset, depthFactor, xRatio, yRatio, widthChange, heightChange;
-};
-AEGP_ThreeDVal ShiftedAnchor(const AEGP_ThreeDVal& anchor, const UseCorrection& c, bool threeD);
-
 // Sets (absolute) or offsets a layer's Position at one composition time; keyframes are not
 // handled (the stream's single value is written).
 A_Err ShiftLayerPosition(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH* layerP,
                          A_Time time, double x, double y, double z, unsigned char absolute);
-
-// Rewrites a layer's Anchor Point, unkeyed or at every keyframe (interpolation kept), by the
-// formula of UseCorrection; the seven values in the order of its fields.
-A_Err ShiftLayerXY(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, double xOffset,
-                   double yOffset, double depthFactor, double xRatio, double yRatio,
-                   double widthChange, double heightChange);
-A_Err ShiftLayerXY(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer,
-                   const UseCorrection& c);
 
 // ---- Project walk ----
 
