@@ -268,10 +268,13 @@ A_Err CommandHook(AEGP_GlobalRefcon plugin_refconP, AEGP_CommandRefcon refconP,
                   AEGP_Command command, AEGP_HookPriority hook_priority, A_Boolean already_handledB,
                   A_Boolean* handledPB) {
     if (command != S_Zentrim_cmd || already_handledB) return A_Err_NONE;
+    // The answers a command is given hold for that command alone, however it ends.
+    crop::forgetCommand();
     A_Err err = AtHostBoundary([] {
         AEGP_SuiteHandler suites(sP);
         return runCommand(suites);
     });
+    crop::forgetCommand();
     *handledPB = 1;
     return err;
 }

@@ -95,8 +95,13 @@ A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* it
                      CroppingBounds bounds, A_Time time, unsigned char fullResolution,
                      AEGP_RenderOptionsH* renderOptionsP, short hFactor, short vFactor);
 
-// Answers a crop command asks at most once per run, shared by the crop commands.
-extern A_long resChosen;  // 0 not asked this run, 1 "Accurate" (full resolution), other "Fast"
+// Answers a command asks at most once, shared by the crop commands it runs.
+extern A_long resChosen;  // 0 not asked yet, 1 "Accurate" (full resolution), other "Fast"
+// Whether the command has changed the project (a composition resized, pre-composed), so that a
+// later refusal does not claim that nothing was changed.
+extern bool projectChanged;
+// Forgets the answers and the change of the command: called when a command starts and ends.
+void forgetCommand();
 
 // Decides whether the render options of a reduced-resolution composition are switched to full
 // resolution: by the "Resolution" preference or by asking in the "Low Resolution" dialog. Reports

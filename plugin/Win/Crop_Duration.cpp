@@ -142,10 +142,6 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool* firstRunP) {
     err = finishCropping(basic, pluginId, &t.item, unionBounds, after, m.fullResolution,
                          &m.optionsH, m.hFactor, m.vFactor);
     if (err == kCropRefused) err = A_Err_NONE;  // the user was told; nothing changed
-    heldWindow.release(&err);
-    // The run reached its crop: the next command asks afresh, whatever the crop's result.
-    cropUtil::checkPrefsThreeD = 1;
-    resChosen = 0;
     return finish(err);
 }
 

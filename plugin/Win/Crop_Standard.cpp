@@ -235,11 +235,7 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, short ex
     bool stop = false;
     for (A_u_long k = 0; k < r.count && !err && !stop; ++k)
         err = cropTarget(r, k, expand, &stop);
-    if (!stop) {
-        resChosen = 0;
-        cropUtil::checkPrefsThreeD = 1;
-        if (!err && r.firstEmpty) err = reportSkipped(r);
-    }
+    if (!stop && !err && r.firstEmpty) err = reportSkipped(r);
     heldCollection.release(&err);
     // An expand pass that could not enlarge a target ends the command: cropping to the content
     // without the enlargement asked for is not what the user wanted.
