@@ -191,12 +191,10 @@ A_Err keepingCurrentTime(AEGP_SuiteHandler& suites, AEGP_ItemH item, Crop crop) 
     return err;
 }
 
-// The expand amount as the 16 bits the crop takes, saturated: a larger amount must not wrap into
-// one of the other sign, which would shrink the composition instead.
+// A positive expand amount as the 16 bits the crop takes, saturated: a larger amount must not wrap
+// into one of the other sign, which would shrink the composition instead.
 short expandAmount(A_long amount) {
-    if (amount > 32767) return 32767;
-    if (amount < -32768) return -32768;
-    return static_cast<short>(amount);
+    return amount > 32767 ? 32767 : static_cast<short>(amount);
 }
 
 // With an active item: the expand pass when the preferences ask for it, then the crop.
@@ -207,9 +205,11 @@ A_Err cropActiveItem() {
     err = cropUtil::ReadPrefFlag(sP, GetStringPtr(StrID_PrefExpand), &expand);
     if (!err && expand)
         err = cropUtil::ReadPrefLong(sP, GetStringPtr(StrID_PrefExpandAmount), 0, &amount);
-    if (!err && amount != 0) err = crop::standardCrop(sP, S_my_id, NULL, expandAmount(amount));
-    // An enlargement the host cannot take was refused and told: the command ends there.
-    if (err == crop::kCropRefused) return A_Err_NONE;
+    // An amount of zero or less asks for no enlargement.
+    if (!err && amount > 0) err = crop::standardCrop(sP, S_my_id, NULL, expandAmount(amount));
+    // An enlargement the host cannot take was refused, or there was nothing to enlarge; the user
+    // was told, and the command ends there.
+    if (err == crop::kCropRefused || err == crop::kNothingToCrop) return A_Err_NONE;
     if (!err) err = crop::standardCrop(sP, S_my_id, NULL, 0);
     return err;
 }

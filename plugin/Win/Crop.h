@@ -85,6 +85,15 @@ A_Err SetAllEmptyParents(SPBasicSuite* basic, AEGP_LayerH* parentP, AEGP_CompH* 
 // told; nothing changed). It never reaches the host: the crop commands end such a crop without an
 // error, and the expand pass ends the command with it.
 constexpr A_Err kCropRefused = -0x5A52;
+// What the expand pass returns when it found nothing to enlarge ("No Layers to Crop" was said): the
+// command ends with it, without an error and without saying it again.
+constexpr A_Err kNothingToCrop = -0x5A53;
+
+// Whether the host can take the size a crop to `bounds` gives the composition of `item` (1 to
+// 30000 pixels each way); when it cannot, the user is told which composition and what size, and
+// kCropRefused is returned.
+A_Err checkCropSize(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item,
+                    const CroppingBounds& bounds);
 
 // Resizes the composition of `*itemP` to the bounds, carries its layers by (-left, -top) through a
 // temporary parent null, corrects its uses, restores the render options' factors when the
@@ -115,6 +124,7 @@ struct Measurement {
     AEGP_RenderOptionsH optionsH;
     short hFactor, vFactor;        // the options' downsample factors before the resolution check
     unsigned char fullResolution;  // the check switched the options to full resolution
+    A_long width, height;          // the item's own size
 };
 
 // Makes the render options of `item` and runs the resolution check on them. The options are in
@@ -123,12 +133,20 @@ struct Measurement {
 A_Err startMeasurement(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item,
                        Measurement* m);
 
-// Renders the measured item at `time`, measures the frame into `*boundsP` (at full resolution,
-// with the limit, in full-resolution pixels, narrowing the scan) and checks the frame back in.
-// With `expand` other than 0 the frame is not scanned: the bounds enlarge the whole frame by that
-// many pixels on every side.
+// Renders the measured item at `time`, measures the frame into `*boundsP` (with the limit, in
+// full-resolution pixels, narrowing the scan) and checks the frame back in. The bounds are in
+// full-resolution pixels, their width and height the item's own.
 A_Err measureFrame(SPBasicSuite* basic, const Measurement& m, A_Time time, A_FloatRect limit,
-                   short expand, CroppingBounds* boundsP);
+                   CroppingBounds* boundsP);
+
+// A limit in full-resolution pixels (or no limit) as the limit of a frame rendered at (h, v),
+// narrowed to the composition's last column and row (width x height at full resolution).
+A_FloatRect limitInFramePixels(const A_FloatRect& limit, short h, short v, A_long width,
+                               A_long height);
+
+// The expand pass's rectangle: a composition of width x height enlarged by `expand` on every
+// side.
+CroppingBounds expandedBounds(A_long width, A_long height, short expand);
 
 // Rectangles met over time, as the crop over the duration keeps them.
 // The union takes the first frame's record whole; later frames widen its four edges (a value

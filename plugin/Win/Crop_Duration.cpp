@@ -78,7 +78,7 @@ A_Err measureFrames(SPBasicSuite* basic, AEGP_SuiteHandler& suites, const Measur
             if (!err) mergeMaskBounds(maskUnionP, frameMask);
         }
         CroppingBounds frame = {0, 0, 0, 0, 0, 0};
-        if (!err) err = measureFrame(basic, m, sampling, kNoLimit, 0, &frame);
+        if (!err) err = measureFrame(basic, m, sampling, kNoLimit, &frame);
         if (!err) mergeBounds(unionP, frame, firstP);
         if (window.cancelRequested()) {
             *cancelled = true;
@@ -97,7 +97,7 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool* firstRunP) {
     AEGP_UtilitySuite5* utility = suites.UtilitySuite5();
     AEGP_RenderOptionsSuite3* options = suites.RenderOptionsSuite3();
     auto heldUndo = HoldUndoGroup(utility, GetStringPtr(StrID_Duration), &err);
-    Measurement m = {NULL, 1, 1, 0};
+    Measurement m = {NULL, 1, 1, 0, 0, 0};
     auto heldOptions = HoldHandle(
         m.optionsH, [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
     ProgressWindow window;

@@ -91,6 +91,10 @@ int CompareTimes(const A_Time& a, const A_Time& b);
 // a + b: in their scale when the scales agree, else in the product of the scales, halved until the
 // value and scale fit the host's types.
 A_Time AddTimes(const A_Time& a, const A_Time& b);
+// Seconds as a time the host can be handed, in a scale that holds a thousandth of a frame of the
+// given length (at least), rounded to the nearest step of that scale; the scale is halved while the
+// value does not fit. Not-a-number and infinite seconds read as 0.
+A_Time SecondsToTime(double seconds, const A_Time& frame);
 
 // ---- 3D layers ----
 

@@ -45,6 +45,49 @@ TEST(Times, AddKeepsACommonScaleAndStaysInRange) {
     EXPECT_NEAR(static_cast<double>(wide.value) / wide.scale, 1.0 / 100000 + 1.0 / 100003, 1e-9);
 }
 
+TEST(Times, SecondsHoldAThousandthOfAFrame) {
+    struct Case {
+        double seconds;
+        A_Time frame, expected;
+    } cases[] = {
+        {1.5, {1, 30}, {45000, 30000}},
+        {1.0 / 300, {1, 30}, {100, 30000}},         // between two frames of the grid
+        {0.1234567, {1001, 30000}, {3700, 29971}},  // 29.97 fps: 29,971 steps a second
+        {-0.25, {1, 24}, {-6000, 24000}},
+        {1e6, {1, 30}, {1875000000, 1875}},  // the scale halves until the value fits
+        {1e300, {1, 30}, {2147483647, 1}},   // beyond even whole seconds: the largest
+        {std::nan(""), {1, 30}, {0, 30000}},
+        {2.5, {0, 0}, {2500, 1000}},  // a frame that says nothing: milliseconds
+    };
+    for (const Case& k : cases) {
+        A_Time t = cropUtil::SecondsToTime(k.seconds, k.frame);
+        EXPECT_EQ(t.value, k.expected.value) << k.seconds;
+        EXPECT_EQ(t.scale, k.expected.scale) << k.seconds;
+    }
+}
+
+TEST(Rectangles, ExpandedBoundsAndLimitsWithinTheComposition) {
+    crop::CroppingBounds e = crop::expandedBounds(1918, 1081, 20);
+    EXPECT_EQ(e.left, -20);
+    EXPECT_EQ(e.top, -20);
+    EXPECT_EQ(e.right, 1938);
+    EXPECT_EQ(e.bottom, 1101);
+    EXPECT_EQ(e.width, 1918);
+    EXPECT_EQ(e.height, 1081);
+    // No limit becomes the composition's last column and row in the frame's pixels, so that a
+    // scaled edge never passes them; a mask's limit is narrowed to them.
+    A_FloatRect none = crop::limitInFramePixels(crop::kNoLimit, 4, 4, 1918, 1081);
+    EXPECT_EQ(none.left, 0);
+    EXPECT_EQ(none.top, 0);
+    EXPECT_EQ(none.right, 1917.0 / 4);
+    EXPECT_EQ(none.bottom, 1080.0 / 4);
+    A_FloatRect mask = crop::limitInFramePixels({-8, 10, 4000, 400}, 2, 2, 1918, 1081);
+    EXPECT_EQ(mask.left, -4);
+    EXPECT_EQ(mask.top, 5);
+    EXPECT_EQ(mask.right, 1917.0 / 2);
+    EXPECT_EQ(mask.bottom, 200);
+}
+
 TEST(FloorToInt32, RoundsDownAndClampsInsteadOfOverflowing) {
     const double inf = std::numeric_limits<double>::infinity();
     struct Case {
