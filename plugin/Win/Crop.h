@@ -148,6 +148,35 @@ A_FloatRect limitInFramePixels(const A_FloatRect& limit, short h, short v, A_lon
 // side.
 CroppingBounds expandedBounds(A_long width, A_long height, short expand);
 
+// ---- What the crop over the duration measures ----
+
+// Times merged from runs of evenly spaced times, handed out in increasing order, each once. Holds
+// one record per run, whatever the number of times.
+class SampleTimes {
+  public:
+    // first, first + step, first + 2 step, ... while before `end`.
+    void add(A_Time first, A_Time step, A_Time end);
+    // The next time; false when every run is over.
+    bool next(A_Time* timeP);
+
+  private:
+    struct Run {
+        A_Time first, step, end, head;
+        A_long index;
+        bool done;
+    };
+    std::vector<Run> runs_;
+};
+
+// Adds the times of the source (`item`, from 0 to `duration`) that every composition showing it
+// through a layer without time remapping shows, at that composition's frames.
+A_Err addUseTimes(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, A_Time duration,
+                  SampleTimes* times);
+
+// How far a time is through a duration, as the progress shows it: 1 to 100 while measuring (the
+// share rounded down, plus one below 100).
+int percentAt(const A_Time& t, const A_Time& end);
+
 // Rectangles met over time, as the crop over the duration keeps them.
 // The union takes the first frame's record whole; later frames widen its four edges (a value
 // that is not a number loses to the other).
@@ -156,6 +185,11 @@ void mergeBounds(CroppingBounds* unionP, const CroppingBounds& frame, bool* firs
 void mergeMaskBounds(A_FloatRect* unionP, const A_FloatRect& frame);
 // Tightens the bounds to the masks' union; an edge taken from the masks is rounded down.
 void clipToMasks(CroppingBounds* b, const A_FloatRect& masks);
+// The bounds a frame of `m` whose every pixel is visible gives, with `padding`: what no frame can
+// widen. The composition's last pixel, scaled as the measurement scales it.
+CroppingBounds wholeFrameBounds(const Measurement& m, A_long padding);
+// Whether `u` holds `whole` (so that no later frame can change it).
+bool covers(const CroppingBounds& u, const CroppingBounds& whole);
 
 // The "Zentrim" command: crops the active composition, or each selected precomposition layer's
 // source, to its visible pixels at the current time; with `expand` other than 0 it enlarges each

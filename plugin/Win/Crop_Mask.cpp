@@ -130,13 +130,8 @@ A_Err deleteMaskIfAsked(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_Mas
 
 // Widens the rectangle by "PaddingAmount" on every side when "Padding" is set.
 A_Err pad(SPBasicSuite* basic, CroppingBounds* b) {
-    A_Err err = A_Err_NONE;
-    A_Boolean padding = 0;
     A_long amount = 0;
-    ERR(cropUtil::ReadPrefFlag(basic, GetStringPtr(StrID_PrefPadding), &padding));
-    if (!err && padding)
-        ERR(cropUtil::ReadPrefLong(basic, GetStringPtr(StrID_PrefPaddingAmount), 0, &amount));
-    if (amount < 0) amount = 0;  // a negative amount would cut into the mask: no padding
+    A_Err err = cropUtil::ReadPadding(basic, &amount);
     b->top -= amount;
     b->left -= amount;
     b->right += amount;

@@ -120,5 +120,8 @@ A_Err PreCompose(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_CompH comp, A
 A_Err ReadPrefFlag(SPBasicSuite* basic, const char* key, A_Boolean* valueP);
 // A long of the "Zentrim" section with its default.
 A_Err ReadPrefLong(SPBasicSuite* basic, const char* key, A_long fallback, A_long* valueP);
+// The padding the crops add on every side: "PaddingAmount" when "Padding" is set (read only then),
+// else 0; a negative amount counts as 0.
+A_Err ReadPadding(SPBasicSuite* basic, A_long* paddingP);
 
 }  // namespace cropUtil

@@ -2,8 +2,10 @@
 // of rectangles the crop over the duration keeps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "Crop.h"
 #include "cropUtil.h"
@@ -158,6 +160,46 @@ TEST(UnionOverTime, MaskBoundsStartUnsetAndClipRoundsDown) {
     crop::clipToMasks(&inside, masks);
     EXPECT_EQ(inside.top, 100) << "content inside the masks keeps its edges";
     EXPECT_EQ(inside.right, 150);
+}
+
+TEST(SampleTimes, RunsMergeInOrderEachTimeOnce) {
+    crop::SampleTimes times;
+    times.add({0, 10}, {1, 10}, {10, 10});  // a 10 fps source's own frames, 0 to 0.9 s
+    times.add({0, 30}, {1, 30}, {30, 30});  // a 30 fps use: two more between each pair
+    times.add({1, 20}, {1, 10}, {19, 20});  // a use half a frame late: 0.05 to 0.85 s
+    times.add({0, 10}, {1, 10}, {5, 10});   // a use at the source's rate and phase
+    times.add({3, 10}, {0, 10}, {9, 10});   // a step that never advances: ignored
+    std::vector<double> seen;
+    A_Time t = {0, 1};
+    while (times.next(&t))
+        seen.push_back(static_cast<double>(t.value) / t.scale);
+    EXPECT_EQ(seen.size(), 30u + 9u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end()) << "no time twice";
+    EXPECT_EQ(seen.back(), 29.0 / 30);
+}
+
+TEST(SampleTimes, ProgressRunsFromOneToAHundred) {
+    EXPECT_EQ(crop::percentAt({0, 10}, {10, 10}), 1);
+    EXPECT_EQ(crop::percentAt({9, 10}, {10, 10}), 91);
+    EXPECT_EQ(crop::percentAt({29, 30}, {10, 10}), 97);  // a time of another scale
+    EXPECT_EQ(crop::percentAt({10, 10}, {10, 10}), 100);
+    EXPECT_EQ(crop::percentAt({0, 1}, {0, 1}), 100);
+}
+
+TEST(UnionOverTime, TheWholeFrameIsWhatNoFrameCanWiden) {
+    crop::Measurement m = {nullptr, 4, 4, 0, 1918, 1081};
+    crop::CroppingBounds whole = crop::wholeFrameBounds(m, 3);
+    EXPECT_EQ(whole.left, -3);
+    EXPECT_EQ(whole.top, -3);
+    EXPECT_EQ(whole.right, 1916 + 3) << "the last column of a quarter frame, scaled";
+    EXPECT_EQ(whole.bottom, 1080 + 3);
+    EXPECT_TRUE(crop::covers(whole, whole));
+    crop::CroppingBounds u = whole;
+    u.right -= 1;
+    EXPECT_FALSE(crop::covers(u, whole));
+    m.fullResolution = 1;
+    EXPECT_EQ(crop::wholeFrameBounds(m, 0).right, 1917);
 }
 
 TEST(ScriptString, NamesCannotEndTheStringOrTheLine) {
