@@ -25,6 +25,14 @@ void setMode(bool duration, bool mask, bool preferences) {
     preferencesActive = preferences;
 }
 
+// The string of the name the command shows in the current mode.
+A_short modeName() {
+    if (maskCropActive) return StrID_MaskCrop;
+    if (preferencesActive) return StrID_Preferences;
+    if (cropDurationActive) return durationMenuNameIndex;
+    return StrID_Name;
+}
+
 // Renames and enables the command when the keys held call for another mode; while the mode stays,
 // the menu is left as it is.
 A_Err switchMode(AEGP_SuiteHandler& suites) {
@@ -78,13 +86,14 @@ A_Err pollPanel(AEGP_SuiteHandler& suites, A_Err err) {
 
     setMode(request == 2, request == 3, request == 4);
     UpdateMenuHook(NULL, NULL, 0);
+    // The command is named after the mode just set, whatever keys are held: a menu never reads one
+    // action while it runs another.
+    ERR(suites.CommandSuite1()->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(modeName())));
     bool allowed = (maskCropActive && maskCrop) || (cropDurationActive && zentrimDuration) ||
                    preferencesActive || (request == 1 && zentrimStandard);
-    if (allowed) {
-        err = suites.CommandSuite1()->AEGP_DoCommand(command);
-    } else {
-        err = cropUtil::RunAlertScript(sP, S_my_id, kInvalidSelectionAlert);
-    }
+    if (!err)
+        err = allowed ? suites.CommandSuite1()->AEGP_DoCommand(command)
+                      : cropUtil::RunAlertScript(sP, S_my_id, kInvalidSelectionAlert);
     // The host's next menu update enables the command again for the selection it then finds.
     cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, false);
     return err;

@@ -207,7 +207,7 @@ const char* const kPreferencesDialog = R"(function ZENTRIM_openPanelPrefs() {
                     if (pref.property == 'selection') value = value === null ? pref.value : value.index;
                     if (typeof value == 'string') {
                         var parsed = parseFloat(value);
-                        value = isNaN(parsed) ? pref.value : parsed;
+                        value = isFinite(parsed) ? parsed : pref.value;
                     }
                     app.preferences[pref.setter](SECTION, pref.name, value);
                 }

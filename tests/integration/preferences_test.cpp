@@ -34,26 +34,29 @@ TEST(Preferences, SavingAFreshHostStoresEveryKeyWithTheDialogsDefaults) {
     expectClean(r);
 }
 
-TEST(Preferences, EditedValuesAreStoredAndTextThatIsNoNumberKeepsTheLoadedAmount) {
-    Command c(scene(false),
-              answers(R"({"check": "Padding"}, {"text": [0, "abc"]}, {"check": "Expand"},
-        {"text": [1, "12.75px"]}, {"select": [0, 2]}, {"select": [1, 1]}, {"check": "Include Masks"},
-        {"click": "Save"})"));
-    c.host().prefs().set("Zentrim", "PaddingAmount", 7.0);
-    sim::SessionReport r = c.run("shift");
-    ASSERT_EQ(r.result, A_Err_NONE);
-    const sim::Preferences& p = c.host().prefs();
-    EXPECT_TRUE(p.getBool("Zentrim", "Padding", false));
-    EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", 0), 7)
-        << "letters keep the amount that was loaded";
-    EXPECT_TRUE(p.getBool("Zentrim", "Expand", false));
-    EXPECT_EQ(p.getDouble("Zentrim", "ExpandAmount", 0), 12.75);
-    EXPECT_EQ(p.getLong("Zentrim", "ExpandAmount", 0), 12)
-        << "the plug-in reads amounts as whole numbers";
-    EXPECT_EQ(p.getLong("Zentrim", "Resolution", 0), 2);
-    EXPECT_EQ(p.getLong("Zentrim", "ThreeD", 0), 1);
-    EXPECT_TRUE(p.getBool("Zentrim", "IncludeMasks", false));
-    expectClean(r);
+TEST(Preferences, EditedValuesAreStoredAndTextThatIsNoFiniteNumberKeepsTheLoadedAmount) {
+    for (const char* typed : {"abc", "Infinity", "-Infinity", "1e999"}) {
+        SCOPED_TRACE(typed);
+        Command c(scene(false), answers(std::string(R"({"check": "Padding"}, {"text": [0, ")") +
+                                        typed + R"("]}, {"check": "Expand"},
+            {"text": [1, "12.75px"]}, {"select": [0, 2]}, {"select": [1, 1]},
+            {"check": "Include Masks"}, {"click": "Save"})"));
+        c.host().prefs().set("Zentrim", "PaddingAmount", 7.0);
+        sim::SessionReport r = c.run("shift");
+        ASSERT_EQ(r.result, A_Err_NONE);
+        const sim::Preferences& p = c.host().prefs();
+        EXPECT_TRUE(p.getBool("Zentrim", "Padding", false));
+        EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", 0), 7)
+            << "what is no finite number keeps the amount that was loaded";
+        EXPECT_TRUE(p.getBool("Zentrim", "Expand", false));
+        EXPECT_EQ(p.getDouble("Zentrim", "ExpandAmount", 0), 12.75);
+        EXPECT_EQ(p.getLong("Zentrim", "ExpandAmount", 0), 12)
+            << "the plug-in reads amounts as whole numbers";
+        EXPECT_EQ(p.getLong("Zentrim", "Resolution", 0), 2);
+        EXPECT_EQ(p.getLong("Zentrim", "ThreeD", 0), 1);
+        EXPECT_TRUE(p.getBool("Zentrim", "IncludeMasks", false));
+        expectClean(r);
+    }
 }
 
 TEST(Preferences, CancelStoresNothing) {
