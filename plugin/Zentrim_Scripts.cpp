@@ -34,7 +34,7 @@ const char* const kPreferencesDialog = R"(function ZENTRIM_openPanelPrefs() {
     for (var c = 0; c < CONTROLS.length; c++) {
         controlBoxes.push(controlGroup.add('checkbox', [0, c * 18, 150, c * 18 + 15], CONTROLS[c][1]));
     }
-    var save = w.add('button', [0, 180, 75, 200], 'Save');
+    var save = w.add('button', [0, 255, 75, 275], 'Save');
 
     function tick(stored, keys, boxes) {
         var listed = stored.split(',');
