@@ -105,6 +105,15 @@ TEST(UsesStayPut, EveryUseAndItsChildrenShowTheSamePixels) {
          [](Command& c) { c.host().model().vertex0 = Model::Vertex0::Coupled; }},
         {"children, resized with their use", project(400, 300, "", kChildren), "none",
          [](Command& c) { c.host().model().resizeChildren = Model::ResizeChildren::Proportional; }},
+        {"a half-resolution source rendered at full resolution from the start",
+         project(401, 301, "", kChildren), "none",
+         [](Command& c) {
+             c.edit([](sim::Project& p) {
+                 p.findItemByName("P")->comp.resolutionH = 2;
+                 p.findItemByName("P")->comp.resolutionV = 2;
+             });
+             c.host().model().renderDownsample = Model::RenderDownsample::Full;
+         }},
         {"uses left alone by the resize", project(401, 301, kCurvedMask, kChildren), "none",
          [](Command& c) { c.host().model().resizeUses = Model::ResizeUses::Unchanged; }},
     };
