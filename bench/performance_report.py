@@ -443,7 +443,8 @@ def main():
     md += [
         "## Correcting the uses of a cropped composition",
         "",
-        "`crop::findAndCorrectAllUses` on a generated project: compositions of ten layers, mostly "
+        "`crop::findAllUses` and `crop::correctAllUses` (reading before the resize and writing "
+        "back after) on a generated project: compositions of ten layers, mostly "
         "solids; one composition is cropped and used by one layer in each of a tenth of the others; "
         "a quarter of the uses have a mask, another quarter a mask keyframed three times, every "
         "fifth a keyframed anchor point. A fresh host for each call, its project index built (as "
