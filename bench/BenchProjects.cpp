@@ -136,6 +136,15 @@ Project durationProject(int bitsPerChannel) {
     return p;
 }
 
+Project coveredDurationProject() {
+    Project p = durationProject(8);
+    const Id cover = addSolid(p, "Cover", 3840, 2160, {0.2, 0.2, 0.2, 1});
+    const Id shot = p.activeItem;
+    Layer& c = addLayer(p, shot, cover, {1920, 1080, 0});
+    c.inPoint = Rational(10, 30);
+    return p;
+}
+
 Project usesProject(int comps, int layersPerComp, int uses) {
     Project p;
     p.bitsPerChannel = 8;

@@ -11,6 +11,10 @@ namespace bench {
 // small solids move, turn and appear over time, so every frame's scan has margins to cross.
 sim::Project durationProject(int bitsPerChannel);
 
+// durationProject(8) with a full-frame solid over everything from frame 10 on: from then on no
+// frame can widen the crop.
+sim::Project coveredDurationProject();
+
 // `comps` compositions of `layersPerComp` layers each, mostly solids. The first, "Cropped", is
 // the composition being cropped; one layer in every (comps - 1) / uses of the others uses it, for
 // `uses` uses in all. A quarter of the uses have a rectangular mask, another quarter a mask

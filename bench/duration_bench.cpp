@@ -119,6 +119,39 @@ void durationCase(benchmark::State& state, int bits) {
     state.counters["total_ms_per_frame"] = runSeconds * perRunFrame;
 }
 
+// The crop over the duration of a composition a full-frame layer covers from frame 10: the frames
+// rendered and the whole run's time. Once the union holds the whole frame nothing more is
+// rendered, so the run stops paying for frames that cannot change the crop.
+void coveredCase(benchmark::State& state) {
+    const sim::Project original = bench::coveredDurationProject();
+    const sim::Comp& comp = original.findItem(original.activeItem)->comp;
+    const int frames = static_cast<int>(comp.duration.toDouble() * comp.frameRate + 0.5);
+    int rendered = 0;
+    sim::Host host;
+    host.log().setRecording(false);
+    FrameCallTimer::install(host);
+    for (auto _ : state) {
+        host.project() = original;
+        host.forgetUndo();
+        host.log().clear();
+        host.events().progress.clear();
+        host.handles().releaseAll();
+        FrameCallTimer::frames = 0;
+        const Clock::time_point start = Clock::now();
+        bool firstRun = true;
+        const A_Err err = crop::cropDuration(host.basicSuite(), 1, &firstRun);
+        state.SetIterationTime(secondsSince(start));
+        if (err != A_Err_NONE) {
+            state.SkipWithError(
+                ("the crop over the duration failed: error " + std::to_string(err)).c_str());
+            break;
+        }
+        rendered = FrameCallTimer::frames;
+    }
+    state.counters["frames"] = frames;
+    state.counters["rendered"] = rendered;
+}
+
 bool registerDurationCases() {
     for (int bits : {8, 32})
         benchmark::RegisterBenchmark(
@@ -128,6 +161,11 @@ bool registerDurationCases() {
             ->Repetitions(3)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Duration/8/3840x2160/300frames/coveredFromFrame10", coveredCase)
+        ->Iterations(1)
+        ->Repetitions(3)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     return true;
 }
 

@@ -215,6 +215,33 @@ def duration_section(now, old):
     return out + [""]
 
 
+COVERED_CASE = "Duration/8/3840x2160/300frames/coveredFromFrame10"
+
+
+def covered_section(now, old, old_name):
+    run = now.get(COVERED_CASE)
+    if not run:
+        return []
+    before = old.get(COVERED_CASE)
+    out = [
+        "### A composition covered from frame 10",
+        "",
+        "The same composition at 8 bits with a full-frame solid over everything from frame 10 on. "
+        "Once the union of the frames measured holds the whole frame, no later frame can widen the "
+        "crop, and nothing more is rendered. *Before* is "
+        f"{old_name or 'the baseline'}, built and run in the same session just before *after*.",
+        "",
+        "| Frames | Rendered before | Rendered after | Whole run before | Whole run after | "
+        "Speed-up |",
+        "|---:|---:|---:|---:|---:|---:|",
+        f"| {int(run['frames'])} | {int(before['rendered']) if before else '—'} | "
+        f"{int(run['rendered'])} | {fmt_us(before['us']) if before else '—'} | "
+        f"{fmt_us(run['us'])} | {ratio_text(before['us'] if before else None, run['us'])} |",
+        "",
+    ]
+    return out
+
+
 def uses_time(run):
     return run.get("median_ms", run["us"] / 1e3)
 
@@ -412,10 +439,12 @@ def main():
         "",
     ]
     md += duration_section(now, old)
+    md += covered_section(now, old, old_name)
     md += [
         "## Correcting the uses of a cropped composition",
         "",
-        "`crop::findAndCorrectAllUses` on a generated project: compositions of ten layers, mostly "
+        "`crop::findAllUses` and `crop::correctAllUses` (reading before the resize and writing "
+        "back after) on a generated project: compositions of ten layers, mostly "
         "solids; one composition is cropped and used by one layer in each of a tenth of the others; "
         "a quarter of the uses have a mask, another quarter a mask keyframed three times, every "
         "fifth a keyframed anchor point. A fresh host for each call, its project index built (as "

@@ -1,6 +1,7 @@
 // Fuzz target: the visible-pixel scan, and the measurement of a frame through the host's world
 // suite (limit rectangle, downsample factors, padding, host errors), each against a plain
 // reference, over arbitrary frame sizes, depths, row bytes and pixel values.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -199,7 +200,7 @@ void checkFindBounds(fuzz::Input& in) {
         auto flag = host.flags.find("Padding");
         if (flag != host.flags.end() && flag->second && reached("GetLong PaddingAmount")) {
             auto amount = host.longs.find("PaddingAmount");
-            padding = amount == host.longs.end() ? 0 : amount->second;
+            padding = amount == host.longs.end() ? 0 : std::max<int64_t>(0, amount->second);
         }
     }
     expectEqual("error", want, err);

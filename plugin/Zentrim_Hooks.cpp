@@ -25,6 +25,14 @@ void setMode(bool duration, bool mask, bool preferences) {
     preferencesActive = preferences;
 }
 
+// The string of the name the command shows in the current mode.
+A_short modeName() {
+    if (maskCropActive) return StrID_MaskCrop;
+    if (preferencesActive) return StrID_Preferences;
+    if (cropDurationActive) return durationMenuNameIndex;
+    return StrID_Name;
+}
+
 // Renames and enables the command when the keys held call for another mode; while the mode stays,
 // the menu is left as it is.
 A_Err switchMode(AEGP_SuiteHandler& suites) {
@@ -78,13 +86,14 @@ A_Err pollPanel(AEGP_SuiteHandler& suites, A_Err err) {
 
     setMode(request == 2, request == 3, request == 4);
     UpdateMenuHook(NULL, NULL, 0);
+    // The command is named after the mode just set, whatever keys are held: a menu never reads one
+    // action while it runs another.
+    ERR(suites.CommandSuite1()->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(modeName())));
     bool allowed = (maskCropActive && maskCrop) || (cropDurationActive && zentrimDuration) ||
                    preferencesActive || (request == 1 && zentrimStandard);
-    if (allowed) {
-        err = suites.CommandSuite1()->AEGP_DoCommand(command);
-    } else {
-        err = cropUtil::RunAlertScript(sP, S_my_id, kInvalidSelectionAlert);
-    }
+    if (!err)
+        err = allowed ? suites.CommandSuite1()->AEGP_DoCommand(command)
+                      : cropUtil::RunAlertScript(sP, S_my_id, kInvalidSelectionAlert);
     // The host's next menu update enables the command again for the selection it then finds.
     cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, false);
     return err;
@@ -191,12 +200,10 @@ A_Err keepingCurrentTime(AEGP_SuiteHandler& suites, AEGP_ItemH item, Crop crop) 
     return err;
 }
 
-// The expand amount as the 16 bits the crop takes, saturated: a larger amount must not wrap into
-// one of the other sign, which would shrink the composition instead.
+// A positive expand amount as the 16 bits the crop takes, saturated: a larger amount must not wrap
+// into one of the other sign, which would shrink the composition instead.
 short expandAmount(A_long amount) {
-    if (amount > 32767) return 32767;
-    if (amount < -32768) return -32768;
-    return static_cast<short>(amount);
+    return amount > 32767 ? 32767 : static_cast<short>(amount);
 }
 
 // With an active item: the expand pass when the preferences ask for it, then the crop.
@@ -207,9 +214,11 @@ A_Err cropActiveItem() {
     err = cropUtil::ReadPrefFlag(sP, GetStringPtr(StrID_PrefExpand), &expand);
     if (!err && expand)
         err = cropUtil::ReadPrefLong(sP, GetStringPtr(StrID_PrefExpandAmount), 0, &amount);
-    if (!err && amount != 0) err = crop::standardCrop(sP, S_my_id, NULL, expandAmount(amount));
-    // An enlargement the host cannot take was refused and told: the command ends there.
-    if (err == crop::kCropRefused) return A_Err_NONE;
+    // An amount of zero or less asks for no enlargement.
+    if (!err && amount > 0) err = crop::standardCrop(sP, S_my_id, NULL, expandAmount(amount));
+    // An enlargement the host cannot take was refused, or there was nothing to enlarge; the user
+    // was told, and the command ends there.
+    if (err == crop::kCropRefused || err == crop::kNothingToCrop) return A_Err_NONE;
     if (!err) err = crop::standardCrop(sP, S_my_id, NULL, 0);
     return err;
 }
@@ -275,10 +284,13 @@ A_Err CommandHook(AEGP_GlobalRefcon plugin_refconP, AEGP_CommandRefcon refconP,
                   AEGP_Command command, AEGP_HookPriority hook_priority, A_Boolean already_handledB,
                   A_Boolean* handledPB) {
     if (command != S_Zentrim_cmd || already_handledB) return A_Err_NONE;
+    // The answers a command is given hold for that command alone, however it ends.
+    crop::forgetCommand();
     A_Err err = AtHostBoundary([] {
         AEGP_SuiteHandler suites(sP);
         return runCommand(suites);
     });
+    crop::forgetCommand();
     *handledPB = 1;
     return err;
 }

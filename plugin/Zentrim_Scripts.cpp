@@ -34,7 +34,7 @@ const char* const kPreferencesDialog = R"(function ZENTRIM_openPanelPrefs() {
     for (var c = 0; c < CONTROLS.length; c++) {
         controlBoxes.push(controlGroup.add('checkbox', [0, c * 18, 150, c * 18 + 15], CONTROLS[c][1]));
     }
-    var save = w.add('button', [0, 180, 75, 200], 'Save');
+    var save = w.add('button', [0, 255, 75, 275], 'Save');
 
     function tick(stored, keys, boxes) {
         var listed = stored.split(',');
@@ -207,7 +207,7 @@ const char* const kPreferencesDialog = R"(function ZENTRIM_openPanelPrefs() {
                     if (pref.property == 'selection') value = value === null ? pref.value : value.index;
                     if (typeof value == 'string') {
                         var parsed = parseFloat(value);
-                        value = isNaN(parsed) ? pref.value : parsed;
+                        value = isFinite(parsed) ? parsed : pref.value;
                     }
                     app.preferences[pref.setter](SECTION, pref.name, value);
                 }

@@ -2,6 +2,8 @@
 // the uses of a cropped composition.
 #pragma once
 
+#include <vector>
+
 #include "AE_GeneralPlug.h"
 #include "SPBasic.h"
 #include "cropUtil.h"
@@ -28,19 +30,53 @@ A_Err findCropBounds(SPBasicSuite* basic, AEGP_WorldH* worldP, short hFactor, sh
 // A limit rectangle that limits nothing (a right or bottom of exactly -1.0 means no limit).
 constexpr A_FloatRect kNoLimit = {-1.0, -1.0, -1.0, -1.0};
 
-// The seven correction values of the uses of a cropped composition, from the crop's bounds and the
-// composition's new (unrounded) size.
-cropUtil::UseCorrection useCorrection(const CroppingBounds& bounds, double newWidth,
-                                      double newHeight);
+// ---- Correcting the uses of a cropped composition ----
 
-// A mask vertex of a use, moved from the old composition's pixels into the cropped one's.
-AEGP_MaskVertex correctedMaskVertex(const AEGP_MaskVertex& v, const cropUtil::UseCorrection& c,
-                                    const CroppingBounds& bounds);
+// A point value (Anchor Point, Position) as it was before a crop: the stream's single value
+// (key -1) or one keyframe's value, with the time it was read at (layer time).
+struct PointBefore {
+    A_long key;
+    A_Time time;
+    AEGP_ThreeDVal value;
+};
+// A mask outline as it was before a crop: every vertex with both tangents.
+struct OutlineBefore {
+    A_long key;
+    A_Time time;
+    std::vector<AEGP_MaskVertex> vertices;
+};
+struct PointStreamBefore {
+    AEGP_LayerH layer;
+    AEGP_LayerStream stream;
+    std::vector<PointBefore> values;
+};
+struct MaskBefore {
+    AEGP_LayerH layer;
+    A_long index;
+    std::vector<OutlineBefore> outlines;
+};
+// What the correction of a crop rewrites, read before the composition is resized: the uses, each
+// use's Anchor Point and mask outlines, and the Position of each layer parented to a use.
+struct UsesBefore {
+    std::vector<AEGP_LayerH> uses;
+    std::vector<PointStreamBefore> points;
+    std::vector<MaskBefore> masks;
+};
 
-// Rewrites the anchor point and mask paths of every layer in the project that uses `*itemP`, so
-// that each keeps showing the same content in the same place after the crop.
-A_Err findAndCorrectAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
-                            A_Time time, CroppingBounds bounds, double newWidth, double newHeight);
+// Where a point or mask vertex of a use (in the source's pixels), or the position of a use's child
+// (in the use's source pixels), lies once the source is cropped at (left, top): moved by the
+// offset, z and tangents unchanged.
+AEGP_ThreeDVal pointAfterCrop(const AEGP_ThreeDVal& before, double left, double top);
+AEGP_MaskVertex vertexAfterCrop(const AEGP_MaskVertex& before, double left, double top);
+
+// Finds every layer in the project that uses `item` and the layers parented to those uses, and
+// reads what the correction rewrites; unkeyed mask outlines are read at `time` (layer time).
+A_Err findAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, A_Time time,
+                  UsesBefore* before);
+// Writes back what findAllUses read, moved by (-left, -top) of the bounds, so that every use and
+// its children keep showing the same content in the same place after the crop.
+A_Err correctAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, const UsesBefore& before,
+                     CroppingBounds bounds);
 
 // Makes `*parentP` the parent of every layer of the composition that has none (except itself).
 A_Err SetAllEmptyParents(SPBasicSuite* basic, AEGP_LayerH* parentP, AEGP_CompH* compP);
@@ -49,6 +85,15 @@ A_Err SetAllEmptyParents(SPBasicSuite* basic, AEGP_LayerH* parentP, AEGP_CompH* 
 // told; nothing changed). It never reaches the host: the crop commands end such a crop without an
 // error, and the expand pass ends the command with it.
 constexpr A_Err kCropRefused = -0x5A52;
+// What the expand pass returns when it found nothing to enlarge ("No Layers to Crop" was said): the
+// command ends with it, without an error and without saying it again.
+constexpr A_Err kNothingToCrop = -0x5A53;
+
+// Whether the host can take the size a crop to `bounds` gives the composition of `item` (1 to
+// 30000 pixels each way); when it cannot, the user is told which composition and what size, and
+// kCropRefused is returned.
+A_Err checkCropSize(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item,
+                    const CroppingBounds& bounds);
 
 // Resizes the composition of `*itemP` to the bounds, carries its layers by (-left, -top) through a
 // temporary parent null, corrects its uses, restores the render options' factors when the
@@ -59,8 +104,13 @@ A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* it
                      CroppingBounds bounds, A_Time time, unsigned char fullResolution,
                      AEGP_RenderOptionsH* renderOptionsP, short hFactor, short vFactor);
 
-// Answers a crop command asks at most once per run, shared by the crop commands.
-extern A_long resChosen;  // 0 not asked this run, 1 "Accurate" (full resolution), other "Fast"
+// Answers a command asks at most once, shared by the crop commands it runs.
+extern A_long resChosen;  // 0 not asked yet, 1 "Accurate" (full resolution), other "Fast"
+// Whether the command has changed the project (a composition resized, pre-composed), so that a
+// later refusal does not claim that nothing was changed.
+extern bool projectChanged;
+// Forgets the answers and the change of the command: called when a command starts and ends.
+void forgetCommand();
 
 // Decides whether the render options of a reduced-resolution composition are switched to full
 // resolution: by the "Resolution" preference or by asking in the "Low Resolution" dialog. Reports
@@ -74,6 +124,7 @@ struct Measurement {
     AEGP_RenderOptionsH optionsH;
     short hFactor, vFactor;        // the options' downsample factors before the resolution check
     unsigned char fullResolution;  // the check switched the options to full resolution
+    A_long width, height;          // the item's own size
 };
 
 // Makes the render options of `item` and runs the resolution check on them. The options are in
@@ -82,12 +133,49 @@ struct Measurement {
 A_Err startMeasurement(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item,
                        Measurement* m);
 
-// Renders the measured item at `time`, measures the frame into `*boundsP` (at full resolution,
-// with the limit, in full-resolution pixels, narrowing the scan) and checks the frame back in.
-// With `expand` other than 0 the frame is not scanned: the bounds enlarge the whole frame by that
-// many pixels on every side.
+// Renders the measured item at `time`, measures the frame into `*boundsP` (with the limit, in
+// full-resolution pixels, narrowing the scan) and checks the frame back in. The bounds are in
+// full-resolution pixels, their width and height the item's own.
 A_Err measureFrame(SPBasicSuite* basic, const Measurement& m, A_Time time, A_FloatRect limit,
-                   short expand, CroppingBounds* boundsP);
+                   CroppingBounds* boundsP);
+
+// A limit in full-resolution pixels (or no limit) as the limit of a frame rendered at (h, v),
+// narrowed to the composition's last column and row (width x height at full resolution).
+A_FloatRect limitInFramePixels(const A_FloatRect& limit, short h, short v, A_long width,
+                               A_long height);
+
+// The expand pass's rectangle: a composition of width x height enlarged by `expand` on every
+// side.
+CroppingBounds expandedBounds(A_long width, A_long height, short expand);
+
+// ---- What the crop over the duration measures ----
+
+// Times merged from runs of evenly spaced times, handed out in increasing order, each once. Holds
+// one record per run, whatever the number of times.
+class SampleTimes {
+  public:
+    // first, first + step, first + 2 step, ... while before `end`.
+    void add(A_Time first, A_Time step, A_Time end);
+    // The next time; false when every run is over.
+    bool next(A_Time* timeP);
+
+  private:
+    struct Run {
+        A_Time first, step, end, head;
+        A_long index;
+        bool done;
+    };
+    std::vector<Run> runs_;
+};
+
+// Adds the times of the source (`item`, from 0 to `duration`) that every composition showing it
+// through a layer without time remapping shows, at that composition's frames.
+A_Err addUseTimes(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, A_Time duration,
+                  SampleTimes* times);
+
+// How far a time is through a duration, as the progress shows it: 1 to 100 while measuring (the
+// share rounded down, plus one below 100).
+int percentAt(const A_Time& t, const A_Time& end);
 
 // Rectangles met over time, as the crop over the duration keeps them.
 // The union takes the first frame's record whole; later frames widen its four edges (a value
@@ -97,6 +185,11 @@ void mergeBounds(CroppingBounds* unionP, const CroppingBounds& frame, bool* firs
 void mergeMaskBounds(A_FloatRect* unionP, const A_FloatRect& frame);
 // Tightens the bounds to the masks' union; an edge taken from the masks is rounded down.
 void clipToMasks(CroppingBounds* b, const A_FloatRect& masks);
+// The bounds a frame of `m` whose every pixel is visible gives, with `padding`: what no frame can
+// widen. The composition's last pixel, scaled as the measurement scales it.
+CroppingBounds wholeFrameBounds(const Measurement& m, A_long padding);
+// Whether `u` holds `whole` (so that no later frame can change it).
+bool covers(const CroppingBounds& u, const CroppingBounds& whole);
 
 // The "Zentrim" command: crops the active composition, or each selected precomposition layer's
 // source, to its visible pixels at the current time; with `expand` other than 0 it enlarges each

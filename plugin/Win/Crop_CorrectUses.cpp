@@ -1,4 +1,10 @@
-// Correcting the anchor points and mask paths of every layer that uses a cropped composition.
+// Correcting every layer that uses a cropped composition, and the layers parented to those uses.
+// What the correction rewrites is read before the composition is resized and written back after,
+// moved by the crop's offset: the result does not depend on what the host's resize does to the
+// uses (rescale them or leave them alone), and whole-pixel values stay whole.
+#include <algorithm>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "../Util/AEGP_SuiteHandler.h"
@@ -9,79 +15,88 @@
 
 namespace crop {
 
-cropUtil::UseCorrection useCorrection(const CroppingBounds& b, double newWidth, double newHeight) {
-    cropUtil::UseCorrection c;
-    // Halving the integer sizes truncates first: an odd size keeps its extra half pixel.
-    c.xOffset = -(b.left - static_cast<double>(b.width / 2) + newWidth / 2);
-    c.yOffset = -(b.top - static_cast<double>(b.height / 2) + newHeight / 2);
-    c.depthFactor = b.height / (b.bottom - b.top + 1);
-    c.xRatio = newWidth / b.width;
-    c.yRatio = newHeight / b.height;
-    c.widthChange = b.width - newWidth;
-    c.heightChange = b.height - newHeight;
-    return c;
+AEGP_ThreeDVal pointAfterCrop(const AEGP_ThreeDVal& before, double left, double top) {
+    return AEGP_ThreeDVal{before.x - left, before.y - top, before.z};
 }
 
-AEGP_MaskVertex correctedMaskVertex(const AEGP_MaskVertex& v, const cropUtil::UseCorrection& c,
-                                    const CroppingBounds& b) {
-    AEGP_MaskVertex out = v;
-    out.x = v.x / c.xRatio - b.left;
-    out.y = v.y / c.yRatio - b.top;
-    out.tan_in_x = v.tan_in_x / c.xRatio;
-    out.tan_in_y = v.tan_in_y / c.yRatio;
-    out.tan_out_x = v.tan_out_x / c.xRatio;
-    out.tan_out_y = v.tan_out_y / c.yRatio;
-    return out;
+AEGP_MaskVertex vertexAfterCrop(const AEGP_MaskVertex& before, double left, double top) {
+    AEGP_MaskVertex after = before;
+    after.x = before.x - left;
+    after.y = before.y - top;
+    return after;
 }
 
 namespace {
 
-// Rewrites every vertex of an outline. An open outline of N segments has N + 1 vertices (indices
-// 0 to N); a closed one has N, its index N being vertex 0 again.
-A_Err correctOutline(AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outlineH,
-                     const cropUtil::UseCorrection& c, const CroppingBounds& b) {
+// Calls `read(key, time)` for the stream's single value (key -1, at `unkeyedTime`) or for every
+// keyframe at its own time, in layer time.
+template <typename Read>
+A_Err forEachValue(AEGP_SuiteHandler& suites, AEGP_StreamRefH streamH, A_Time unkeyedTime,
+                   Read read) {
     A_Err err = A_Err_NONE;
-    A_long segments = 0;
-    A_Boolean open = 0;
-    ERR(suites.MaskOutlineSuite2()->AEGP_GetMaskOutlineNumSegments(outlineH, &segments));
-    ERR(suites.MaskOutlineSuite2()->AEGP_IsMaskOutlineOpen(outlineH, &open));
-    A_long vertices = open ? segments + 1 : segments;
-    if (segments == 0) vertices = 0;
-    for (A_long i = 0; i < vertices && !err; ++i) {
-        AEGP_MaskVertex v = {};
-        ERR(suites.MaskOutlineSuite2()->AEGP_GetMaskOutlineVertexInfo(outlineH, i, &v));
-        if (!err) v = correctedMaskVertex(v, c, b);
-        ERR(suites.MaskOutlineSuite2()->AEGP_SetMaskOutlineVertexInfo(outlineH, i, &v));
+    AEGP_KeyframeSuite4* keyframes = suites.KeyframeSuite4();
+    A_long numKeys = 0;
+    ERR(keyframes->AEGP_GetStreamNumKFs(streamH, &numKeys));
+    if (!err && numKeys == 0) err = read(-1, unkeyedTime);
+    for (A_long k = 0; k < numKeys && !err; ++k) {
+        A_Time keyTime = {0, 1};
+        ERR(keyframes->AEGP_GetKeyframeTime(streamH, k, AEGP_LTimeMode_LayerTime, &keyTime));
+        if (!err) err = read(k, keyTime);
     }
     return err;
 }
 
-// Reads the outline at `time` (layer time), rewrites it and writes it back: as the stream's value,
-// or as the value of keyframe `key` when key >= 0.
-A_Err correctOutlineAt(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH streamH,
-                       A_Time time, A_long key, const cropUtil::UseCorrection& c,
-                       const CroppingBounds& b) {
+// A layer's Anchor Point or Position, unkeyed (read at time 0) or at every keyframe.
+A_Err readPoints(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer,
+                 AEGP_LayerStream which, UsesBefore* before) {
     A_Err err = A_Err_NONE;
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
-    AEGP_StreamValue2 value = {};
-    bool haveValue = false;
-    auto heldValue = HoldStreamValue(streams, value, haveValue);
-    ERR(streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &time, true,
-                                        &value));
-    haveValue = !err;
-    if (!err) err = correctOutline(suites, value.val.mask, c, b);
-    if (key < 0) {
-        ERR(streams->AEGP_SetStreamValue(pluginId, streamH, &value));
-    } else {
-        ERR(suites.KeyframeSuite4()->AEGP_SetKeyframeValue(streamH, key, &value));
+    AEGP_StreamRefH streamH = NULL;
+    auto heldStream = HoldHandle(
+        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
+    PointStreamBefore points = {layer, which, {}};
+    ERR(streams->AEGP_GetNewLayerStream(pluginId, layer, which, &streamH));
+    if (!err) {
+        err = forEachValue(suites, streamH, A_Time{0, 1}, [&](A_long key, A_Time time) {
+            A_Err e = A_Err_NONE;
+            AEGP_StreamValue2 value = {};
+            bool have = false;
+            auto heldValue = HoldStreamValue(streams, value, have);
+            e = streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &time,
+                                                true, &value);
+            have = !e;
+            if (!e) points.values.push_back(PointBefore{key, time, value.val.three_d});
+            heldValue.release(&e);
+            return e;
+        });
     }
-    heldValue.release(&err);
+    if (!err) before->points.push_back(std::move(points));
+    heldStream.release(&err);
     return err;
 }
 
-A_Err correctMask(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layerH,
-                  A_long index, A_Time time, const cropUtil::UseCorrection& c,
-                  const CroppingBounds& b) {
+// Every vertex of an outline value, both tangents included. An open outline of N segments has
+// N + 1 vertices (indices 0 to N); a closed one has N, its index N being vertex 0 again.
+A_Err readVertices(AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outlineH,
+                   std::vector<AEGP_MaskVertex>* vertices) {
+    A_Err err = A_Err_NONE;
+    AEGP_MaskOutlineSuite2* outlines = suites.MaskOutlineSuite2();
+    A_long segments = 0;
+    A_Boolean open = 0;
+    ERR(outlines->AEGP_GetMaskOutlineNumSegments(outlineH, &segments));
+    ERR(outlines->AEGP_IsMaskOutlineOpen(outlineH, &open));
+    const A_long count = segments == 0 ? 0 : (open ? segments + 1 : segments);
+    for (A_long i = 0; i < count && !err; ++i) {
+        AEGP_MaskVertex v = {};
+        ERR(outlines->AEGP_GetMaskOutlineVertexInfo(outlineH, i, &v));
+        if (!err) vertices->push_back(v);
+    }
+    return err;
+}
+
+// One mask of a use: its outline unkeyed (read at `time`) or at every keyframe.
+A_Err readMask(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, A_long index,
+               A_Time time, UsesBefore* before) {
     A_Err err = A_Err_NONE;
     AEGP_MaskSuite5* masks = suites.MaskSuite5();
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
@@ -91,16 +106,131 @@ A_Err correctMask(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH
         HoldHandle(maskH, [masks](AEGP_MaskRefH h) { return masks->AEGP_DisposeMask(h); });
     auto heldStream = HoldHandle(
         streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
-    A_long numKeys = 0;
-    ERR(masks->AEGP_GetLayerMaskByIndex(layerH, index, &maskH));
+    MaskBefore mask = {layer, index, {}};
+    ERR(masks->AEGP_GetLayerMaskByIndex(layer, index, &maskH));
     ERR(streams->AEGP_GetNewMaskStream(pluginId, maskH, AEGP_MaskStream_OUTLINE, &streamH));
-    ERR(suites.KeyframeSuite4()->AEGP_GetStreamNumKFs(streamH, &numKeys));
-    if (!err && numKeys == 0) err = correctOutlineAt(suites, pluginId, streamH, time, -1, c, b);
-    for (A_long k = 0; k < numKeys && !err; ++k) {
-        A_Time keyTime = {0, 1};
-        ERR(suites.KeyframeSuite4()->AEGP_GetKeyframeTime(streamH, k, AEGP_LTimeMode_LayerTime,
-                                                          &keyTime));
-        if (!err) err = correctOutlineAt(suites, pluginId, streamH, keyTime, k, c, b);
+    if (!err) {
+        err = forEachValue(suites, streamH, time, [&](A_long key, A_Time at) {
+            A_Err e = A_Err_NONE;
+            AEGP_StreamValue2 value = {};
+            bool have = false;
+            auto heldValue = HoldStreamValue(streams, value, have);
+            e = streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &at,
+                                                true, &value);
+            have = !e;
+            OutlineBefore outline = {key, at, {}};
+            if (!e) e = readVertices(suites, value.val.mask, &outline.vertices);
+            if (!e) mask.outlines.push_back(std::move(outline));
+            heldValue.release(&e);
+            return e;
+        });
+    }
+    if (!err) before->masks.push_back(std::move(mask));
+    heldStream.release(&err);
+    heldMask.release(&err);
+    return err;
+}
+
+// The layers parented to one of the uses (children of children are not): each composition that
+// holds a use is walked once.
+A_Err findChildren(AEGP_SuiteHandler& suites, const std::vector<AEGP_LayerH>& uses,
+                   std::vector<AEGP_LayerH>* children) {
+    A_Err err = A_Err_NONE;
+    AEGP_LayerSuite7* layers = suites.LayerSuite7();
+    std::vector<AEGP_CompH> holders;  // in the order found
+    for (AEGP_LayerH use : uses) {
+        AEGP_CompH comp = NULL;
+        ERR(layers->AEGP_GetLayerParentComp(use, &comp));
+        if (err) return err;
+        if (std::find(holders.begin(), holders.end(), comp) == holders.end())
+            holders.push_back(comp);
+    }
+    std::vector<AEGP_LayerH> sortedUses(uses);
+    std::sort(sortedUses.begin(), sortedUses.end(), std::less<AEGP_LayerH>());
+    for (AEGP_CompH comp : holders) {
+        A_long numLayers = 0;
+        ERR(layers->AEGP_GetCompNumLayers(comp, &numLayers));
+        for (A_long i = 0; i < numLayers && !err; ++i) {
+            AEGP_LayerH layer = NULL, parent = NULL;
+            ERR(layers->AEGP_GetCompLayerByIndex(comp, i, &layer));
+            ERR(layers->AEGP_GetLayerParent(layer, &parent));
+            if (!err && parent &&
+                std::binary_search(sortedUses.begin(), sortedUses.end(), parent,
+                                   std::less<AEGP_LayerH>()))
+                children->push_back(layer);
+        }
+    }
+    return err;
+}
+
+// A point stream written back, moved by the crop's offset; keyframes keep their interpolation
+// (linear while the value is written, then put back).
+A_Err writePoints(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, const PointStreamBefore& p,
+                  double left, double top) {
+    A_Err err = A_Err_NONE;
+    AEGP_StreamSuite4* streams = suites.StreamSuite4();
+    AEGP_KeyframeSuite4* keyframes = suites.KeyframeSuite4();
+    AEGP_StreamRefH streamH = NULL;
+    auto heldStream = HoldHandle(
+        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
+    ERR(streams->AEGP_GetNewLayerStream(pluginId, p.layer, p.stream, &streamH));
+    for (const PointBefore& v : p.values) {
+        if (err) break;
+        AEGP_StreamValue2 value = {};
+        value.streamH = streamH;
+        value.val.three_d = pointAfterCrop(v.value, left, top);
+        if (v.key < 0) {
+            ERR(streams->AEGP_SetStreamValue(pluginId, streamH, &value));
+            continue;
+        }
+        AEGP_KeyframeInterpolationType in = AEGP_KeyInterp_NONE, out = AEGP_KeyInterp_NONE;
+        ERR(keyframes->AEGP_GetKeyframeInterpolation(streamH, v.key, &in, &out));
+        ERR(keyframes->AEGP_SetKeyframeInterpolation(streamH, v.key, AEGP_KeyInterp_LINEAR,
+                                                     AEGP_KeyInterp_LINEAR));
+        ERR(keyframes->AEGP_SetKeyframeValue(streamH, v.key, &value));
+        ERR(keyframes->AEGP_SetKeyframeInterpolation(streamH, v.key, in, out));
+    }
+    heldStream.release(&err);
+    return err;
+}
+
+// A mask's outlines written back, moved by the crop's offset. Every vertex is written after all
+// were read (before the resize), in ascending order, so that a host that also sets the last
+// vertex's out-tangent when vertex 0 is written ends with the last vertex's own.
+A_Err writeMask(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, const MaskBefore& m, double left,
+                double top) {
+    A_Err err = A_Err_NONE;
+    AEGP_MaskSuite5* masks = suites.MaskSuite5();
+    AEGP_StreamSuite4* streams = suites.StreamSuite4();
+    AEGP_MaskOutlineSuite2* outlines = suites.MaskOutlineSuite2();
+    AEGP_MaskRefH maskH = NULL;
+    AEGP_StreamRefH streamH = NULL;
+    auto heldMask =
+        HoldHandle(maskH, [masks](AEGP_MaskRefH h) { return masks->AEGP_DisposeMask(h); });
+    auto heldStream = HoldHandle(
+        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
+    ERR(masks->AEGP_GetLayerMaskByIndex(m.layer, m.index, &maskH));
+    ERR(streams->AEGP_GetNewMaskStream(pluginId, maskH, AEGP_MaskStream_OUTLINE, &streamH));
+    for (const OutlineBefore& o : m.outlines) {
+        if (err) break;
+        AEGP_StreamValue2 value = {};
+        bool have = false;
+        auto heldValue = HoldStreamValue(streams, value, have);
+        A_Time at = o.time;
+        ERR(streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &at, true,
+                                            &value));
+        have = !err;
+        for (size_t i = 0; i < o.vertices.size() && !err; ++i) {
+            AEGP_MaskVertex v = vertexAfterCrop(o.vertices[i], left, top);
+            ERR(outlines->AEGP_SetMaskOutlineVertexInfo(value.val.mask,
+                                                        static_cast<AEGP_VertexIndex>(i), &v));
+        }
+        if (o.key < 0) {
+            ERR(streams->AEGP_SetStreamValue(pluginId, streamH, &value));
+        } else {
+            ERR(suites.KeyframeSuite4()->AEGP_SetKeyframeValue(streamH, o.key, &value));
+        }
+        heldValue.release(&err);
     }
     heldStream.release(&err);
     heldMask.release(&err);
@@ -109,21 +239,39 @@ A_Err correctMask(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH
 
 }  // namespace
 
-A_Err findAndCorrectAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
-                            A_Time time, CroppingBounds bounds, double newWidth, double newHeight) {
+A_Err findAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, A_Time time,
+                  UsesBefore* before) {
     A_Err err = A_Err_NONE;
     AEGP_SuiteHandler suites(basic);
-    std::vector<AEGP_LayerH> uses;
-    ERR(cropUtil::FindAllCompUses(basic, pluginId, *itemP, &uses));
-
-    const cropUtil::UseCorrection c = useCorrection(bounds, newWidth, newHeight);
-    for (AEGP_LayerH layerH : uses) {
+    ERR(cropUtil::FindAllCompUses(basic, pluginId, item, &before->uses));
+    std::vector<AEGP_LayerH> children;
+    if (!err) err = findChildren(suites, before->uses, &children);
+    for (AEGP_LayerH use : before->uses) {
         if (err) break;
-        ERR(cropUtil::ShiftLayerXY(basic, pluginId, layerH, c));
+        err = readPoints(suites, pluginId, use, AEGP_LayerStream_ANCHORPOINT, before);
         A_long numMasks = 0;
-        ERR(suites.MaskSuite5()->AEGP_GetLayerNumMasks(layerH, &numMasks));
+        ERR(suites.MaskSuite5()->AEGP_GetLayerNumMasks(use, &numMasks));
         for (A_long m = 0; m < numMasks && !err; ++m)
-            err = correctMask(suites, pluginId, layerH, m, time, c, bounds);
+            err = readMask(suites, pluginId, use, m, time, before);
+    }
+    for (AEGP_LayerH child : children) {
+        if (err) break;
+        err = readPoints(suites, pluginId, child, AEGP_LayerStream_POSITION, before);
+    }
+    return err;
+}
+
+A_Err correctAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, const UsesBefore& before,
+                     CroppingBounds bounds) {
+    A_Err err = A_Err_NONE;
+    AEGP_SuiteHandler suites(basic);
+    for (const PointStreamBefore& p : before.points) {
+        if (err) break;
+        err = writePoints(suites, pluginId, p, bounds.left, bounds.top);
+    }
+    for (const MaskBefore& m : before.masks) {
+        if (err) break;
+        err = writeMask(suites, pluginId, m, bounds.left, bounds.top);
     }
     return err;
 }

@@ -34,6 +34,8 @@ A_Err readPadding(AEGP_SuiteHandler& suites, A_long* paddingP) {
                                                         GetStringPtr(StrID_PrefPaddingAmount), 0,
                                                         paddingP));
     }
+    // A negative amount would cut into the content: it counts as no padding.
+    if (*paddingP < 0) *paddingP = 0;
     return err;
 }
 

@@ -71,10 +71,6 @@ A_Err carryLayers(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID 
     return err;
 }
 
-}  // namespace
-
-namespace {
-
 // The host takes composition sizes of 1 to 30000 pixels each way (the size handed over is the
 // value truncated toward zero).
 bool sizeFitsHost(double width, double height) {
@@ -82,7 +78,8 @@ bool sizeFitsHost(double width, double height) {
     return fits(width) && fits(height);
 }
 
-// Tells the user that the composition cannot take the size the crop would give it.
+// Tells the user that the composition cannot take the size the crop would give it, and whether
+// the command had already changed something.
 A_Err refuseSize(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
                  AEGP_ItemH itemH, double width, double height) {
     A_Err err = A_Err_NONE;
@@ -103,15 +100,27 @@ A_Err refuseSize(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID p
     char w[32], h[32];
     cropUtil::SprintOS(w, sizeof w, "%.15g", width);
     cropUtil::SprintOS(h, sizeof h, "%.15g", height);
-    std::vector<char> script(std::char_traits<char>::length(kSizeOutOfRangeAlertFormat) +
-                             name.size() + sizeof w + sizeof h);
-    err = cropUtil::SprintOS(script.data(), static_cast<int>(script.size()),
-                             kSizeOutOfRangeAlertFormat, name.c_str(), w, h);
+    const char* format =
+        projectChanged ? kSizeOutOfRangeAfterChangesAlertFormat : kSizeOutOfRangeAlertFormat;
+    std::vector<char> script(std::char_traits<char>::length(format) + name.size() + sizeof w +
+                             sizeof h);
+    err = cropUtil::SprintOS(script.data(), static_cast<int>(script.size()), format, name.c_str(),
+                             w, h);
     ERR(cropUtil::RunAlertScript(basic, pluginId, script.data()));
     return err;
 }
 
 }  // namespace
+
+A_Err checkCropSize(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item,
+                    const CroppingBounds& bounds) {
+    const double newWidth = bounds.right - bounds.left + 1;
+    const double newHeight = bounds.bottom - bounds.top + 1;
+    if (sizeFitsHost(newWidth, newHeight)) return A_Err_NONE;
+    AEGP_SuiteHandler suites(basic);
+    A_Err err = refuseSize(suites, basic, pluginId, item, newWidth, newHeight);
+    return err ? err : kCropRefused;
+}
 
 A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
                      CroppingBounds bounds, A_Time time, unsigned char fullResolution,
@@ -131,15 +140,19 @@ A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* it
     const double newHeight = bounds.bottom - bounds.top + 1;
 
     // A size the host cannot take is refused before anything changes.
-    const bool refused = !sizeFitsHost(newWidth, newHeight);
-    if (refused) err = refuseSize(suites, basic, pluginId, *itemP, newWidth, newHeight);
+    err = checkCropSize(basic, pluginId, *itemP, bounds);
+    const bool refused = err == kCropRefused;
+    if (refused) err = A_Err_NONE;
     if (!refused) {
+        // What the correction of the uses rewrites is read before the resize can touch it.
+        UsesBefore uses;
         ERR(suites.CompSuite9()->AEGP_GetCompFromItem(*itemP, &compH));
+        if (!err) err = findAllUses(basic, pluginId, *itemP, time, &uses);
+        if (!err) projectChanged = true;
         ERR(suites.CompSuite9()->AEGP_SetCompDimensions(compH, static_cast<A_long>(newWidth),
                                                         static_cast<A_long>(newHeight)));
         if (!err) err = carryLayers(suites, basic, pluginId, *itemP, compH, bounds);
-        if (!err)
-            err = findAndCorrectAllUses(basic, pluginId, itemP, time, bounds, newWidth, newHeight);
+        if (!err) err = correctAllUses(basic, pluginId, uses, bounds);
     }
 
     // The render options come back to the state the measurement found them in, and are released

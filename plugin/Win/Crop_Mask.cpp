@@ -66,10 +66,20 @@ A_Err chooseMask(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID p
     return err;
 }
 
-// The bounding box of the mask's vertices at the source's current time, each edge rounded to the
-// nearest whole pixel (halves away from zero). `vertices` is how many the outline has.
+// Widens the rectangle to hold a point; an edge it moves is rounded to the nearest whole pixel
+// (halves away from zero), the comparison made with the unrounded coordinate.
+void holdPoint(CroppingBounds* b, double x, double y) {
+    if (b->top > y) b->top = std::round(y);
+    if (y > b->bottom) b->bottom = std::round(y);
+    if (b->left > x) b->left = std::round(x);
+    if (x > b->right) b->right = std::round(x);
+}
+
+// The bounding box of the mask's outline as the holding composition shows it at its current time
+// (read in the layer's time): every vertex and the control points of both its tangents, which
+// hold the curve between the vertices. `vertices` is how many the outline has.
 A_Err maskRectangle(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_MaskRefH mask,
-                    const Subject& s, A_Time* currentP, CroppingBounds* b, A_long* vertices) {
+                    const Subject& s, A_Time* layerTimeP, CroppingBounds* b, A_long* vertices) {
     A_Err err = A_Err_NONE;
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
     AEGP_StreamRefH streamH = NULL;
@@ -81,9 +91,10 @@ A_Err maskRectangle(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Mask
     A_long segments = 0;
     A_Boolean open = 0;
     ERR(streams->AEGP_GetNewMaskStream(pluginId, mask, AEGP_MaskStream_OUTLINE, &streamH));
-    ERR(suites.ItemSuite8()->AEGP_GetItemCurrentTime(s.source, currentP));
-    ERR(streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_CompTime, currentP, false,
-                                        &value));
+    ERR(suites.LayerSuite7()->AEGP_GetLayerCurrentTime(s.layer, AEGP_LTimeMode_LayerTime,
+                                                       layerTimeP));
+    ERR(streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, layerTimeP,
+                                        false, &value));
     haveValue = !err;
     ERR(suites.MaskOutlineSuite2()->AEGP_GetMaskOutlineNumSegments(value.val.mask, &segments));
     ERR(suites.MaskOutlineSuite2()->AEGP_IsMaskOutlineOpen(value.val.mask, &open));
@@ -99,10 +110,9 @@ A_Err maskRectangle(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Mask
         AEGP_MaskVertex v = {};
         ERR(suites.MaskOutlineSuite2()->AEGP_GetMaskOutlineVertexInfo(value.val.mask, i, &v));
         if (err) break;
-        if (b->top > v.y) b->top = std::round(v.y);
-        if (v.y > b->bottom) b->bottom = std::round(v.y);
-        if (b->left > v.x) b->left = std::round(v.x);
-        if (v.x > b->right) b->right = std::round(v.x);
+        holdPoint(b, v.x, v.y);
+        holdPoint(b, v.x + v.tan_in_x, v.y + v.tan_in_y);
+        holdPoint(b, v.x + v.tan_out_x, v.y + v.tan_out_y);
     }
     heldValue.release(&err);
     heldStream.release(&err);
@@ -120,12 +130,8 @@ A_Err deleteMaskIfAsked(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_Mas
 
 // Widens the rectangle by "PaddingAmount" on every side when "Padding" is set.
 A_Err pad(SPBasicSuite* basic, CroppingBounds* b) {
-    A_Err err = A_Err_NONE;
-    A_Boolean padding = 0;
     A_long amount = 0;
-    ERR(cropUtil::ReadPrefFlag(basic, GetStringPtr(StrID_PrefPadding), &padding));
-    if (!err && padding)
-        ERR(cropUtil::ReadPrefLong(basic, GetStringPtr(StrID_PrefPaddingAmount), 0, &amount));
+    A_Err err = cropUtil::ReadPadding(basic, &amount);
     b->top -= amount;
     b->left -= amount;
     b->right += amount;
@@ -167,24 +173,26 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId) {
     if (!err) err = chooseMask(suites, basic, pluginId, s, &mask, &cancelled);
     if (cancelled) return finish(err);  // nothing changes; the undo group holds nothing
 
-    A_Time current = {0, 1};
+    A_Time layerTime = {0, 1};
     CroppingBounds bounds = {0, 0, 0, 0, 0, 0};
     A_long vertices = 0;
-    if (!err) err = maskRectangle(suites, pluginId, mask, s, &current, &bounds, &vertices);
+    if (!err) err = maskRectangle(suites, pluginId, mask, s, &layerTime, &bounds, &vertices);
     // A path without vertices encloses nothing: refused before anything changes.
     if (!err && vertices == 0) return finish(err);
+    if (!err) err = pad(basic, &bounds);
+
+    // A size the host cannot take is refused before anything changes, the mask and the selection
+    // included: the user was told.
+    if (!err) err = checkCropSize(basic, pluginId, s.source, bounds);
+    if (err == kCropRefused) return finish(A_Err_NONE);
 
     if (!err) err = deleteMaskIfAsked(suites, basic, mask);
     heldMask.release(&err);
-    if (!err) err = pad(basic, &bounds);
 
     AEGP_RenderOptionsH noOptions = NULL;
     if (!err)
-        err = finishCropping(basic, pluginId, &s.source, bounds, current, 0, &noOptions, 0, 0);
-    // A refused crop was told to the user and changed nothing, the selection included.
-    const bool refused = err == kCropRefused;
-    if (refused) err = A_Err_NONE;
-    if (!refused) ERR(suites.CompSuite9()->AEGP_SetSelection(s.holding, s.collection));
+        err = finishCropping(basic, pluginId, &s.source, bounds, layerTime, 0, &noOptions, 0, 0);
+    ERR(suites.CompSuite9()->AEGP_SetSelection(s.holding, s.collection));
     return finish(err);
 }
 

@@ -1,6 +1,8 @@
 // Measuring one item: its render options and resolution check, then per frame the render, the
-// scan (or the expand pass's enlarged frame) and the check-in. Shared by the standard crop and the
-// crop over the duration.
+// scan and the check-in. Shared by the standard crop and the crop over the duration; also the
+// rectangles the measurement and the expand pass work with.
+#include <algorithm>
+
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
 #include "../Util/HostHold.h"
@@ -8,39 +10,32 @@
 
 namespace crop {
 
-namespace {
-
-// A limit given in full-resolution pixels, in the pixels of a frame rendered at (h, v). No limit
-// stays no limit.
-A_FloatRect limitInFramePixels(const A_FloatRect& limit, short h, short v) {
-    if (limit.bottom == -1.0 || limit.right == -1.0 || (h == 1 && v == 1)) return limit;
-    return A_FloatRect{limit.left / h, limit.top / v, limit.right / h, limit.bottom / v};
+A_FloatRect limitInFramePixels(const A_FloatRect& limit, short h, short v, A_long width,
+                               A_long height) {
+    // The composition's last column and row, in the frame's pixels: a scaled edge never goes
+    // beyond them, whatever size the host renders a reduced frame at.
+    const double lastCol = static_cast<double>(width - 1) / h;
+    const double lastRow = static_cast<double>(height - 1) / v;
+    if (limit.bottom == -1.0 || limit.right == -1.0) return A_FloatRect{0, 0, lastCol, lastRow};
+    return A_FloatRect{limit.left / h, limit.top / v, std::min(limit.right / h, lastCol),
+                       std::min(limit.bottom / v, lastRow)};
 }
 
-// The expand pass: the whole frame, in full-resolution pixels, enlarged by `expand` on every side.
-A_Err expandedFrame(AEGP_SuiteHandler& suites, AEGP_WorldH worldH, short h, short v, short expand,
-                    CroppingBounds* boundsP) {
-    A_Err err = A_Err_NONE;
-    A_long w = 0, ht = 0;
-    ERR(suites.WorldSuite3()->AEGP_GetSize(worldH, &w, &ht));
-    if (err) return err;
-    const A_long width = w * h, height = ht * v;
-    *boundsP = CroppingBounds{-static_cast<double>(expand),
-                              static_cast<double>(height) + expand,
-                              -static_cast<double>(expand),
-                              static_cast<double>(width) + expand,
-                              width,
-                              height};
-    return err;
+CroppingBounds expandedBounds(A_long width, A_long height, short expand) {
+    return CroppingBounds{-static_cast<double>(expand),
+                          static_cast<double>(height) + expand,
+                          -static_cast<double>(expand),
+                          static_cast<double>(width) + expand,
+                          width,
+                          height};
 }
-
-}  // namespace
 
 A_Err startMeasurement(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item,
                        Measurement* m) {
     A_Err err = A_Err_NONE;
     AEGP_SuiteHandler suites(basic);
-    *m = Measurement{NULL, 1, 1, 0};
+    *m = Measurement{NULL, 1, 1, 0, 0, 0};
+    ERR(suites.ItemSuite8()->AEGP_GetItemDimensions(item, &m->width, &m->height));
     ERR(suites.RenderOptionsSuite3()->AEGP_NewFromItem(pluginId, item, &m->optionsH));
     if (!err)
         err = checkResolution(basic, pluginId, &m->optionsH, &m->hFactor, &m->vFactor,
@@ -49,7 +44,7 @@ A_Err startMeasurement(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH i
 }
 
 A_Err measureFrame(SPBasicSuite* basic, const Measurement& m, A_Time time, A_FloatRect limit,
-                   short expand, CroppingBounds* boundsP) {
+                   CroppingBounds* boundsP) {
     A_Err err = A_Err_NONE;
     AEGP_SuiteHandler suites(basic);
     AEGP_RenderSuite3* render = suites.RenderSuite3();
@@ -63,11 +58,12 @@ A_Err measureFrame(SPBasicSuite* basic, const Measurement& m, A_Time time, A_Flo
     ERR(suites.RenderOptionsSuite3()->AEGP_SetTime(m.optionsH, time));
     ERR(render->AEGP_RenderAndCheckoutFrame(m.optionsH, NULL, NULL, &receiptH));
     ERR(render->AEGP_GetReceiptWorld(receiptH, &worldH));
-    if (!err && expand != 0) {
-        err = expandedFrame(suites, worldH, h, v, expand, boundsP);
-    } else if (!err) {
-        err = findCropBounds(basic, &worldH, h, v, boundsP, limitInFramePixels(limit, h, v));
-    }
+    if (!err)
+        err = findCropBounds(basic, &worldH, h, v, boundsP,
+                             limitInFramePixels(limit, h, v, m.width, m.height));
+    // The composition's own size, not the reduced frame's size times the factors.
+    boundsP->width = m.width;
+    boundsP->height = m.height;
     heldFrame.release(&err);
     return err;
 }

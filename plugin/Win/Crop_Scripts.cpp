@@ -15,6 +15,11 @@ const char* const kSizeOutOfRangeAlertFormat =
     "alert('The composition \"%s\" would be %s x %s pixels after this crop, but a composition "
     "can only be 1 to 30000 pixels wide and high. Nothing was changed.', 'Size Out of Range');";
 
+const char* const kSizeOutOfRangeAfterChangesAlertFormat =
+    "alert('The composition \"%s\" would be %s x %s pixels after this crop, but a composition "
+    "can only be 1 to 30000 pixels wide and high. It was not cropped; what this command changed "
+    "before stays, and one undo takes it all back.', 'Size Out of Range');";
+
 const char* const kSkippedLayersReportFormat = R"(var indexA = [%s];
 var namesA = [];
 for (var i = 0; i < indexA.length; i++) {

@@ -13,6 +13,8 @@ extern const char* const kThreeDDialog;
 // Format text: the composition's name (escaped for a quoted script string), then the width and
 // the height the crop would give it.
 extern const char* const kSizeOutOfRangeAlertFormat;
+// The same, said when the command had already changed the project before this crop.
+extern const char* const kSizeOutOfRangeAfterChangesAlertFormat;
 extern const char* const kChooseMaskDialog;
 
 }  // namespace crop

@@ -2,6 +2,7 @@
 // precomposition layers, to what is visible at the current time (or enlarge them: the expand pass).
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../Util/AEGP_SuiteHandler.h"
@@ -30,7 +31,6 @@ struct Run {
     A_Boolean includeMasks = 0;
     std::string skipped;  // "2,7": 0-based indices of layers whose frame was empty
     bool firstEmpty = false, moreEmpty = false;
-    bool refused = false;  // a target's crop was refused for its size
 };
 
 AEGP_LayerH layerAt(Run& r, A_u_long index, A_Err* errP) {
@@ -80,6 +80,15 @@ A_Err onePerSource(Run& r) {
         }
     }
     ERR(r.suites.CollectionSuite2()->AEGP_GetCollectionNumItems(r.collection, &r.count));
+    return err;
+}
+
+// The targets become the composition's selection, and their sources with 3D layers may be
+// pre-composed; in composition mode, the item itself.
+A_Err settleTargets(Run& r) {
+    A_Err err = A_Err_NONE;
+    if (!r.layerMode)
+        return cropUtil::ThreeDInItem(r.basic, r.id, &r.item, &cropUtil::checkPrefsThreeD);
     ERR(r.suites.CompSuite9()->AEGP_SetSelection(r.comp, r.collection));
     if (!err)
         err = cropUtil::CheckForThreeD(r.basic, r.id, r.collection, r.count,
@@ -87,41 +96,44 @@ A_Err onePerSource(Run& r) {
     return err;
 }
 
-// The composition time at which a selected layer shows its source: its layer time, or the value
-// of its time remapping.
-A_Err layerRenderTime(Run& r, AEGP_LayerH layer, A_Time* timeP) {
+// The source time at which a selected layer shows its source: its layer time, or the value of
+// its time remapping, in a scale that holds a thousandth of a source frame (`m` measures the
+// source). With "IncludeMasks", the limit its masks set, read at the layer's own time: the masks
+// belong to the layer, not to its source.
+A_Err layerTimes(Run& r, AEGP_LayerH layer, const Measurement& m, A_Time* timeP,
+                 A_FloatRect* limitP) {
     A_Err err = A_Err_NONE;
     AEGP_LayerSuite7* layers = r.suites.LayerSuite7();
     AEGP_StreamSuite4* streams = r.suites.StreamSuite4();
     AEGP_LayerFlags flags = 0;
+    A_Time layerTime = {0, 1};
     ERR(layers->AEGP_GetLayerFlags(layer, &flags));
-    if (err) return err;
-    if (!(flags & AEGP_LayerFlag_TIME_REMAPPING))
-        return layers->AEGP_GetLayerCurrentTime(layer, AEGP_LTimeMode_LayerTime, timeP);
-
-    AEGP_StreamRefH streamH = NULL;
-    AEGP_StreamValue2 value = {};
-    ERR(layers->AEGP_GetLayerCurrentTime(layer, AEGP_LTimeMode_CompTime, timeP));
-    ERR(streams->AEGP_GetNewLayerStream(r.id, layer, AEGP_LayerStream_TIME_REMAP, &streamH));
-    ERR(streams->AEGP_GetNewStreamValue(r.id, streamH, AEGP_LTimeMode_CompTime, timeP, false,
-                                        &value));
-    bool haveValue = !err;
-    if (!err)
-        timeP->value = static_cast<A_long>(value.val.one_d * static_cast<double>(timeP->scale));
-    if (haveValue) ERR2(streams->AEGP_DisposeStreamValue(&value));
-    if (streamH) ERR2(streams->AEGP_DisposeStream(streamH));
+    ERR(layers->AEGP_GetLayerCurrentTime(layer, AEGP_LTimeMode_LayerTime, &layerTime));
+    if (!err) *timeP = layerTime;
+    if (!err && (flags & AEGP_LayerFlag_TIME_REMAPPING)) {
+        AEGP_StreamRefH streamH = NULL;
+        AEGP_StreamValue2 value = {};
+        A_Time compTime = {0, 1}, frame = {0, 1};
+        ERR(r.suites.RenderOptionsSuite3()->AEGP_GetTimeStep(m.optionsH, &frame));
+        ERR(layers->AEGP_GetLayerCurrentTime(layer, AEGP_LTimeMode_CompTime, &compTime));
+        ERR(streams->AEGP_GetNewLayerStream(r.id, layer, AEGP_LayerStream_TIME_REMAP, &streamH));
+        ERR(streams->AEGP_GetNewStreamValue(r.id, streamH, AEGP_LTimeMode_CompTime, &compTime,
+                                            false, &value));
+        bool haveValue = !err;
+        if (!err) *timeP = cropUtil::SecondsToTime(value.val.one_d, frame);
+        if (haveValue) ERR2(streams->AEGP_DisposeStreamValue(&value));
+        if (streamH) ERR2(streams->AEGP_DisposeStream(streamH));
+    }
+    if (r.includeMasks)
+        ERR(layers->AEGP_GetLayerMaskedBounds(layer, AEGP_LTimeMode_LayerTime, &layerTime, limitP));
     return err;
 }
 
-// The composition time at which target k is shown, and the limit its masks set (layer mode).
-A_Err targetTime(Run& r, AEGP_LayerH layer, A_Time* timeP, A_FloatRect* limitP) {
-    A_Err err = A_Err_NONE;
+// The time at which target k is measured, and the limit its masks set (layer mode).
+A_Err targetTime(Run& r, AEGP_LayerH layer, const Measurement& m, A_Time* timeP,
+                 A_FloatRect* limitP) {
     if (!r.layerMode) return r.suites.ItemSuite8()->AEGP_GetItemCurrentTime(r.item, timeP);
-    err = layerRenderTime(r, layer, timeP);
-    if (r.includeMasks)
-        ERR(r.suites.LayerSuite7()->AEGP_GetLayerMaskedBounds(layer, AEGP_LTimeMode_LayerTime,
-                                                              timeP, limitP));
-    return err;
+    return layerTimes(r, layer, m, timeP, limitP);
 }
 
 // An empty frame: in composition mode the run ends with "Nothing to Crop"; in layer mode the
@@ -142,28 +154,36 @@ A_Err noteEmpty(Run& r, AEGP_LayerH layer, bool* stop) {
     return err;
 }
 
+// The source of target k: the item in composition mode, the layer's source in layer mode.
+A_Err targetAt(Run& r, A_u_long k, AEGP_LayerH* layerP, AEGP_ItemH* targetP) {
+    A_Err err = A_Err_NONE;
+    *layerP = NULL;
+    *targetP = r.item;
+    if (!r.layerMode) return err;
+    *layerP = layerAt(r, k, &err);
+    ERR(r.suites.LayerSuite7()->AEGP_GetLayerSourceItem(*layerP, targetP));
+    return err;
+}
+
 // Measures and crops target k. Returns true in `stop` when the run ends here (an empty
 // composition in composition mode).
-A_Err cropTarget(Run& r, A_u_long k, short expand, bool* stop) {
+A_Err cropTarget(Run& r, A_u_long k, bool* stop) {
     A_Err err = A_Err_NONE;
     AEGP_RenderOptionsSuite3* options = r.suites.RenderOptionsSuite3();
-    Measurement m = {NULL, 1, 1, 0};
+    Measurement m = {NULL, 1, 1, 0, 0, 0};
     // The crop gives the options back itself (and clears the handle); otherwise they go here.
     auto heldOptions = HoldHandle(
         m.optionsH, [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
     AEGP_LayerH layer = NULL;
-    AEGP_ItemH target = r.item;
-    if (r.layerMode) {
-        layer = layerAt(r, k, &err);
-        ERR(r.suites.LayerSuite7()->AEGP_GetLayerSourceItem(layer, &target));
-    }
+    AEGP_ItemH target = NULL;
+    err = targetAt(r, k, &layer, &target);
     if (!err) err = startMeasurement(r.basic, r.id, target, &m);
 
     A_FloatRect limit = kNoLimit;
     A_Time renderTime = {0, 1};
-    if (!err) err = targetTime(r, layer, &renderTime, &limit);
+    if (!err) err = targetTime(r, layer, m, &renderTime, &limit);
     CroppingBounds bounds = {0, 0, 0, 0, 0, 0};
-    if (!err) err = measureFrame(r.basic, m, renderTime, limit, expand, &bounds);
+    if (!err) err = measureFrame(r.basic, m, renderTime, limit, &bounds);
 
     bool empty = !err && (bounds.top > bounds.bottom || bounds.left > bounds.right);
     if (empty) {
@@ -171,12 +191,37 @@ A_Err cropTarget(Run& r, A_u_long k, short expand, bool* stop) {
     } else if (!err) {
         err = finishCropping(r.basic, r.id, &target, bounds, renderTime, m.fullResolution,
                              &m.optionsH, m.hFactor, m.vFactor);
-        if (err == kCropRefused) {
-            r.refused = true;  // the user was told; the other targets go on
-            err = A_Err_NONE;
-        }
+        if (err == kCropRefused) err = A_Err_NONE;  // the user was told; the other targets go on
     }
     heldOptions.release(&err);
+    return err;
+}
+
+// The expand pass: every target is enlarged by `expand` on every side of its own size. Nothing is
+// rendered. Each target's enlarged size is checked before any is enlarged (or pre-composed), so a
+// refused pass changes nothing.
+A_Err expandTargets(Run& r, short expand) {
+    A_Err err = A_Err_NONE;
+    std::vector<std::pair<AEGP_ItemH, CroppingBounds>> planned;
+    for (A_u_long k = 0; k < r.count && !err; ++k) {
+        AEGP_LayerH layer = NULL;
+        AEGP_ItemH target = NULL;
+        A_long width = 0, height = 0;
+        err = targetAt(r, k, &layer, &target);
+        ERR(r.suites.ItemSuite8()->AEGP_GetItemDimensions(target, &width, &height));
+        if (!err) planned.emplace_back(target, expandedBounds(width, height, expand));
+    }
+    for (auto& [target, bounds] : planned) {
+        if (err) break;
+        err = checkCropSize(r.basic, r.id, target, bounds);
+    }
+    if (!err) err = settleTargets(r);
+    for (auto& [target, bounds] : planned) {
+        if (err) break;
+        AEGP_RenderOptionsH noOptions = NULL;
+        AEGP_ItemH item = target;
+        err = finishCropping(r.basic, r.id, &item, bounds, r.currentTime, 0, &noOptions, 0, 0);
+    }
     return err;
 }
 
@@ -189,8 +234,8 @@ A_Err reportSkipped(Run& r) {
     return err;
 }
 
-// The selection of a run in layer mode: present precompositions, one per source, 3D handled.
-// Returns true in `none` when no layer is left to crop.
+// The selection of a run in layer mode: present precompositions, one per source. Returns true in
+// `none` when no layer is left to crop.
 A_Err chooseTargets(Run& r, bool* none) {
     A_Err err = A_Err_NONE;
     if (!err) err = narrowSelection(r);
@@ -219,31 +264,29 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, short ex
     r.layerMode = r.count > 0;
     if (!r.layerMode) {
         r.count = 1;
-        if (!err)
-            err = cropUtil::ThreeDInItem(basic, pluginId, &r.item, &cropUtil::checkPrefsThreeD);
     } else if (!err) {
         bool none = false;
         err = chooseTargets(r, &none);
         if (none) {
-            // The command hook closes its undo group after this, as after every crop.
+            // The command hook closes its undo group after this, as after every crop. An expand
+            // pass that found nothing ends the command: the user was told once.
             heldCollection.release(&err);
-            return err;
+            return !err && expand != 0 ? kNothingToCrop : err;
         }
     }
+    if (!err && expand != 0) {
+        err = expandTargets(r, expand);
+        heldCollection.release(&err);
+        return err;
+    }
+    if (!err) err = settleTargets(r);
     ERR(cropUtil::ReadPrefFlag(basic, GetStringPtr(StrID_PrefIncludeMasks), &r.includeMasks));
 
     bool stop = false;
     for (A_u_long k = 0; k < r.count && !err && !stop; ++k)
-        err = cropTarget(r, k, expand, &stop);
-    if (!stop) {
-        resChosen = 0;
-        cropUtil::checkPrefsThreeD = 1;
-        if (!err && r.firstEmpty) err = reportSkipped(r);
-    }
+        err = cropTarget(r, k, &stop);
+    if (!stop && !err && r.firstEmpty) err = reportSkipped(r);
     heldCollection.release(&err);
-    // An expand pass that could not enlarge a target ends the command: cropping to the content
-    // without the enlargement asked for is not what the user wanted.
-    if (!err && r.refused && expand != 0) err = kCropRefused;
     return err;
 }
 

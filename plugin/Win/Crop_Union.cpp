@@ -48,6 +48,25 @@ void mergeMaskBounds(A_FloatRect* unionP, const A_FloatRect& frame) {
     unionP->right = larger(unionP->right, frame.right);
 }
 
+CroppingBounds wholeFrameBounds(const Measurement& m, A_long padding) {
+    const A_long h = m.fullResolution || m.hFactor < 1 ? 1 : m.hFactor;
+    const A_long v = m.fullResolution || m.vFactor < 1 ? 1 : m.vFactor;
+    // The last frame pixel the measurement keeps, in full-resolution pixels.
+    const double right = static_cast<double>((m.width - 1) / h) * h;
+    const double bottom = static_cast<double>((m.height - 1) / v) * v;
+    return CroppingBounds{-static_cast<double>(padding),
+                          bottom + padding,
+                          -static_cast<double>(padding),
+                          right + padding,
+                          m.width,
+                          m.height};
+}
+
+bool covers(const CroppingBounds& u, const CroppingBounds& whole) {
+    return u.top <= whole.top && u.left <= whole.left && u.bottom >= whole.bottom &&
+           u.right >= whole.right;
+}
+
 void clipToMasks(CroppingBounds* b, const A_FloatRect& masks) {
     if (masks.top > b->top) b->top = wholeEdge(masks.top);
     if (b->bottom > masks.bottom) b->bottom = wholeEdge(masks.bottom);

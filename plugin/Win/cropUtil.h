@@ -53,27 +53,10 @@ long IntegerAnswer(const char* text);
 
 // ---- Layer geometry ----
 
-// The seven values with which the uses of a cropped composition are corrected (anchor points and
-// mask paths), from the crop's bounds and the composition's new size. The anchor rewrite applies
-// them in this order: x / xRatio - widthChange / 2 + xOffset, likewise y; z scaled by depthFactor
-// on 3D layers only.
-struct UseCorrection {
-    double xOffset, yOffset, depthFactor, xRatio, yRatio, widthChange, heightChange;
-};
-AEGP_ThreeDVal ShiftedAnchor(const AEGP_ThreeDVal& anchor, const UseCorrection& c, bool threeD);
-
 // Sets (absolute) or offsets a layer's Position at one composition time; keyframes are not
 // handled (the stream's single value is written).
 A_Err ShiftLayerPosition(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH* layerP,
                          A_Time time, double x, double y, double z, unsigned char absolute);
-
-// Rewrites a layer's Anchor Point, unkeyed or at every keyframe (interpolation kept), by the
-// formula of UseCorrection; the seven values in the order of its fields.
-A_Err ShiftLayerXY(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, double xOffset,
-                   double yOffset, double depthFactor, double xRatio, double yRatio,
-                   double widthChange, double heightChange);
-A_Err ShiftLayerXY(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer,
-                   const UseCorrection& c);
 
 // ---- Project walk ----
 
@@ -108,6 +91,10 @@ int CompareTimes(const A_Time& a, const A_Time& b);
 // a + b: in their scale when the scales agree, else in the product of the scales, halved until the
 // value and scale fit the host's types.
 A_Time AddTimes(const A_Time& a, const A_Time& b);
+// Seconds as a time the host can be handed, in a scale that holds a thousandth of a frame of the
+// given length (at least), rounded to the nearest step of that scale; the scale is halved while the
+// value does not fit. Not-a-number and infinite seconds read as 0.
+A_Time SecondsToTime(double seconds, const A_Time& frame);
 
 // ---- 3D layers ----
 
@@ -133,5 +120,8 @@ A_Err PreCompose(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_CompH comp, A
 A_Err ReadPrefFlag(SPBasicSuite* basic, const char* key, A_Boolean* valueP);
 // A long of the "Zentrim" section with its default.
 A_Err ReadPrefLong(SPBasicSuite* basic, const char* key, A_long fallback, A_long* valueP);
+// The padding the crops add on every side: "PaddingAmount" when "Padding" is set (read only then),
+// else 0; a negative amount counts as 0.
+A_Err ReadPadding(SPBasicSuite* basic, A_long* paddingP);
 
 }  // namespace cropUtil

@@ -1,5 +1,6 @@
 // Small arithmetic the crops share: edges rounded down to whole pixels, and times compared and
 // added as rationals.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -41,6 +42,21 @@ A_Time AddTimes(const A_Time& a, const A_Time& b) {
     if (value > 0x7fffffffLL) value = 0x7fffffffLL;
     if (value < -0x7fffffffLL) value = -0x7fffffffLL;
     return A_Time{static_cast<A_long>(value), static_cast<A_u_long>(scale ? scale : 1)};
+}
+
+A_Time SecondsToTime(double seconds, const A_Time& frame) {
+    // A scale of at least a thousand steps per frame; a frame that says nothing gets milliseconds.
+    long long scale = 1000;
+    if (frame.value > 0 && frame.scale > 0)
+        scale = (1000LL * frame.scale + frame.value - 1) / frame.value;
+    if (!std::isfinite(seconds)) seconds = 0;
+    const double limit = 2147483647.0;
+    scale = std::min(scale, 0x7fffffffLL);
+    while (scale > 1 && std::fabs(std::nearbyint(seconds * static_cast<double>(scale))) > limit)
+        scale /= 2;
+    double value = std::nearbyint(seconds * static_cast<double>(scale));
+    value = std::max(-limit, std::min(limit, value));  // beyond the range even in whole seconds
+    return A_Time{static_cast<A_long>(value), static_cast<A_u_long>(scale)};
 }
 
 }  // namespace cropUtil

@@ -28,4 +28,14 @@ A_Err ReadPrefLong(SPBasicSuite* basic, const char* key, A_long fallback, A_long
     return err;
 }
 
+A_Err ReadPadding(SPBasicSuite* basic, A_long* paddingP) {
+    A_Boolean padding = 0;
+    *paddingP = 0;
+    A_Err err = ReadPrefFlag(basic, GetStringPtr(StrID_PrefPadding), &padding);
+    if (!err && padding)
+        err = ReadPrefLong(basic, GetStringPtr(StrID_PrefPaddingAmount), 0, paddingP);
+    if (*paddingP < 0) *paddingP = 0;  // a negative amount would cut into the content: none
+    return err;
+}
+
 }  // namespace cropUtil

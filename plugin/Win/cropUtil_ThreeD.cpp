@@ -5,6 +5,7 @@
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
 #include "../Zentrim_Strings.h"
+#include "Crop.h"
 #include "Crop_Scripts.h"
 #include "cropUtil.h"
 
@@ -81,6 +82,7 @@ A_Err PreCompose(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_CompH comp, A
     AEGP_ItemSuite8* items = suites.ItemSuite8();
     AEGP_CompH duplicate = NULL;
     AEGP_ItemH duplicateItem = NULL, item = NULL;
+    crop::projectChanged = true;
     ERR(suites.CompSuite9()->AEGP_DuplicateComp(comp, &duplicate));
     ERR(suites.CompSuite9()->AEGP_GetItemFromComp(duplicate, &duplicateItem));
     ERR(suites.CompSuite9()->AEGP_GetItemFromComp(comp, &item));

@@ -141,9 +141,18 @@ Preferences Preferences::parse(const std::string& text, const std::string& fileN
                 double d = value.get<double>();
                 if (!std::isfinite(d)) throw std::runtime_error(at + ": expected a finite number");
                 prefs.set(section, key, d);
-            } else if (value.is_string())
-                prefs.set(section, key, value.get<std::string>());
-            else
+            } else if (value.is_string()) {
+                // A float that is not finite is written as its name (JSON has no such number).
+                const std::string word = value.get<std::string>();
+                if (word == "Infinity")
+                    prefs.set(section, key, HUGE_VAL);
+                else if (word == "-Infinity")
+                    prefs.set(section, key, -HUGE_VAL);
+                else if (word == "NaN")
+                    prefs.set(section, key, std::nan(""));
+                else
+                    prefs.set(section, key, word);
+            } else
                 throw std::runtime_error(at + ": expected a boolean, a number or a string");
         }
     }
@@ -175,6 +184,12 @@ std::string Preferences::serialize(bool withReadDefaults) const {
         for (auto& [key, value] : keys) {
             if (!withReadDefaults && readDefaults_.count({section, key})) continue;
             const std::string& name = key;  // a structured binding cannot be captured in C++17
+            const double* d = std::get_if<double>(&value);
+            if (d && !std::isfinite(*d)) {
+                // JSON holds no such number: its name, which parse reads back as the float.
+                s[name] = std::isnan(*d) ? "NaN" : (*d > 0 ? "Infinity" : "-Infinity");
+                continue;
+            }
             std::visit([&](const auto& v) { s[name] = v; }, value);
         }
         if (withReadDefaults || !s.empty()) doc[section] = std::move(s);

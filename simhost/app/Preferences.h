@@ -35,7 +35,9 @@ class Preferences {
     }
 
     // The preferences file of zentrim-host (--prefs): {"Section": {"Key": true|number|"text"}}.
-    // Whole numbers load as longs (32-bit, as the host keeps them), other numbers as doubles.
+    // Whole numbers load as longs (32-bit, as the host keeps them), other numbers as doubles. A
+    // double that is not finite is written as the text "Infinity", "-Infinity" or "NaN", and
+    // those three texts load as that double, so every file written loads back.
     // Errors name the file and the key; the file is read within kPreferencesFileKind's limits and
     // its text checked by checkJsonText before it is parsed.
     static Preferences load(const std::string& path);

@@ -7,15 +7,14 @@
 
 namespace crop {
 
-A_Err shippedFindAndCorrectAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
-                                   A_Time time, CroppingBounds bounds, double newWidth,
-                                   double newHeight);
+A_Err shippedCorrectAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, const UsesBefore& before,
+                            CroppingBounds bounds);
 
-A_Err findAndCorrectAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* itemP,
-                            A_Time time, CroppingBounds bounds, double newWidth, double newHeight) {
+A_Err correctAllUses(SPBasicSuite* basic, AEGP_PluginID pluginId, const UsesBefore& before,
+                     CroppingBounds bounds) {
     bounds.left += 1;
     bounds.right += 1;
-    return shippedFindAndCorrectAllUses(basic, pluginId, itemP, time, bounds, newWidth, newHeight);
+    return shippedCorrectAllUses(basic, pluginId, before, bounds);
 }
 
 }  // namespace crop

@@ -1,6 +1,6 @@
 // A crop whose size the host cannot take, through the built program: a huge padding from the
-// preferences file, or a mask far outside the frame, ends with the plug-in's alert and exit status
-// 0, and the project written afterwards is the project read.
+// preferences file, or a mask far outside the frame (also with "DeleteMask" on), ends with the
+// plug-in's alert and exit status 0, and the project written afterwards is the project read.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -38,6 +38,8 @@ TEST(RefusedCrop, HugePaddingOrAFarMaskEndsWithTheAlertAndTheProjectUnchanged) {
         {"PaddingAmount 1e12", project(""), "none",
          R"({"Zentrim": {"Padding": true, "PaddingAmount": 1e12}})", "4294967354 x 4294967334"},
         {"a mask at 1e300", project(kFarMask), "shift+cmd", "", "2e+300 x 2e+300"},
+        {"a mask at 1e300, DeleteMask on", project(kFarMask), "shift+cmd",
+         R"({"Zentrim": {"DeleteMask": true}})", "2e+300 x 2e+300"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);

@@ -32,17 +32,15 @@ std::string skippedLayers(int count) {
     return list;
 }
 
-// The size alert with a name that holds every character the escaping must handle, and the
+// A size alert with a name that holds every character the escaping must handle, and the
 // longest sizes the plug-in writes ("%.15g" of a huge or tiny double).
-std::string sizeAlert() {
+std::string sizeAlert(const char* format) {
     std::u16string name = u"A 'quoted' \"name\" \\ with\r\na line break \u2028 and \u65e5";
     std::string escaped =
         cropUtil::ScriptStringFromUTF16(reinterpret_cast<const A_UTF16Char*>(name.c_str()));
-    std::vector<char> buffer(std::char_traits<char>::length(crop::kSizeOutOfRangeAlertFormat) +
-                             escaped.size() + 64);
-    cropUtil::SprintOS(buffer.data(), static_cast<int>(buffer.size()),
-                       crop::kSizeOutOfRangeAlertFormat, escaped.c_str(), "-1.79769313486232e+308",
-                       "4294967354");
+    std::vector<char> buffer(std::char_traits<char>::length(format) + escaped.size() + 64);
+    cropUtil::SprintOS(buffer.data(), static_cast<int>(buffer.size()), format, escaped.c_str(),
+                       "-1.79769313486232e+308", "4294967354");
     return buffer.data();
 }
 
@@ -64,7 +62,9 @@ int main(int argc, char** argv) {
         {"skipped-layers-one", formatted(crop::kSkippedLayersReportFormat, "7")},
         {"skipped-layers-longest",
          formatted(crop::kSkippedLayersReportFormat, skippedLayers(32767))},
-        {"size-out-of-range-alert", sizeAlert()},
+        {"size-out-of-range-alert", sizeAlert(crop::kSizeOutOfRangeAlertFormat)},
+        {"size-out-of-range-after-changes-alert",
+         sizeAlert(crop::kSizeOutOfRangeAfterChangesAlertFormat)},
     };
     // Every resolution name the plug-in may insert ("less than quarter" is the longest).
     for (const char* name : {"half", "third", "quarter", "less than quarter"}) {

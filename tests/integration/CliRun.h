@@ -36,6 +36,7 @@ struct CliInputs {
     std::string prefs;    // empty: factory preferences; "-": a --prefs file not there yet
     std::string keys;
     bool floating = false;
+    std::string panelScript;  // panel: a script of its own ("Probe Panel.jsx") for the panel
 };
 
 inline CliRun runCli(const CliInputs& in) {
@@ -57,6 +58,7 @@ inline CliRun runCli(const CliInputs& in) {
         o.prefs = in.prefs == "-" ? (dir / "prefs.json").string() : write("prefs.json", in.prefs);
     o.keys = in.keys;
     o.floating = in.floating;
+    if (!in.panelScript.empty()) o.script = write("Probe Panel.jsx", in.panelScript);
     o.json = true;
     o.plugin = sim::PluginModule::defaultPath();
     std::ostringstream out;

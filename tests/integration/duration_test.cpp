@@ -1,4 +1,6 @@
 // "Zentrim Duration": every frame measured, the union cropped once, with progress and cancel.
+#include <algorithm>
+
 #include "CommandFixture.h"
 #include "Scenes.h"
 
@@ -20,28 +22,94 @@ std::string movingScene(const std::string& extraMainLayers = "") {
     return project;
 }
 
-TEST(CropDuration, CropsToTheUnionOfEveryFrame) {
-    Command c(movingScene());
-    std::vector<sim::World> before;
-    for (int f = 0; f < 10; f += 3)
-        before.push_back(c.render("Main", sim::Rational(f, 10)));
-    sim::SessionReport r = c.run("cmd");
-    EXPECT_EQ(r.menuName, "Zentrim Duration");
-    ASSERT_EQ(r.result, A_Err_NONE);
-    ASSERT_EQ(r.resized.size(), 1u);
-    // Frames 0 to 9: the box's left edge runs from 120 to 210, its top from 100 to 172.
-    EXPECT_EQ(r.resized[0].toWidth, 269 - 120 + 1);
-    EXPECT_EQ(r.resized[0].toHeight, 211 - 100 + 1);
-    EXPECT_EQ(r.progress, (std::vector<int>{1, 11, 21, 31, 41, 51, 61, 71, 81, 91}));
-    ASSERT_EQ(r.undoSteps.size(), 1u);
-    EXPECT_EQ(r.undoSteps[0], "Zentrim Duration");
-    for (int i = 0, f = 0; f < 10; f += 3, ++i)
-        EXPECT_TRUE(
-            samePixels(before[i], c.render("Main", sim::Rational(f, 10)), 0, 0, "duration_main"));
-    ASSERT_FALSE(c.host().events().progress.empty());
-    EXPECT_EQ(c.host().events().progress.front().kind, sim::ProgressEvent::Open);
-    EXPECT_EQ(c.host().events().progress.back().kind, sim::ProgressEvent::Close);
-    expectClean(r);
+int renders(Command& c) {
+    int n = 0;
+    for (const sim::CallRecord& call : c.host().log().calls())
+        n += call.name == "AEGP_RenderAndCheckoutFrame";
+    return n;
+}
+
+// P is measured at every time a composition that uses it shows it: its own ten frames, and the
+// frames of Main between them (at a higher rate) or beside them (Use starting half a frame late);
+// a use at P's own rate and phase adds nothing. What Main shows at every frame stays.
+TEST(CropDuration, CropsToTheUnionOfEveryTimeItIsShown) {
+    struct Case {
+        const char* what;
+        int mainRate;
+        const char* start;
+        int renders;
+        int width, height;
+    } cases[] = {
+        {"Main at 30 fps", 30, "0", 30, 157, 117},
+        {"Main at P's rate", 10, "0", 10, 150, 112},
+        {"Use half a frame late", 10, "0.05", 20, 155, 116},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        std::string project = movingScene();
+        const std::string main = R"("name": "Main", "width": 800, "height": 600, "frameRate": 30)";
+        project.replace(project.find(main), main.size(),
+                        R"("name": "Main", "width": 800, "height": 600, "frameRate": )" +
+                            std::to_string(k.mainRate));
+        const std::string use = R"("selected": true)";
+        project.replace(project.find(use), use.size(), use + R"(, "startTime": )" + k.start);
+        Command c(project);
+        std::vector<sim::World> before;
+        for (int f = 0; f < 2 * k.mainRate; ++f)
+            before.push_back(c.render("Main", sim::Rational(f, k.mainRate)));
+        sim::SessionReport r = c.run("cmd");
+        EXPECT_EQ(r.menuName, "Zentrim Duration");
+        ASSERT_EQ(r.result, A_Err_NONE);
+        for (int f = 0; f < 2 * k.mainRate; ++f)
+            EXPECT_TRUE(samePixels(before[f], c.render("Main", sim::Rational(f, k.mainRate)), 0, 0,
+                                   "duration_main"))
+                << "frame " << f;
+        EXPECT_EQ(renders(c), k.renders);
+        ASSERT_EQ(r.resized.size(), 1u);
+        EXPECT_EQ(r.resized[0].toWidth, k.width);
+        EXPECT_EQ(r.resized[0].toHeight, k.height);
+        ASSERT_EQ(r.progress.size(), static_cast<size_t>(k.renders) + 1);
+        EXPECT_EQ(r.progress.front(), 1);
+        EXPECT_EQ(r.progress.back(), 100);
+        EXPECT_TRUE(std::is_sorted(r.progress.begin(), r.progress.end()));
+        ASSERT_EQ(r.undoSteps.size(), 1u);
+        EXPECT_EQ(r.undoSteps[0], "Zentrim Duration");
+        ASSERT_FALSE(c.host().events().progress.empty());
+        EXPECT_EQ(c.host().events().progress.front().kind, sim::ProgressEvent::Open);
+        EXPECT_EQ(c.host().events().progress.back().kind, sim::ProgressEvent::Close);
+        expectClean(r);
+    }
+}
+
+// Once the union holds every pixel of the frame, no later frame can change the crop: nothing more
+// is rendered, the masks are still read at every frame, and the progress ends at 100 %.
+TEST(CropDuration, StopsRenderingOnceTheWholeFrameIsKept) {
+    for (bool includeMasks : {false, true}) {
+        SCOPED_TRACE(includeMasks ? "IncludeMasks" : "no masks");
+        std::string project = movingScene();
+        const std::string main = R"("name": "Main", "width": 800, "height": 600, "frameRate": 30)";
+        project.replace(project.find(main), main.size(),
+                        R"("name": "Main", "width": 800, "height": 600, "frameRate": 10)");
+        const std::string box = R"("layers": [{"name": "Box")";
+        project.replace(project.find(box), box.size(),
+                        R"("layers": [{"name": "Cover", "source": "Grey", "inPoint": 0.3},
+                                      {"name": "Box")");
+        Command c(project);
+        c.host().prefs().set("Zentrim", "IncludeMasks", includeMasks);
+        sim::SessionReport r = c.run("cmd");
+        ASSERT_EQ(r.result, A_Err_NONE);
+        EXPECT_EQ(renders(c), 4) << "frames 0 to 3: the cover is there from frame 3";
+        int maskReads = 0;
+        for (const sim::CallRecord& call : c.host().log().calls())
+            maskReads += call.name == "AEGP_GetLayerMaskedBounds";
+        EXPECT_EQ(maskReads, includeMasks ? 10 : 0);
+        ASSERT_FALSE(r.progress.empty());
+        EXPECT_EQ(r.progress.back(), 100);
+        ASSERT_EQ(r.resized.size(), 1u);
+        EXPECT_EQ(r.resized[0].toWidth, 400);
+        EXPECT_EQ(r.resized[0].toHeight, 300);
+        expectClean(r);
+    }
 }
 
 TEST(CropDuration, NothingVisibleAtAnyTimeChangesNothingAndSaysNothing) {
@@ -51,7 +119,8 @@ TEST(CropDuration, NothingVisibleAtAnyTimeChangesNothingAndSaysNothing) {
     EXPECT_EQ(r.result, A_Err_NONE);
     EXPECT_TRUE(r.resized.empty());
     EXPECT_TRUE(r.alerts.empty());
-    EXPECT_EQ(r.progress.size(), 10u);
+    ASSERT_EQ(r.progress.size(), 31u) << "P's ten frames and Main's thirty between them";
+    EXPECT_EQ(r.progress.back(), 100);
     expectClean(r);
 }
 
@@ -73,24 +142,42 @@ TEST(CropDuration, CancelChordEndsTheCommandAfterTheFrameBeingMeasured) {
     expectClean(r);
 }
 
+// A mask that hides part of the content at every time limits the crop, rounded down to whole
+// pixels. A time-remapped layer's masks belong to its own times, not to the source's the crop
+// walks: they limit nothing (and the layer adds no times of its own to measure).
 TEST(CropDuration, IncludeMasksLimitsTheCropToTheMasksOverTime) {
-    std::string project = movingScene();
-    const std::string use =
-        R"({"name": "Use", "source": "P", "position": [400, 300, 0], "selected": true})";
-    project.replace(project.find(use), use.size(),
-                    R"({"name": "Use", "source": "P", "position": [400, 300, 0],
-        "selected": true, "masks": [{"name": "Window", "path": {
+    struct Case {
+        bool remapped;
+        int width, height;
+    } cases[] = {
+        // Left stays at the content (120 > 100.5); right and bottom are the mask's, rounded down.
+        {false, 230 - 120 + 1, 160 - 100 + 1},
+        // P's own frames: the box's left edge runs from 120 to 210, its top from 100 to 172.
+        {true, 269 - 120 + 1, 211 - 100 + 1},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.remapped ? "remapped" : "not remapped");
+        std::string project = movingScene();
+        const std::string use =
+            R"({"name": "Use", "source": "P", "position": [400, 300, 0], "selected": true})";
+        project.replace(project.find(use), use.size(),
+                        std::string(R"({"name": "Use", "source": "P", "position": [400, 300, 0],
+            "selected": true, "timeRemapEnabled": )") +
+                            (k.remapped ? "true" : "false") +
+                            R"(, "masks": [{"name": "Window", "path": {
           "vertices": [[100.5, 90], [230.25, 90], [230.25, 160.75], [100.5, 160.75]],
           "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]], "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}}]})");
-    Command c(project);
-    c.host().prefs().set("Zentrim", "IncludeMasks", true);
-    sim::SessionReport r = c.run("cmd");
-    ASSERT_EQ(r.result, A_Err_NONE);
-    ASSERT_EQ(r.resized.size(), 1u);
-    // Left stays at the content (120 > 100.5); right and bottom are the mask's, rounded down.
-    EXPECT_EQ(r.resized[0].toWidth, 230 - 120 + 1);
-    EXPECT_EQ(r.resized[0].toHeight, 160 - 100 + 1);
-    expectClean(r);
+        Command c(project);
+        c.host().prefs().set("Zentrim", "IncludeMasks", true);
+        sim::World before = c.render("Main");
+        sim::SessionReport r = c.run("cmd");
+        ASSERT_EQ(r.result, A_Err_NONE);
+        ASSERT_EQ(r.resized.size(), 1u);
+        EXPECT_EQ(r.resized[0].toWidth, k.width);
+        EXPECT_EQ(r.resized[0].toHeight, k.height);
+        EXPECT_TRUE(samePixels(before, c.render("Main"), 0, 0, "duration_masks"));
+        expectClean(r);
+    }
 }
 
 TEST(CropDuration, ActiveCompositionWithoutSelectionIsCroppedAndMasksAreNotConsulted) {

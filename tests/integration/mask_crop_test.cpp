@@ -17,19 +17,20 @@ std::string rect(double l, double t, double r, double b) {
     return o.str();
 }
 
-// "Source" (1920 x 1080) with a box at (200, 100); "Main" (1920 x 1080) uses it through the
-// selected layer "Use", which carries the given masks.
-std::string maskScene(const std::string& masks, bool maskSelected = false) {
-    std::string m = masks;
-    if (maskSelected) m.replace(m.find(R"("selected": false)"), 17, R"("selected": true)");
+// "Source" (1920 x 1080) with a box at (200, 100); "Main" (1920 x 1080, at `mainTime`) uses it
+// through the selected layer "Use", which starts at `start` and carries the given masks.
+std::string maskScene(const std::string& masks, const std::string& mainTime = "0",
+                      const std::string& start = "0") {
     return R"({"format": "zentrim-project", "version": 1, "activeItem": "Main",
   "items": [
     {"type": "solid", "name": "Red", "width": 60, "height": 40, "color": [1, 0, 0, 1]},
     {"type": "comp", "name": "Source", "width": 1920, "height": 1080, "frameRate": 30, "duration": 2,
      "layers": [{"name": "Box", "source": "Red", "position": [200, 100, 0]}]},
     {"type": "comp", "name": "Main", "width": 1920, "height": 1080, "frameRate": 30, "duration": 2,
-     "layers": [{"name": "Use", "source": "Source", "selected": true, "masks": [)" +
-           m + R"(]}]}
+     "currentTime": )" +
+           mainTime + R"(,
+     "layers": [{"name": "Use", "source": "Source", "selected": true, "startTime": )" +
+           start + R"(, "masks": [)" + masks + R"(]}]}
   ]
 })";
 }
@@ -38,27 +39,41 @@ std::string mask(const std::string& name, const std::string& path) {
     return R"({"name": ")" + name + R"(", "mode": "add", "selected": false, "path": )" + path + "}";
 }
 
+// The box holds the mask's vertices and their tangents' control points, which hold the curve; the
+// outline is the one the holding composition shows at its current time (in the layer's time).
 TEST(MaskCrop, CropsTheSourceToTheMasksBounds) {
+    // Two vertices whose curved segments make a lens from y 55 to 145.
+    const std::string lens = R"({"vertices": [[100, 100], [300, 100]],
+        "inTangents": [[50, 60], [-50, -60]], "outTangents": [[50, -60], [-50, 60]]})";
+    const std::string moving = R"({"keyframes": [{"time": 0, "value": )" + rect(100, 50, 200, 150) +
+                               R"(}, {"time": 1, "value": )" + rect(150, 60, 400, 200) + "}]}";
     struct Case {
         const char* what;
         std::string path;
-        bool padding;
+        long padding;
         int width, height;
         double boxX, boxY;  // the source's box after the crop
+        const char* mainTime = "0";
+        const char* start = "0";
     } cases[] = {
-        {"rectangle", rect(100, 50, 300, 150), false, 201, 101, 100, 50},
-        {"with padding 10", rect(100, 50, 300, 150), true, 221, 121, 110, 60},
-        {"half a pixel rounds away from zero", rect(100.5, 50, 300, 150), false, 200, 101, 99, 50},
-        {"reaching beyond the left edge", rect(-20.5, 50, 300, 150), false, 322, 101, 221, 50},
+        {"rectangle", rect(100, 50, 300, 150), 0, 201, 101, 100, 50},
+        {"with padding 10", rect(100, 50, 300, 150), 10, 221, 121, 110, 60},
+        {"with a negative padding, none", rect(100, 50, 300, 150), -10, 201, 101, 100, 50},
+        {"half a pixel rounds away from zero", rect(100.5, 50, 300, 150), 0, 200, 101, 99, 50},
+        {"reaching beyond the left edge", rect(-20.5, 50, 300, 150), 0, 322, 101, 221, 50},
+        {"a lens of two curved segments", lens, 0, 201, 121, 100, 60},
+        {"keyframed, at the time the holding composition shows", moving, 0, 251, 141, 50, 40, "1.5",
+         "0.5"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        Command c(maskScene(mask("Mask 1", k.path)));
+        Command c(maskScene(mask("Mask 1", k.path), k.mainTime, k.start));
         if (k.padding) {
             c.host().prefs().set("Zentrim", "Padding", true);
-            c.host().prefs().set("Zentrim", "PaddingAmount", 10L);
+            c.host().prefs().set("Zentrim", "PaddingAmount", k.padding);
         }
-        sim::World before = c.render("Main");
+        const sim::Rational now = c.item("Main").comp.currentTime;
+        sim::World before = c.render("Main", now);
         sim::SessionReport r = c.run("shift+cmd");
         EXPECT_EQ(r.menuName, "Mask Crop");
         ASSERT_EQ(r.result, A_Err_NONE);
@@ -68,7 +83,7 @@ TEST(MaskCrop, CropsTheSourceToTheMasksBounds) {
         EXPECT_DOUBLE_EQ(c.layer("Source", "Box").position.value.x, k.boxX);
         EXPECT_DOUBLE_EQ(c.layer("Source", "Box").position.value.y, k.boxY);
         EXPECT_EQ(r.undoSteps, std::vector<std::string>{"Mask Crop"});
-        EXPECT_TRUE(samePixels(before, c.render("Main"), 0, 0, "mask_main"));
+        EXPECT_TRUE(samePixels(before, c.render("Main", now), 0, 0, "mask_main"));
         EXPECT_TRUE(c.layer("Main", "Use").selected);
         expectClean(r);
     }

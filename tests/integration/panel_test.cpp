@@ -54,6 +54,39 @@ TEST(Panel, PreferencesRequestOpensTheDialogWithNothingOpen) {
     expectClean(r);
 }
 
+// Picking up a request sets the mode and names the command after it, so that keys held at that
+// moment never leave a menu that reads one action and runs another.
+TEST(Panel, TheRequestNamesTheCommandAfterItsAction) {
+    struct Case {
+        int request;
+        bool shift, command;  // held while the request is picked up
+        const char* name;
+    } cases[] = {{1, true, false, "Zentrim"},
+                 {2, true, false, "Zentrim Duration"},
+                 {3, false, true, "Mask Crop"},
+                 {4, false, true, "Zentrim Preferences"}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        std::string project = scene(true);
+        const std::string use = R"("position": [400, 300, 0], "selected": true)";
+        project.replace(project.find(use), use.size(), use + R"(, "masks": [{"name": "Window",
+            "path": {"vertices": [[100, 90], [200, 90], [200, 150], [100, 150]],
+                     "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]],
+                     "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}}])");
+        Command c(project, R"({"dialogs": [{"title": "Zentrim Preferences",
+                                           "actions": [{"click": "Cancel"}]}]})");
+        c.menu("none");
+        const long command = static_cast<long>(c.session->command()->command);
+        c.host().platform().shiftDown = k.shift;
+        c.host().platform().commandDown = k.command;
+        EXPECT_EQ(c.host().idle(), A_Err_NONE);
+        c.host().prefs().set("Zentrim", "Panel_Run", static_cast<long>(k.request));
+        c.host().prefs().set("Zentrim", "Menu_Cmd", command);
+        EXPECT_EQ(c.host().idle(), A_Err_NONE);
+        EXPECT_EQ(c.session->command()->name, k.name);
+    }
+}
+
 TEST(Panel, RequestWithoutCommandNumberIsDroppedWithAnAlert) {
     Command c(scene(true));
     c.host().prefs().set("Zentrim", "Panel_Run", 2L);

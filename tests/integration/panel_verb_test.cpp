@@ -1,6 +1,9 @@
 // zentrim-host panel: the companion panel shown to the simulated user with the plug-in loaded; its
 // requests reach the plug-in when the host idles.
+#include <cmath>
+
 #include "CliRun.h"
+#include "Preferences.h"
 #include "Scenes.h"
 
 namespace {
@@ -131,6 +134,28 @@ TEST(PanelVerb, PaddingTickedInThePanelPadsTheNextCrop) {
         EXPECT_FALSE(r.prefs["Zentrim"].contains("Panel_Run")) << "the request was taken";
         EXPECT_FALSE(r.prefs["Zentrim"].contains("Menu_Cmd"));
     }
+}
+
+// A script may store a number that is not finite; the preferences file written afterwards is one
+// the next run reads back, with the same numbers.
+TEST(PanelVerb, PreferencesThatAreNotFiniteNumbersAreReadBack) {
+    CliInputs in{"panel", scene(true),
+                 answers(R"({"title": "Probe Panel", "actions": [{"click": "Store"}]})"), "-"};
+    in.panelScript = R"(var w = this;
+w.add('button', undefined, 'Store').onClick = function () {
+    app.preferences.savePrefAsFloat('Zentrim', 'PaddingAmount', Infinity);
+    app.preferences.savePrefAsFloat('Zentrim', 'ExpandAmount', -Infinity);
+    app.preferences.savePrefAsFloat('Zentrim', 'Other', NaN);
+    app.preferences.saveToDisk();
+};)";
+    CliRun stored = runCli(in);
+    ASSERT_EQ(stored.status, 0) << stored.report.dump(2);
+    sim::Preferences read = sim::Preferences::parse(stored.prefs.dump(), "prefs.json");
+    EXPECT_EQ(read.getDouble("Zentrim", "PaddingAmount", 0), HUGE_VAL);
+    EXPECT_EQ(read.getDouble("Zentrim", "ExpandAmount", 0), -HUGE_VAL);
+    EXPECT_TRUE(std::isnan(read.getDouble("Zentrim", "Other", 0)));
+    CliRun next = runCli({"run", scene(true), "", stored.prefs.dump()});
+    EXPECT_EQ(next.status, 0) << next.report.dump(2);
 }
 
 TEST(PanelVerb, APanelWithoutAnAnswerOrWithAWrongOneFails) {

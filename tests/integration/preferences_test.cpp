@@ -59,26 +59,29 @@ TEST(Preferences, AKeyACropReadsExistsAfterwardsAndTheDialogLoadsIt) {
     expectClean(dialog);
 }
 
-TEST(Preferences, EditedValuesAreStoredAndTextThatIsNoNumberKeepsTheLoadedAmount) {
-    Command c(scene(false),
-              answers(R"({"check": "Padding"}, {"text": [0, "abc"]}, {"check": "Expand"},
-        {"text": [1, "12.75px"]}, {"select": [0, 2]}, {"select": [1, 1]}, {"check": "Include Masks"},
-        {"click": "Save"})"));
-    c.host().prefs().set("Zentrim", "PaddingAmount", 7.0);
-    sim::SessionReport r = c.run("shift");
-    ASSERT_EQ(r.result, A_Err_NONE);
-    const sim::Preferences& p = c.host().prefs();
-    EXPECT_TRUE(p.getBool("Zentrim", "Padding", false));
-    EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", 0), 7)
-        << "letters keep the amount that was loaded";
-    EXPECT_TRUE(p.getBool("Zentrim", "Expand", false));
-    EXPECT_EQ(p.getDouble("Zentrim", "ExpandAmount", 0), 12.75);
-    EXPECT_EQ(p.getLong("Zentrim", "ExpandAmount", 0), 12)
-        << "the plug-in reads amounts as whole numbers";
-    EXPECT_EQ(p.getLong("Zentrim", "Resolution", 0), 2);
-    EXPECT_EQ(p.getLong("Zentrim", "ThreeD", 0), 1);
-    EXPECT_TRUE(p.getBool("Zentrim", "IncludeMasks", false));
-    expectClean(r);
+TEST(Preferences, EditedValuesAreStoredAndTextThatIsNoFiniteNumberKeepsTheLoadedAmount) {
+    for (const char* typed : {"abc", "Infinity", "-Infinity", "1e999"}) {
+        SCOPED_TRACE(typed);
+        Command c(scene(false), answers(std::string(R"({"check": "Padding"}, {"text": [0, ")") +
+                                        typed + R"("]}, {"check": "Expand"},
+            {"text": [1, "12.75px"]}, {"select": [0, 2]}, {"select": [1, 1]},
+            {"check": "Include Masks"}, {"click": "Save"})"));
+        c.host().prefs().set("Zentrim", "PaddingAmount", 7.0);
+        sim::SessionReport r = c.run("shift");
+        ASSERT_EQ(r.result, A_Err_NONE);
+        const sim::Preferences& p = c.host().prefs();
+        EXPECT_TRUE(p.getBool("Zentrim", "Padding", false));
+        EXPECT_EQ(p.getDouble("Zentrim", "PaddingAmount", 0), 7)
+            << "what is no finite number keeps the amount that was loaded";
+        EXPECT_TRUE(p.getBool("Zentrim", "Expand", false));
+        EXPECT_EQ(p.getDouble("Zentrim", "ExpandAmount", 0), 12.75);
+        EXPECT_EQ(p.getLong("Zentrim", "ExpandAmount", 0), 12)
+            << "the plug-in reads amounts as whole numbers";
+        EXPECT_EQ(p.getLong("Zentrim", "Resolution", 0), 2);
+        EXPECT_EQ(p.getLong("Zentrim", "ThreeD", 0), 1);
+        EXPECT_TRUE(p.getBool("Zentrim", "IncludeMasks", false));
+        expectClean(r);
+    }
 }
 
 TEST(Preferences, CancelStoresNothing) {
@@ -90,6 +93,37 @@ TEST(Preferences, CancelStoresNothing) {
     expectClean(r);
 }
 
+// Wraps the dialog's show so that, for the panel preferences, it notes every checkbox and button
+// whose rectangle (in the window, through its groups) overlaps another's.
+const char* kOverlapProbe = R"(var zentrimOverlaps = 'not shown';
+(function () {
+    var show = Window.prototype.show;
+    function boxes(control, x, y, out) {
+        for (var i = 0; i < control.children.length; i++) {
+            var c = control.children[i], b = c.bounds;
+            if (!b) continue;
+            var r = [x + b[0], y + b[1], x + b[2], y + b[3]];
+            if (c.type === 'checkbox' || c.type === 'button') out.push({text: c.text, r: r});
+            boxes(c, r[0], r[1], out);
+        }
+        return out;
+    }
+    Window.prototype.show = function () {
+        if (this.text === 'Zentrim Panel Preferences') {
+            var all = boxes(this, 0, 0, []), found = [];
+            for (var i = 0; i < all.length; i++)
+                for (var j = i + 1; j < all.length; j++) {
+                    var a = all[i].r, b = all[j].r;
+                    if (a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3])
+                        found.push(all[i].text + ' / ' + all[j].text);
+                }
+            zentrimOverlaps = found.join(', ');
+        }
+        return show.apply(this, arguments);
+    };
+})();)";
+
+// The panel preferences store the ticked keys; their Save button covers no checkbox.
 TEST(Preferences, PanelPreferencesStoreTheTickedKeys) {
     struct Case {
         const char* what;
@@ -111,10 +145,13 @@ TEST(Preferences, PanelPreferencesStoreTheTickedKeys) {
         Command c(scene(false), answers(R"({"click": "Panel"}, {"click": "Cancel"})",
                                         R"(, {"title": "Zentrim Panel Preferences", "actions": [)" +
                                             k.actions + "]}"));
+        sim::ScriptOutcome probe = c.host().platform().scriptRunner(kOverlapProbe);
+        ASSERT_TRUE(probe.ok) << probe.error;
         sim::SessionReport r = c.run("shift");
         ASSERT_EQ(r.result, A_Err_NONE);
         EXPECT_EQ(r.dialogs,
                   (std::vector<std::string>{"Zentrim Preferences", "Zentrim Panel Preferences"}));
+        EXPECT_EQ(c.host().platform().scriptRunner("zentrimOverlaps").value, "");
         EXPECT_EQ(c.host().prefs().getString("Zentrim", "MainPanelDisplay", "?"), k.mainPanel);
         EXPECT_EQ(c.host().prefs().getString("Zentrim", "PanelDisplay", "?"), k.panel);
         ASSERT_EQ(r.alerts.size(), 1u);

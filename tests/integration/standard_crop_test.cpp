@@ -64,9 +64,12 @@ TEST(StandardCrop, SelectedPrecompositionLayerCropsItsSource) {
     expectClean(r);
 }
 
+// Said once, also when the expand pass (which comes first) already found no layer to enlarge.
 TEST(StandardCrop, PrecompositionAbsentAtTheCurrentTimeGetsNoLayersToCrop) {
     Command late(
         scene(false, R"({"name": "Late", "source": "P", "inPoint": 1, "selected": true},)"));
+    late.host().prefs().set("Zentrim", "Expand", true);
+    late.host().prefs().set("Zentrim", "ExpandAmount", 50L);
     sim::SessionReport r = late.run();
     ASSERT_EQ(r.alerts.size(), 1u);
     EXPECT_EQ(r.alerts[0].title, "No Layers to Crop");
@@ -141,18 +144,67 @@ TEST(StandardCrop, OneCropPerSourceAndSkippedLayersAreReported) {
     expectClean(r);
 }
 
-TEST(StandardCrop, TimeRemappedLayerIsMeasuredAtItsRemappedTime) {
-    std::string layer =
-        R"({"name": "Remapped", "source": "P", "selected": true, "timeRemapEnabled": true,
-        "timeRemap": {"keyframes": [{"time": 0, "value": 1.5}, {"time": 2, "value": 1.5}]}},)";
-    Command c(scene(false, layer));
-    sim::SessionReport r = c.run();
-    ASSERT_EQ(r.result, A_Err_NONE);
-    bool at45 = false;
-    for (const sim::CallRecord& call : c.host().log().calls())
-        if (call.name == "AEGP_SetTime" && call.args == "45 / 30") at45 = true;
-    EXPECT_TRUE(at45) << "rendered at 1.5 s in the source, value 45 at scale 30";
-    expectClean(r);
+// A time-remapped use is measured at the source time it shows, to a thousandth of a source frame
+// (not on the holding composition's frame grid); its masks, which are the use's own, are read at
+// its layer time.
+TEST(StandardCrop, TimeRemappedLayerKeepsWhatItShowsAtTheCurrentTime) {
+    // P's box runs 100 px to the right in its first tenth of a second.
+    const std::string moving = R"({"name": "Box", "source": "Red", "position": {"keyframes": [
+        {"time": 0, "value": [150, 120, 0]}, {"time": 0.1, "value": [250, 120, 0]}]}})";
+    auto remapped = [&](const std::string& remap, const std::string& masks) {
+        std::string layer = R"({"name": "Remapped", "source": "P", "selected": true,
+            "timeRemapEnabled": true, "timeRemap": {"keyframes": )" +
+                            remap + "}" + masks + "},";
+        std::string project = scene(false, layer);
+        const std::string still = R"({"name": "Box", "source": "Red", "position": [150, 120, 0]})";
+        project.replace(project.find(still), still.size(), moving);
+        return project;
+    };
+    auto window = [](int left, int right) {
+        return R"({"vertices": [[)" + std::to_string(left) + ", 90], [" + std::to_string(right) +
+               ", 90], [" + std::to_string(right) + ", 150], [" + std::to_string(left) +
+               R"(, 150]], "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]],
+               "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]})";
+    };
+    struct Case {
+        const char* what;
+        std::string project;
+        const char* current;  // Main's current time
+        bool includeMasks;
+    } cases[] = {
+        {"frozen at 1.5 s",
+         remapped(R"([{"time": 0, "value": 1.5}, {"time": 2, "value": 1.5}])", ""), "0", false},
+        {"slowed down ten times, between two source frames",
+         remapped(R"([{"time": 0, "value": 0}, {"time": 2, "value": 0.2}])", ""), "\"1/30\"",
+         false},
+        {"frozen at 0 s, with a mask that moves over the layer's own time",
+         remapped(R"([{"time": 0, "value": 0}, {"time": 2, "value": 0}])",
+                  R"(, "masks": [{"name": "Window", "path": {"keyframes": [
+                      {"time": 0, "value": )" +
+                      window(100, 140) + R"(},
+                      {"time": 1, "value": )" +
+                      window(140, 200) + "}]}}]"),
+         "1", true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        std::string project = k.project;
+        project.replace(project.find(R"("duration": 2,
+     "layers": [
+       {"name": "Use")"),
+                        0, std::string(R"("currentTime": )") + k.current + ", ");
+        Command c(project);
+        // Only the remapped layer shows P.
+        c.edit([](sim::Project& p) { p.findItemByName("Main")->comp.layers[0].video = false; });
+        if (k.includeMasks) c.host().prefs().set("Zentrim", "IncludeMasks", true);
+        const sim::Rational now = c.item("Main").comp.currentTime;
+        sim::World before = c.render("Main", now);
+        sim::SessionReport r = c.run();
+        ASSERT_EQ(r.result, A_Err_NONE);
+        ASSERT_EQ(r.resized.size(), 1u);
+        EXPECT_TRUE(samePixels(before, c.render("Main", now), 0, 0, "remapped_main"));
+        expectClean(r);
+    }
 }
 
 TEST(StandardCrop, IncludeMasksLimitsTheMeasurementToTheMaskedBounds) {
@@ -170,32 +222,36 @@ TEST(StandardCrop, IncludeMasksLimitsTheMeasurementToTheMaskedBounds) {
     expectClean(r);
 }
 
-TEST(StandardCrop, ExpandPassEnlargesThenCropsToContent) {
-    Command c(withActive(scene(false), "P"));
-    c.host().prefs().set("Zentrim", "Expand", true);
-    c.host().prefs().set("Zentrim", "ExpandAmount", 50.0);  // written by the dialog as a float
-    sim::World mainBefore = c.render("Main");
-    sim::SessionReport r = c.run();
-    ASSERT_EQ(r.result, A_Err_NONE);
-    ASSERT_EQ(r.resized.size(), 2u);
-    EXPECT_EQ(r.resized[0].toWidth, 501);
-    EXPECT_EQ(r.resized[0].toHeight, 401);
-    EXPECT_EQ(r.resized[1].toWidth, 60);
-    EXPECT_EQ(r.resized[1].toHeight, 40);
-    EXPECT_EQ(r.undoSteps.size(), 1u) << "both passes in one undo step";
-    EXPECT_TRUE(samePixels(mainBefore, c.render("Main"), 0, 0, "expand_main"));
-    expectClean(r);
-}
-
-TEST(StandardCrop, PaddingWidensTheCrop) {
-    Command c(withActive(scene(false), "P"));
-    c.host().prefs().set("Zentrim", "Padding", true);
-    c.host().prefs().set("Zentrim", "PaddingAmount", 10.0);
-    sim::SessionReport r = c.run();
-    ASSERT_EQ(r.resized.size(), 1u);
-    EXPECT_EQ(r.resized[0].toWidth, 80);
-    EXPECT_EQ(r.resized[0].toHeight, 60);
-    expectClean(r);
+// The expand pass enlarges by the amount on every side, then the crop shrinks to the content; an
+// amount of zero or less makes no expand pass, and a negative padding counts as none.
+TEST(StandardCrop, ExpandAndPaddingAmounts) {
+    struct Case {
+        const char* key;
+        double amount;
+        std::vector<std::pair<int, int>> sizes;
+    } cases[] = {
+        {"ExpandAmount", 50, {{501, 401}, {60, 40}}},  // written by the dialog as a float
+        {"ExpandAmount", -100, {{60, 40}}},
+        {"PaddingAmount", 10, {{80, 60}}},
+        {"PaddingAmount", -10, {{60, 40}}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::string(k.key) + " " + std::to_string(k.amount));
+        Command c(withActive(scene(false), "P"));
+        c.host().prefs().set("Zentrim", k.key[0] == 'E' ? "Expand" : "Padding", true);
+        c.host().prefs().set("Zentrim", k.key, k.amount);
+        sim::World mainBefore = c.render("Main");
+        sim::SessionReport r = c.run();
+        ASSERT_EQ(r.result, A_Err_NONE);
+        ASSERT_EQ(r.resized.size(), k.sizes.size());
+        for (size_t i = 0; i < k.sizes.size(); ++i) {
+            EXPECT_EQ(r.resized[i].toWidth, k.sizes[i].first);
+            EXPECT_EQ(r.resized[i].toHeight, k.sizes[i].second);
+        }
+        EXPECT_EQ(r.undoSteps.size(), 1u) << "both passes in one undo step";
+        EXPECT_TRUE(samePixels(mainBefore, c.render("Main"), 0, 0, "expand_main"));
+        expectClean(r);
+    }
 }
 
 TEST(StandardCrop, WithoutActiveItemEverySelectedCompositionIsCroppedInOneStep) {

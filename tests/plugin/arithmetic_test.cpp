@@ -2,8 +2,10 @@
 // of rectangles the crop over the duration keeps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "Crop.h"
 #include "cropUtil.h"
@@ -43,6 +45,49 @@ TEST(Times, AddKeepsACommonScaleAndStaysInRange) {
     A_Time wide = cropUtil::AddTimes({1, 100000}, {1, 100003});
     EXPECT_GT(wide.value, 0);
     EXPECT_NEAR(static_cast<double>(wide.value) / wide.scale, 1.0 / 100000 + 1.0 / 100003, 1e-9);
+}
+
+TEST(Times, SecondsHoldAThousandthOfAFrame) {
+    struct Case {
+        double seconds;
+        A_Time frame, expected;
+    } cases[] = {
+        {1.5, {1, 30}, {45000, 30000}},
+        {1.0 / 300, {1, 30}, {100, 30000}},         // between two frames of the grid
+        {0.1234567, {1001, 30000}, {3700, 29971}},  // 29.97 fps: 29,971 steps a second
+        {-0.25, {1, 24}, {-6000, 24000}},
+        {1e6, {1, 30}, {1875000000, 1875}},  // the scale halves until the value fits
+        {1e300, {1, 30}, {2147483647, 1}},   // beyond even whole seconds: the largest
+        {std::nan(""), {1, 30}, {0, 30000}},
+        {2.5, {0, 0}, {2500, 1000}},  // a frame that says nothing: milliseconds
+    };
+    for (const Case& k : cases) {
+        A_Time t = cropUtil::SecondsToTime(k.seconds, k.frame);
+        EXPECT_EQ(t.value, k.expected.value) << k.seconds;
+        EXPECT_EQ(t.scale, k.expected.scale) << k.seconds;
+    }
+}
+
+TEST(Rectangles, ExpandedBoundsAndLimitsWithinTheComposition) {
+    crop::CroppingBounds e = crop::expandedBounds(1918, 1081, 20);
+    EXPECT_EQ(e.left, -20);
+    EXPECT_EQ(e.top, -20);
+    EXPECT_EQ(e.right, 1938);
+    EXPECT_EQ(e.bottom, 1101);
+    EXPECT_EQ(e.width, 1918);
+    EXPECT_EQ(e.height, 1081);
+    // No limit becomes the composition's last column and row in the frame's pixels, so that a
+    // scaled edge never passes them; a mask's limit is narrowed to them.
+    A_FloatRect none = crop::limitInFramePixels(crop::kNoLimit, 4, 4, 1918, 1081);
+    EXPECT_EQ(none.left, 0);
+    EXPECT_EQ(none.top, 0);
+    EXPECT_EQ(none.right, 1917.0 / 4);
+    EXPECT_EQ(none.bottom, 1080.0 / 4);
+    A_FloatRect mask = crop::limitInFramePixels({-8, 10, 4000, 400}, 2, 2, 1918, 1081);
+    EXPECT_EQ(mask.left, -4);
+    EXPECT_EQ(mask.top, 5);
+    EXPECT_EQ(mask.right, 1917.0 / 2);
+    EXPECT_EQ(mask.bottom, 200);
 }
 
 TEST(FloorToInt32, RoundsDownAndClampsInsteadOfOverflowing) {
@@ -115,6 +160,46 @@ TEST(UnionOverTime, MaskBoundsStartUnsetAndClipRoundsDown) {
     crop::clipToMasks(&inside, masks);
     EXPECT_EQ(inside.top, 100) << "content inside the masks keeps its edges";
     EXPECT_EQ(inside.right, 150);
+}
+
+TEST(SampleTimes, RunsMergeInOrderEachTimeOnce) {
+    crop::SampleTimes times;
+    times.add({0, 10}, {1, 10}, {10, 10});  // a 10 fps source's own frames, 0 to 0.9 s
+    times.add({0, 30}, {1, 30}, {30, 30});  // a 30 fps use: two more between each pair
+    times.add({1, 20}, {1, 10}, {19, 20});  // a use half a frame late: 0.05 to 0.85 s
+    times.add({0, 10}, {1, 10}, {5, 10});   // a use at the source's rate and phase
+    times.add({3, 10}, {0, 10}, {9, 10});   // a step that never advances: ignored
+    std::vector<double> seen;
+    A_Time t = {0, 1};
+    while (times.next(&t))
+        seen.push_back(static_cast<double>(t.value) / t.scale);
+    EXPECT_EQ(seen.size(), 30u + 9u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end()) << "no time twice";
+    EXPECT_EQ(seen.back(), 29.0 / 30);
+}
+
+TEST(SampleTimes, ProgressRunsFromOneToAHundred) {
+    EXPECT_EQ(crop::percentAt({0, 10}, {10, 10}), 1);
+    EXPECT_EQ(crop::percentAt({9, 10}, {10, 10}), 91);
+    EXPECT_EQ(crop::percentAt({29, 30}, {10, 10}), 97);  // a time of another scale
+    EXPECT_EQ(crop::percentAt({10, 10}, {10, 10}), 100);
+    EXPECT_EQ(crop::percentAt({0, 1}, {0, 1}), 100);
+}
+
+TEST(UnionOverTime, TheWholeFrameIsWhatNoFrameCanWiden) {
+    crop::Measurement m = {nullptr, 4, 4, 0, 1918, 1081};
+    crop::CroppingBounds whole = crop::wholeFrameBounds(m, 3);
+    EXPECT_EQ(whole.left, -3);
+    EXPECT_EQ(whole.top, -3);
+    EXPECT_EQ(whole.right, 1916 + 3) << "the last column of a quarter frame, scaled";
+    EXPECT_EQ(whole.bottom, 1080 + 3);
+    EXPECT_TRUE(crop::covers(whole, whole));
+    crop::CroppingBounds u = whole;
+    u.right -= 1;
+    EXPECT_FALSE(crop::covers(u, whole));
+    m.fullResolution = 1;
+    EXPECT_EQ(crop::wholeFrameBounds(m, 0).right, 1917);
 }
 
 TEST(ScriptString, NamesCannotEndTheStringOrTheLine) {

@@ -114,6 +114,8 @@ TEST(FindCropBounds, PaddingPreferenceWidensEveryEdgeWhateverTheFactors) {
     host.flags["Padding"] = 1;
     expectBounds(measure(host), 0, 40, 10, 50, 80, 60);
     expectBounds(measure(host, 2, 2), 10, 70, 30, 90, 160, 120);
+    host.longs["PaddingAmount"] = -10;
+    expectBounds(measure(host), 10, 30, 20, 40, 80, 60);  // a negative amount counts as none
 }
 
 TEST(FindCropBounds, RowBytesShorterThanTheWidthAreRefused) {

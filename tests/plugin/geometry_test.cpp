@@ -1,68 +1,29 @@
-// The correction formulas applied to the uses of a cropped composition.
+// Where the values of a use of a cropped composition go: moved by the crop's offset, exactly.
 #include <gtest/gtest.h>
 
 #include "Crop.h"
-#include "cropUtil.h"
 
 namespace {
 
-crop::CroppingBounds bounds(double top, double bottom, double left, double right, A_long w,
-                            A_long h) {
-    return crop::CroppingBounds{top, bottom, left, right, w, h};
-}
-
-TEST(UseCorrection, SevenValuesFromBoundsAndNewSize) {
-    cropUtil::UseCorrection c =
-        crop::useCorrection(bounds(50, 549, 100, 1099, 1920, 1080), 1000, 500);
-    EXPECT_DOUBLE_EQ(c.xOffset, 360);
-    EXPECT_DOUBLE_EQ(c.yOffset, 240);
-    EXPECT_DOUBLE_EQ(c.depthFactor, 2.16);
-    EXPECT_DOUBLE_EQ(c.xRatio, 1000.0 / 1920);
-    EXPECT_DOUBLE_EQ(c.yRatio, 500.0 / 1080);
-    EXPECT_DOUBLE_EQ(c.widthChange, 920);
-    EXPECT_DOUBLE_EQ(c.heightChange, 580);
-}
-
-TEST(UseCorrection, AnchorOfAUseFollowsTheCroppedContent) {
-    // x becomes x * old / new - left, and half a pixel less for an odd old size.
+TEST(UseCorrection, PointsAndVerticesMoveByTheOffsetAndNothingElseChanges) {
     struct Case {
-        A_long width, height;
-        double halfX, halfY;
-    } cases[] = {{1920, 1080, 0, 0}, {1921, 1080, 0.5, 0}, {1920, 1081, 0, 0.5}};
+        double x, y, left, top;
+    } cases[] = {{220, 120, 139, 100}, {200.5, 150.5, 100, 50}, {0, 0, -50, -50}, {1e6, 3, 7, 0.5}};
     for (const Case& k : cases) {
-        crop::CroppingBounds b = bounds(50, 549, 100, 1099, k.width, k.height);
-        cropUtil::UseCorrection s = crop::useCorrection(b, 1000, 500);
-        for (double x : {0.0, 137.25, 960.0}) {
-            AEGP_ThreeDVal a = cropUtil::ShiftedAnchor({x, x / 2, 0}, s, false);
-            EXPECT_NEAR(a.x, x * k.width / 1000 - 100 - k.halfX, 1e-9) << k.width;
-            EXPECT_NEAR(a.y, (x / 2) * k.height / 500 - 50 - k.halfY, 1e-9) << k.height;
-        }
+        AEGP_ThreeDVal p = crop::pointAfterCrop({k.x, k.y, 40}, k.left, k.top);
+        EXPECT_EQ(p.x, k.x - k.left);
+        EXPECT_EQ(p.y, k.y - k.top);
+        EXPECT_EQ(p.z, 40) << "depth is not in the source's pixels";
+        AEGP_MaskVertex v = crop::vertexAfterCrop({k.x, k.y, 10, -3, -10, 3}, k.left, k.top);
+        EXPECT_EQ(v.x, k.x - k.left);
+        EXPECT_EQ(v.y, k.y - k.top);
+        EXPECT_EQ(v.tan_in_x, 10);
+        EXPECT_EQ(v.tan_in_y, -3);
+        EXPECT_EQ(v.tan_out_x, -10);
+        EXPECT_EQ(v.tan_out_y, 3);
     }
-}
-
-TEST(AnchorShift, FormulaOrderAndDepthOfThreeDLayers) {
-    cropUtil::UseCorrection s{5, 7, 2, 0.5, 0.5, 640, 480};
-    AEGP_ThreeDVal flat = cropUtil::ShiftedAnchor({320, 240, 100}, s, false);
-    EXPECT_EQ(flat.x, 325);
-    EXPECT_EQ(flat.y, 247);
-    EXPECT_EQ(flat.z, 100) << "a 2D layer keeps its z";
-    AEGP_ThreeDVal deep = cropUtil::ShiftedAnchor({320, 240, 100}, s, true);
-    EXPECT_EQ(deep.z, 200);
-}
-
-TEST(MaskVertexCorrection, PositionsMoveTangentsOnlyScale) {
-    crop::CroppingBounds b = bounds(50, 0, 100, 0, 1000, 1000);
-    cropUtil::UseCorrection c{};
-    c.xRatio = 0.5;
-    c.yRatio = 0.5;
-    AEGP_MaskVertex v{500, 250, 10, 0, -10, 0};
-    AEGP_MaskVertex out = crop::correctedMaskVertex(v, c, b);
-    EXPECT_EQ(out.x, 900);
-    EXPECT_EQ(out.y, 450);
-    EXPECT_EQ(out.tan_in_x, 20);
-    EXPECT_EQ(out.tan_in_y, 0);
-    EXPECT_EQ(out.tan_out_x, -20);
-    EXPECT_EQ(out.tan_out_y, 0);
+    // A whole-pixel anchor of 220 cropped at 139 is exactly 81, however the source was resized.
+    EXPECT_EQ(crop::pointAfterCrop({220, 0, 0}, 139, 0).x, 81);
 }
 
 }  // namespace

@@ -21,9 +21,9 @@ inline std::string compModeProject() {
   ]})";
 }
 
-// Two selected uses of two precompositions in "Main": one with an animated anchor point, one
-// with a mask; "PB" holds a parented layer, so every branch of the carrying and the correction
-// of uses is reached.
+// Two selected uses of two precompositions in "Main": one with an animated anchor point and a
+// layer parented to it (animated too), one with a mask; "PB" holds a parented layer, so every
+// branch of the carrying and the correction of uses is reached.
 inline std::string layerModeProject() {
     return R"({"format": "zentrim-project", "version": 1, "bitsPerChannel": 8, "activeItem": "Main",
   "items": [
@@ -42,7 +42,10 @@ inline std::string layerModeProject() {
         "masks": [{"name": "Mask 1", "path": {
           "vertices": [[2, 2], [60, 2], [60, 44], [2, 44]],
           "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]],
-          "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}}]}
+          "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}}]},
+       {"name": "Label", "source": "Red", "parent": 0,
+        "position": {"keyframes": [{"time": 0, "value": [2, 3, 0]},
+                                   {"time": 1, "value": [6, 3, 0], "in": "hold"}]}}
      ]}
   ]})";
 }

@@ -31,9 +31,11 @@ int firstIndex(const std::vector<Call>& calls, const std::string& name, int from
 }
 
 // The panel poll's own steps around the command it starts: reading and deleting its two keys, the
-// availability check, AEGP_DoCommand, and the final disabling of the menu command.
+// availability check, the renaming of the command after the request's mode, AEGP_DoCommand, and
+// the final disabling of the menu command.
 struct PanelSteps {
     int checkFrom = -1, checkTo = -1;  // the availability check: [from, to)
+    int rename = -1;
     int doCommand = -1;
     int finalDisable = -1;
 };
@@ -43,9 +45,10 @@ PanelSteps panelSteps(const std::vector<Call>& clean) {
     int secondDelete =
         firstDelete < 0 ? -1 : firstIndex(clean, "AEGP_DeleteEntry", firstDelete + 1);
     p.doCommand = firstIndex(clean, "AEGP_DoCommand");
-    if (secondDelete >= 0 && p.doCommand > secondDelete) {
+    p.rename = secondDelete < 0 ? -1 : firstIndex(clean, "AEGP_SetMenuCommandName", secondDelete);
+    if (secondDelete >= 0 && p.rename > secondDelete && p.doCommand > p.rename) {
         p.checkFrom = secondDelete + 1;
-        p.checkTo = p.doCommand;
+        p.checkTo = p.rename;
     }
     // The last AEGP_DisableCommand of the run, made by the poll after the command returned.
     for (int i = static_cast<int>(clean.size()) - 1; i > p.doCommand && p.doCommand >= 0; --i) {
@@ -152,15 +155,16 @@ const Deviation* deviationFor(const Scenario& s, const std::vector<Call>& clean,
 
 // Calls made regardless of an earlier failure, by design: the mode switch enables or disables
 // the renamed command even when renaming failed, the menu update sets the command for what it
-// found even when its check failed, and after a failure inside the command a panel started, the
-// poll still disables the command (each with the Command suite its helper acquires).
+// found even when its check failed, and after a failed renaming or a failure inside the command a
+// panel started, the poll still disables the command (each with the Command suite its helper
+// acquires).
 bool madeRegardless(const Scenario& s, const std::vector<Call>& clean, int failedAt,
                     const Call& c) {
     if (s.hook == Scenario::Hook::KeysDown || s.hook == Scenario::Hook::MenuUpdate)
         return enablingCall(c) || commandSuiteAcquisition(c);
     if (!s.panel) return false;
     PanelSteps p = panelSteps(clean);
-    if (p.doCommand < 0 || failedAt < p.doCommand) return false;
+    if (p.rename < 0 || failedAt < p.rename) return false;
     return c.name == "AEGP_DisableCommand" || commandSuiteAcquisition(c);
 }
 
