@@ -48,8 +48,8 @@ void drawLayer(Canvas& canvas, const LayerPlan& plan, const Coverage& cov, int d
         const double cy = (y + 0.5) * dv - plan.root.y;
         for (int x = plan.dest.x0; x < plan.dest.x1; ++x) {
             const double cx = (x + 0.5) * dh - plan.root.x;
-            const double sx = m.a * cx + m.b * cy + m.tx;
-            const double sy = m.c * cx + m.d * cy + m.ty;
+            const double sx = snapToSampleGrid(m.a * cx + m.b * cy + m.tx);
+            const double sy = snapToSampleGrid(m.c * cx + m.d * cy + m.ty);
             if (!(sx >= w.x0 && sx < w.x1 && sy >= w.y0 && sy < w.y1)) continue;
             const int ix = static_cast<int>(std::floor(sx)), iy = static_cast<int>(std::floor(sy));
             if (!cov.everything && !cov.row(iy)[ix - w.x0]) continue;
