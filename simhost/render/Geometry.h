@@ -65,6 +65,6 @@ inline double snapToSampleGrid(double v) {
     constexpr double kShift = 6442450944.0;  // 1.5 * 2^32
     return (v + kShift) - kShift;
 }
-FloatRect unite(const FloatRect& a, const FloatRect& b);      // empty operands are ignored
+FloatRect unite(const FloatRect& a, const FloatRect& b);  // empty operands are ignored
 
 }  // namespace sim
