@@ -52,6 +52,7 @@ std::vector<Vec2> flattenMaskPath(const MaskPath& path);
 FloatRect boundsOf(const std::vector<Vec2>& points);  // empty rect at 0 for no points
 
 FloatRect intersect(const FloatRect& a, const FloatRect& b);  // {0,0,0,0} when they don't overlap
+FloatRect unite(const FloatRect& a, const FloatRect& b);      // empty operands are ignored
 
 // Sample positions (a pixel centre mapped into a source, a mask outline's point) are snapped to a
 // grid of 2^-20 pixel before the pixel holding them is decided. Two computations of one geometry
@@ -65,6 +66,5 @@ inline double snapToSampleGrid(double v) {
     constexpr double kShift = 6442450944.0;  // 1.5 * 2^32
     return (v + kShift) - kShift;
 }
-FloatRect unite(const FloatRect& a, const FloatRect& b);  // empty operands are ignored
 
 }  // namespace sim
