@@ -8,24 +8,29 @@ namespace sim {
 
 namespace {
 
-nlohmann::ordered_json verificationJson(const Verification& v) {
-    nlohmann::ordered_json j;
-    j["nothingMoved"] = v.nothingMoved();
-    j["compositions"] = v.comps;
-    j["frames"] = v.frames;
-    j["differingPixels"] = v.differingPixels;
-    j["differences"] = nlohmann::ordered_json::array();
-    for (const FrameDifference& d : v.differences) {
+nlohmann::ordered_json framesJson(const std::vector<FrameDifference>& frames) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const FrameDifference& d : frames) {
         nlohmann::ordered_json entry = {
             {"comp", d.comp}, {"time", d.time.toString()}, {"pixels", d.pixels}};
         if (!d.picture.empty()) entry["picture"] = d.picture;
-        j["differences"].push_back(entry);
+        list.push_back(entry);
     }
+    return list;
+}
+
+nlohmann::ordered_json verificationJson(const Verification& v) {
+    nlohmann::ordered_json j;
+    j["nothingMoved"] = v.nothingMoved();
+    j["nothingCut"] = v.nothingCut();
+    j["compositions"] = v.comps;
+    j["frames"] = v.frames;
+    j["differingPixels"] = v.differingPixels;
+    j["differences"] = framesJson(v.differences);
+    j["cutPixels"] = v.cutPixels;
+    j["cut"] = framesJson(v.cut);
     j["croppedAwayPixels"] = v.croppedAwayPixels;
-    j["croppedAway"] = nlohmann::ordered_json::array();
-    for (const FrameDifference& d : v.croppedAway)
-        j["croppedAway"].push_back(
-            {{"comp", d.comp}, {"time", d.time.toString()}, {"pixels", d.pixels}});
+    j["croppedAway"] = framesJson(v.croppedAway);
     j["summary"] = verificationSummary(v);
     return j;
 }
@@ -161,6 +166,10 @@ void printReport(const SessionReport& r, std::ostream& out) {
         for (const FrameDifference& d : r.verification->differences)
             out << "  \"" << d.comp << "\" at " << d.time.toString() << " s: " << d.pixels
                 << (d.pixels == 1 ? " pixel differs" : " pixels differ")
+                << (d.picture.empty() ? "" : " (" + d.picture + ")") << "\n";
+        for (const FrameDifference& d : r.verification->cut)
+            out << "  \"" << d.comp << "\" at " << d.time.toString() << " s: " << d.pixels
+                << (d.pixels == 1 ? " pixel" : " pixels") << " visible at the measured time cut"
                 << (d.picture.empty() ? "" : " (" + d.picture + ")") << "\n";
         for (const FrameDifference& d : r.verification->croppedAway)
             out << "  \"" << d.comp << "\" at " << d.time.toString() << " s: " << d.pixels

@@ -110,13 +110,6 @@ void drawProgress(const ProgressEvent& e) {
     std::fflush(stderr);
 }
 
-bool ranOverTheDuration(const SessionReport& r) {
-    if (r.action == "Zentrim Duration") return true;
-    for (const std::string& step : r.undoSteps)
-        if (step == "Zentrim Duration") return true;
-    return false;
-}
-
 }  // namespace
 
 int runCommand(const CliOptions& o, std::ostream& out) {
@@ -178,9 +171,8 @@ int playSession(const CliOptions& o, std::ostream& out,
 
     PictureNames names;
     if (o.verify)
-        report.verification =
-            verifyNothingMoved(session.before, session.host.project(), report.resized,
-                               ranOverTheDuration(report), o.renderDir, names);
+        report.verification = verifyCrop(session.before, session.host.project(), report.resized,
+                                         cropCommandOf(report, prefsBefore), o.renderDir, names);
     if (o.diff) report.changes = diffProjects(session.before, session.host.project());
 
     if (!o.out.empty()) {
@@ -191,9 +183,12 @@ int playSession(const CliOptions& o, std::ostream& out,
     if (!o.renderDir.empty()) {
         std::vector<std::string> written = writeChangedPictures(
             session.before, session.host.project(), report.resized, o.renderDir, names);
-        if (report.verification)
+        if (report.verification) {
             for (const FrameDifference& d : report.verification->differences)
                 if (!d.picture.empty()) written.push_back(d.picture);
+            for (const FrameDifference& d : report.verification->cut)
+                if (!d.picture.empty()) written.push_back(d.picture);
+        }
         report.pictures = written;
     }
     if (!o.prefs.empty() && (session.host.prefs().savesToDisk != savesBefore ||
@@ -210,7 +205,7 @@ int playSession(const CliOptions& o, std::ostream& out,
         printReport(report, out);
     }
     bool failed = !report.chosen || report.result != A_Err_NONE || !report.unanswered.empty() ||
-                  (report.verification && !report.verification->nothingMoved());
+                  (report.verification && !report.verification->passed());
     return failed ? kExitPluginError : kExitRan;
 }
 

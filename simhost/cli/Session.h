@@ -56,6 +56,9 @@ struct SessionReport {
     // zentrim-host panel: the panel's title and its controls when the user was done.
     std::string panelTitle;
     std::vector<std::string> panelControls;
+    // Mask Crop: the mask whose outline the plug-in read first, before it resized anything (the
+    // mask it cropped to); 0 when none was read.
+    Id maskCroppedTo = 0;
     std::vector<std::string> pictures;  // --render: the files written, relative to the folder
     bool interrupted = false;           // Ctrl-C held the cancel chord during the progress
     // Filled by the run verb when asked: --verify and --diff.
@@ -86,6 +89,11 @@ struct SessionObserver {
 
 // The name of the action a companion-panel request stands for ("" for an unknown request).
 std::string panelActionName(int request);
+
+// The crop command a session ran, as --verify needs it: its kind (from the action that ran),
+// whether it went over the duration, the "IncludeMasks" preference before it, and the mask Mask
+// Crop read.
+CropCommand cropCommandOf(const SessionReport& report, const Preferences& prefsBefore);
 
 // The host with the plug-in loaded and started. Throws BadInput-like std::runtime_error when the
 // module cannot be loaded.
