@@ -236,16 +236,7 @@ void drawLayer(const PreparedLayer& L, const FloatRows& t, const PixelRect& regi
         const ImageData& img = *src.image;
         drawSampled(L, t, r, dh, dv, [&](int ix, int iy, float* out) {
             if (ix >= img.width || iy >= img.height) return false;
-            const uint8_t* p =
-                img.rgba.data() + (static_cast<size_t>(iy) * static_cast<size_t>(img.width) +
-                                   static_cast<size_t>(ix)) *
-                                      4;
-            const float a = p[3] / 255.0f;
-            out[0] = a;
-            out[1] = p[0] / 255.0f * a;
-            out[2] = p[1] / 255.0f * a;
-            out[3] = p[2] / 255.0f * a;
-            return true;
+            return footagePixel(img, ix, iy, L.footageAtEightBits, out);
         });
     } else {
         const FloatCanvas& nested = *L.nested;

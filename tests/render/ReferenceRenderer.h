@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "Composite.h"
 #include "LayerPlan.h"
 #include "World.h"
 
@@ -80,13 +81,7 @@ inline void drawPlan(const Project& p, Canvas& canvas, const LayerPlan& plan, in
         const ImageData& img = *src.image;
         drawLayer(canvas, plan, cov, dh, dv, [&](int ix, int iy, float* out) {
             if (ix >= img.width || iy >= img.height) return false;
-            const uint8_t* q = img.rgba.data() + (static_cast<size_t>(iy) * img.width + ix) * 4;
-            const float a = q[3] / 255.0f;
-            out[0] = a;
-            out[1] = q[0] / 255.0f * a;
-            out[2] = q[1] / 255.0f * a;
-            out[3] = q[2] / 255.0f * a;
-            return true;
+            return footagePixel(img, ix, iy, p.bitsPerChannel == 8, out);
         });
     } else {
         Rational t = plan.layerTime;
