@@ -354,6 +354,33 @@ TEST(Render, MovingEveryLayerShiftsThePixels) {
     }
 }
 
+// Footage with 16 bits per channel, as the host holds it at each depth: its faintest alphas show
+// in 16 and 32 bpc projects and round away in 8 bpc ones.
+TEST(Render, SixteenBitFootageKeepsItsBitsWhereTheProjectDoes) {
+    const std::pair<int, bool> depths[] = {{8, false}, {16, true}, {32, true}};
+    for (auto [bits, faintShows] : depths) {
+        Builder b(bits);
+        auto img = std::make_shared<ImageData>();
+        img->width = 3;
+        img->height = 1;
+        // Opaque red, alpha 1 and alpha 128 of 65535 (white).
+        img->rgba16 = {65535, 0, 0, 65535, 65535, 65535, 65535, 1, 65535, 65535, 65535, 128};
+        Item& footage = b.add(ItemType::Image, 3, 1);
+        footage.image = img;
+        const Id source = footage.id;
+        Id comp = b.comp(3, 1);
+        b.layer(comp, source);
+        World w = b.render(comp);
+        SCOPED_TRACE(bits);
+        EXPECT_EQ(readPixel(w, 0, 0).alpha, 1.0f);
+        EXPECT_EQ(readPixel(w, 1, 0).alpha > 0, faintShows);
+        EXPECT_EQ(readPixel(w, 2, 0).alpha > 0, faintShows);
+        if (bits == 32) {
+            EXPECT_FLOAT_EQ(readPixel(w, 2, 0).alpha, 128 / 65535.0f);
+        }
+    }
+}
+
 // A few units in the last place away: what a position, anchor or mask point computed another way
 // (multiplied and divided by the same ratio) comes out as.
 double ulpsAway(double v, int ulps) {
