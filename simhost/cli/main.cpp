@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Commands.h"
+#include "Interrupt.h"
 
 namespace {
 
@@ -29,6 +30,9 @@ bool asksForJson(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A run ended by Ctrl-C (outside the crop over the duration), SIGTERM or SIGHUP leaves no
+    // temporary file or folder behind.
+    sim::removeTemporaryFilesOnEndingSignals();
     bool json = asksForJson(argc, argv);
     try {
         sim::CliOptions options = sim::parseCommandLine(argc, argv);

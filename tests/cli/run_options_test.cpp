@@ -1,7 +1,6 @@
 // zentrim-host run's reports for people who script it, through the built program: --verify on
 // every example and against a module with a deliberate fault, --trace, --diff, the panel's action,
-// unique picture names, --plugin NAME, errors as JSON, the exit statuses in --help, and Ctrl-C
-// during the crop over the duration.
+// unique picture names, --plugin NAME, errors as JSON and the exit statuses in --help.
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <signal.h>
@@ -343,64 +342,6 @@ TEST(RunHelp, ListsTheExitStatuses) {
               "; 2 bad input", "; 3 the host itself failed"})
             EXPECT_NE(o.out.find(status), std::string::npos) << status << "\n" << o.out;
     }
-}
-
-// Reads the pty until `needle` shows or the child's output ends; returns everything read.
-std::string readUntil(int master, std::string* all, const std::string& needle, int seconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    char buffer[4096];
-    while (std::chrono::steady_clock::now() < deadline &&
-           (needle.empty() || all->find(needle) == std::string::npos)) {
-        fd_set set;
-        FD_ZERO(&set);
-        FD_SET(master, &set);
-        timeval wait = {0, 100000};
-        if (select(master + 1, &set, nullptr, nullptr, &wait) <= 0) continue;
-        ssize_t n = read(master, buffer, sizeof buffer);
-        if (n <= 0) break;  // the child closed the terminal
-        all->append(buffer, static_cast<size_t>(n));
-    }
-    return *all;
-}
-
-TEST(RunInterrupt, CtrlCDuringTheCropOverTheDurationHoldsTheCancelChord) {
-    // 99,900 frames: long enough to be interrupted after its first percent.
-    hosttest::TempFolder tmp("interrupt");
-    hosttest::writeFile(tmp.path() / "long.json", R"({"format": "zentrim-project", "version": 1,
-      "activeItem": "Main", "items": [
-        {"type": "solid", "name": "Dot", "width": 4, "height": 4, "color": [1, 1, 1, 1]},
-        {"type": "comp", "name": "P", "width": 32, "height": 32, "frameRate": 999,
-         "duration": 100, "layers": [{"name": "Dot", "source": "Dot"}]},
-        {"type": "comp", "name": "Main", "width": 32, "height": 32, "frameRate": 999,
-         "duration": 100, "layers": [{"name": "P", "source": "P", "selected": true}]}]})");
-    std::string project = (tmp.path() / "long.json").string();
-    int master = -1;
-    pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        execl(ZENTRIM_HOST, ZENTRIM_HOST, "run", project.c_str(), "--keys", "cmd",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    std::string all;
-    readUntil(master, &all, "%", 120);
-    ASSERT_NE(all.find("press Ctrl-C"), std::string::npos) << "the progress line says so: " << all;
-    // What the terminal sends for Ctrl-C: the line discipline raises SIGINT in the host.
-    ASSERT_EQ(write(master, "\x03", 1), 1);
-    readUntil(master, &all, "", 120);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    close(master);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal: " << all;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << all;
-    EXPECT_NE(all.find("Ctrl-C: holding Shift + Command until the plug-in cancels"),
-              std::string::npos)
-        << all;
-    EXPECT_NE(all.find("(Ctrl-C held the cancel chord)"), std::string::npos) << all;
-    EXPECT_EQ(all.find("resized"), std::string::npos) << "the crop was cancelled: " << all;
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(all, m, std::regex(R"(progress: (\d+) frames, last (\d+)%)")));
-    EXPECT_LT(std::stoi(m[2]), 100) << "it stopped early";
 }
 
 }  // namespace
