@@ -276,6 +276,8 @@ SessionReport Session::play(const SessionOptions& o) {
             "the preferences were changed, but without --prefs the changes are not kept after "
             "this run");
 
+    r.projectChanged = !(host.project() == before);
+
     if (o.undo) {
         step("undo");
         Project after = host.project();

@@ -42,12 +42,17 @@ struct SessionReport {
     std::vector<ResizeRecord> resized;
     std::vector<std::pair<std::string, std::string>> corrected;  // (composition, layer) of each use
     std::vector<std::string> leaks;
-    std::vector<int> progress;   // the percent updates, as far as the host kept them
+    // The percent updates: as far as the host kept them, or every one when the run listened to
+    // the progress (progressRuns).
+    std::vector<int> progress;
     size_t progressUpdates = 0;  // every percent update, kept or not
+    // Every percent update in order, as runs of one value (percent, how many times in a row).
+    std::vector<std::pair<int, size_t>> progressRuns;
     int lastPercent = 0;
     std::vector<std::string> problems;  // protocol problems the host noticed
     std::optional<bool> undoRestored;
     std::string undoDifference;
+    bool projectChanged = false;  // the command left the project other than it was
     // The simulated user: dialogs (or panels) left unanswered, which fail the run; answers never
     // applied; and what they did that will not last (a choice to remember, with no --prefs).
     std::vector<std::string> unanswered;

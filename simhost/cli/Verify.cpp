@@ -94,8 +94,8 @@ Verification verifyCrop(const Project& before, const Project& after,
                        const std::vector<uint8_t>& marked) {
         if (diffDir.empty()) return std::string();
         std::filesystem::create_directories(diffDir);
-        std::string name = names.base(target.pictureKey, target.pictureName) + "-" + kind + "-" +
-                           timeForFileName(t) + ".png";
+        std::string name = names.base(target.pictureKey, target.pictureName, target.pictureView) +
+                           "-" + kind + "-" + timeForFileName(t) + ".png";
         std::string path = diffDir + "/" + name;
         checkOutputFile("--render", path);
         writeDiffPicture(frame, marked, path);

@@ -290,7 +290,7 @@ std::vector<VerifyTarget> addOwnViews(const std::vector<CropWindow>& windows, Pr
         before.items.push_back(view);
         view.comp.layers[0].position.value = {w.left, w.top, 0};
         after.items.push_back(view);
-        views.push_back({view.id, view.name, view.id, was->name + "-itself", {}});
+        views.push_back({view.id, view.name, w.comp, was->name, "itself", {}});
     }
     before.nextId = after.nextId = next;
     return views;
@@ -407,7 +407,8 @@ VerifyPlan planVerification(const Project& before, const Project& after,
     Measurement measurement(before, plan.windows, command);
 
     for (Id comp : dependentComps(before, after, resized)) {
-        VerifyTarget target{comp, after.findItem(comp)->name, comp, after.findItem(comp)->name, {}};
+        const std::string& name = after.findItem(comp)->name;
+        VerifyTarget target{comp, name, comp, name, "", {}};
         for (Rational t : verificationTimes(before, after, comp, resized, command.everyFrame,
                                             measurement.sourceTimes()))
             target.frames.push_back({t});

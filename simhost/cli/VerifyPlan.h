@@ -74,8 +74,9 @@ struct VerifyFrame {
 struct VerifyTarget {
     Id comp = 0;        // in the plan's projects
     std::string name;   // as reported: the composition's name, "<name> (itself)" for a cropped one
-    Id pictureKey = 0;  // for picture names
+    Id pictureKey = 0;  // for picture names: the composition
     std::string pictureName;  // the name picture files are made from
+    std::string pictureView;  // "" or "itself" (PictureNames::base)
     std::vector<VerifyFrame> frames;
 };
 
