@@ -152,7 +152,7 @@ std::string verificationSummary(const Verification& v) {
         counted(v.frames, "frame", "frames");
     std::string away;
     if (v.croppedAwayPixels > 0)
-        away = "; outside the crop window at times not measured, " +
+        away = "; outside the crop window and not measured, " +
                counted(v.croppedAwayPixels, "pixel of content is", "pixels of content are") +
                " no longer shown in " +
                counted(static_cast<int64_t>(v.croppedAway.size()), "frame", "frames");
