@@ -312,7 +312,7 @@ def many_layers_section(now, old):
     runs = sorted((r for n, r in now.items() if n.startswith("ManyLayers/")),
                   key=lambda r: r["layers"])
     for r in runs:
-        before = old.get(f"ManyLayers/layers:{int(r['layers'])}/iterations:1/manual_time")
+        before = old.get(f"ManyLayers/layers:{int(r['layers'])}")
         cells = [f"{int(r['layers']):,}",
                  f"{before['crop_ms']:.0f} ms" if before else "—",
                  f"{r['crop_ms']:.0f} ms",
