@@ -1,13 +1,17 @@
 // The table of temporary paths and their removal with system calls only.
 #include "TemporaryFiles.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 
+#if defined(_WIN32)
+#include <direct.h>
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 #if defined(__linux__)
 #include <dirent.h>
 #include <sys/syscall.h>
@@ -79,6 +83,7 @@ void removeContents(int dir, int depth) {
 }
 #endif
 
+// A folder with what it holds (on Linux; elsewhere the folder when it is empty).
 void removeFolder(const char* path) {
 #if defined(__linux__)
     int dir = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -87,7 +92,19 @@ void removeFolder(const char* path) {
         close(dir);
     }
 #endif
+#if defined(_WIN32)
+    _rmdir(path);
+#else
     rmdir(path);
+#endif
+}
+
+void removeFile(const char* path) {
+#if defined(_WIN32)
+    _unlink(path);
+#else
+    unlink(path);
+#endif
 }
 
 }  // namespace
@@ -129,7 +146,7 @@ void removeTemporaryPaths() noexcept {
         if (slot.folder)
             removeFolder(slot.path);
         else
-            unlink(slot.path);
+            removeFile(slot.path);
     }
     errno = savedErrno;
 }
