@@ -243,6 +243,18 @@ Project manyItemsProject(int items) {
     return p;
 }
 
+Project manyLayersProject(int layers) {
+    Project p;
+    const Id dot = addSolid(p, "Dot", 8, 8, {0.9, 0.8, 0.2, 1});
+    const Id crowd = addComp(p, "Crowd", 1920, 1080, 10);
+    p.activeItem = crowd;
+    Item* c = p.findItem(crowd);
+    c->comp.layers.reserve(static_cast<size_t>(layers));
+    for (int i = 0; i < layers; ++i)
+        addLayer(p, c, dot, {600.0 + (i * 37) % 700, 300.0 + (i * 53) % 480, 0});
+    return p;
+}
+
 Project renderProject(int bitsPerChannel) {
     Project p;
     p.bitsPerChannel = bitsPerChannel;

@@ -35,6 +35,11 @@ sim::Project longDurationProject(int frames);
 // a project whose walk is long and whose crop is small.
 sim::Project manyItemsProject(int items);
 
+// A 1920 x 1080 composition "Crowd", the active item with nothing selected, of `layers` small
+// solids spread over its middle: a standard crop whose carrying of the layers (a parent for each,
+// then the parent deleted) is the host's work per layer.
+sim::Project manyLayersProject(int layers);
+
 // The id of the item with this name; throws std::runtime_error when there is none.
 sim::Id itemId(const sim::Project& project, const std::string& name);
 

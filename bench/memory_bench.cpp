@@ -1,5 +1,6 @@
 // Costs that must not grow faster than the work: a long crop over the duration of a small
-// composition in flat memory, and a project of many items loaded and cropped in linear time.
+// composition in flat memory, a project of many items loaded and cropped in linear time, and the
+// crop of a composition of many layers in linear time.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -92,6 +93,38 @@ void manyItemsCase(benchmark::State& state) {
     state.counters["text_bytes"] = static_cast<double>(text.size());
 }
 
+// The standard crop of a composition of `layers` layers: its render, then the host's part in
+// carrying every layer (parenting each to the temporary null, then deleting the null, whose
+// transform is folded into each child).
+void manyLayersCase(benchmark::State& state) {
+    const int layers = static_cast<int>(state.range(0));
+    const sim::Project original = bench::manyLayersProject(layers);
+    const sim::Id crowd = original.activeItem;
+    double seconds = 0, calls = 0;
+    for (auto _ : state) {
+        std::optional<sim::Host> host;
+        host.emplace();
+        host->log().setRecording(false);  // as zentrim-host runs it
+        host->project() = original;
+        AEGP_ItemH item = host->itemHandle(crowd);
+        host->startUndoGroup("Zentrim");
+        const Clock::time_point start = Clock::now();
+        const A_Err err = crop::standardCrop(host->basicSuite(), 1, item, 0);
+        seconds = secondsSince(start);
+        host->endUndoGroup();
+        state.SetIterationTime(seconds);
+        calls = static_cast<double>(host->log().callCount());
+        if (err != A_Err_NONE || host->project().findItem(crowd)->comp.width == 1920) {
+            state.SkipWithError(("the crop failed: error " + std::to_string(err)).c_str());
+            break;
+        }
+    }
+    state.counters["layers"] = layers;
+    state.counters["crop_ms"] = seconds * 1e3;
+    state.counters["host_calls"] = calls;
+    state.counters["us_per_layer"] = seconds * 1e6 / layers;
+}
+
 }  // namespace
 
 // Frames, whether the call log keeps its record (tests do, zentrim-host does not).
@@ -110,6 +143,15 @@ BENCHMARK(manyItemsCase)
     ->ArgNames({"items"})
     ->Args({20000})
     ->Args({200000})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(manyLayersCase)
+    ->Name("ManyLayers")
+    ->ArgNames({"layers"})
+    ->Args({10000})
+    ->Args({100000})
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -40,7 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             int64_t(image.width) * image.height > sim::kMaxPngPixels)
             fail("an image outside the limits: " + std::to_string(image.width) + "x" +
                  std::to_string(image.height));
-        if (image.rgba.size() != size_t(image.width) * size_t(image.height) * 4)
+        const size_t channels = size_t(image.width) * size_t(image.height) * 4;
+        if (image.sixteenBits() ? image.rgba16.size() != channels || !image.rgba.empty()
+                                : image.rgba.size() != channels)
             fail("the pixel buffer does not match the size");
     } catch (const std::runtime_error&) {
     } catch (const std::exception& e) {

@@ -1,15 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only when some are missing. Runs as
-# root without sudo, or as another user through sudo.
+# Installs the Debian packages a task needs, only when some are missing. Runs as root without sudo,
+# or as another user through sudo.
+#
+#   bash scripts/bootstrap.sh [demo|test]
+#
+# demo: what building the plug-in and zentrim-host needs (scripts/demo.sh): the compilers and build
+# tools, nlohmann/json, libpng, Duktape, CLI11 and python3 (the property-list generator). test (the
+# default): those, and the test tools: GoogleTest, Google Benchmark, clang-format, clang with the
+# sanitizer and libFuzzer runtime of its own version, node-acorn and zip. ZENTRIM_WINDOWS=1 and
+# ZENTRIM_MACOS=1 add the Windows and macOS stages' tool chains.
 set -euo pipefail
 
+mode=${1:-test}
+case "$mode" in
+  demo | test) ;;
+  *) echo "bootstrap: expected demo or test, got \"$mode\"" >&2; exit 2 ;;
+esac
+
 packages=(
-  cmake g++ make pkg-config clang-format
-  libgtest-dev libgmock-dev libbenchmark-dev
+  cmake g++ make pkg-config
   nlohmann-json3-dev libpng-dev duktape-dev libcli11-dev
-  clang python3
-  node-acorn zip
+  python3
 )
+if [ "$mode" = test ]; then
+  packages+=(clang-format libgtest-dev libgmock-dev libbenchmark-dev clang node-acorn zip)
+fi
 if [ "${ZENTRIM_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64 wine64 xvfb xauth imagemagick xdotool python3-pefile clang libgnustep-gui-dev)
 fi
@@ -51,6 +66,7 @@ install_missing() {
 }
 
 install_missing "${packages[@]}"
+[ "$mode" = test ] || exit 0
 
 # libFuzzer and the sanitizer runtimes of clang come in a package named after clang's major
 # version (libclang-rt-14-dev for clang 14): the one that matches the clang just installed.

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds the plug-in and the host simulator, then runs the demo crop on the embedded sample.
+# Builds the plug-in and the host simulator (release preset), then runs the demo crop on the
+# embedded sample. Installs only what that needs (scripts/bootstrap.sh demo). Arguments go to
+# zentrim-host demo (for example --out DIR; the default is zentrim-demo/ in the current folder).
 set -euo pipefail
+here=$PWD
 cd "$(dirname "$0")/.."
-bash scripts/bootstrap.sh
+bash scripts/bootstrap.sh demo
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc 2>/dev/null || echo 2)"
-if [ -x build-release/simhost/cli/zentrim-host ]; then
-  build-release/simhost/cli/zentrim-host demo "$@"
-else
-  echo "zentrim-host demo: the demo arrives with the command-line host; the plug-in and simulator libraries built."
-fi
+cmake --build --preset release -j "$(nproc 2>/dev/null || echo 2)" --target zentrim-host Zentrim
+host=$PWD/build-release/simhost/cli/zentrim-host
+cd "$here"
+"$host" demo "$@"

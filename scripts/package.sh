@@ -9,16 +9,26 @@
 #   bash scripts/package.sh [windows|macos|all]
 #
 # The default is windows on Linux and macos on a Mac. The macOS package takes Zentrim.plugin from
-# ZENTRIM_MACOS_BUNDLE, else from the first of build-macos/plugin/, build-macos/ and
-# build-release/plugin/ that holds one; on a Mac without one it builds it (the macos preset when
-# there is one, else release). ZENTRIM_DIST_DIR: where the zips go (default dist/).
+# ZENTRIM_MACOS_BUNDLE, else from the bundle built here: on Linux the macOS stage's cross-build
+# (build-macos-cross/plugin/, scripts/macos-check.sh), on a Mac the first of build-macos/plugin/,
+# build-macos/ and build-release/plugin/ that holds one (built with the macos preset, else
+# release, when none does). ZENTRIM_DIST_DIR: where the zips go (default dist/).
 # ZENTRIM_PACKAGE_NO_BUILD=1: pack the Windows plug-in already built, without building.
+#
+# What ships carries nothing of the build machine: Zentrim.aex without its debug sections, the
+# macOS executable without an absolute path of the build (checked: the package fails otherwise).
+# INSTALL.txt names the host version the plug-in's property list declares
+# (plugin/resources/PluginProperties.cmake: vers, major in the high 16 bits, minor in the low).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 version=$(sed -n 's/^project(Zentrim VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "package: no version in CMakeLists.txt's project()" >&2; exit 1; }
+vers=$(sed -n 's/^set(ZENTRIM_PLUGIN_VERSION "\(0x[0-9A-Fa-f]*\)").*/\1/p' \
+  plugin/resources/PluginProperties.cmake)
+[ -n "$vers" ] || { echo "package: no ZENTRIM_PLUGIN_VERSION in PluginProperties.cmake" >&2; exit 1; }
+host_version="$((vers >> 16)).$((vers & 0xFFFF))"
 dist=${ZENTRIM_DIST_DIR:-$root/dist}
 panel="$root/panel/Zentrim Panel.jsx"
 jobs=$(nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2)
@@ -39,12 +49,27 @@ epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 
-# install_text TEMPLATE DEST [crlf]: INSTALL.txt with the version filled in.
+# install_text TEMPLATE DEST [crlf]: INSTALL.txt with the versions filled in.
 install_text() {
+  local fill=(-e "s/@VERSION@/$version/g" -e "s/@HOST_VERSION@/$host_version/g"
+              -e "s/@PIPL_VERS@/$vers/g")
   if [ "${3:-}" = crlf ]; then
-    sed -e "s/@VERSION@/$version/g" "$1" | awk '{ printf "%s\r\n", $0 }' > "$2"
+    sed "${fill[@]}" "$1" | awk '{ printf "%s\r\n", $0 }' > "$2"
   else
-    sed -e "s/@VERSION@/$version/g" "$1" > "$2"
+    sed "${fill[@]}" "$1" > "$2"
+  fi
+}
+
+# The binutils that read and strip a Windows plug-in: the cross tool chain's, else the system's
+# when it knows the PE format.
+pe_tool() {  # strip|objdump
+  if command -v "x86_64-w64-mingw32-$1" >/dev/null; then
+    echo "x86_64-w64-mingw32-$1"
+  elif "$1" --help 2>/dev/null | grep -q 'pe-x86-64'; then
+    echo "$1"
+  else
+    echo "package: no x86_64-w64-mingw32-$1 (Debian: binutils-mingw-w64-x86-64)" >&2
+    return 1
   fi
 }
 
@@ -66,26 +91,33 @@ package_windows() {
   local aex="$root/build-windows/plugin/Zentrim.aex"
   if [ "${ZENTRIM_PACKAGE_NO_BUILD:-0}" != 1 ]; then
     if command -v apt-get >/dev/null; then
-      bash scripts/bootstrap.sh
-      command -v x86_64-w64-mingw32-g++ >/dev/null || ZENTRIM_WINDOWS=1 bash scripts/bootstrap.sh
+      bash scripts/bootstrap.sh demo
+      command -v x86_64-w64-mingw32-g++ >/dev/null || ZENTRIM_WINDOWS=1 bash scripts/bootstrap.sh demo
     fi
     echo "== package: Windows plug-in (windows-cross preset)"
     cmake --preset windows-cross >/dev/null
     cmake --build --preset windows-cross -j "$jobs"
   fi
   [ -f "$aex" ] || { echo "package: no $aex: build the windows-cross preset" >&2; exit 1; }
-  local name="Zentrim-$version-windows"
+  local name="Zentrim-$version-windows" strip objdump
+  strip=$(pe_tool strip) && objdump=$(pe_tool objdump) || exit 1
   mkdir -p "$stage/$name"
-  cp "$aex" "$stage/$name/Zentrim.aex"
+  # The debug sections the static C++ runtime brings are of no use to a user: left out.
+  "$strip" --strip-debug -o "$stage/$name/Zentrim.aex" "$aex"
+  if "$objdump" -h "$stage/$name/Zentrim.aex" | grep -q ' \.debug'; then
+    echo "package: Zentrim.aex still has debug sections after stripping" >&2
+    exit 1
+  fi
   cp "$panel" "$stage/$name/"
   install_text panel/install/INSTALL-windows.txt "$stage/$name/INSTALL.txt" crlf
   zip_folder "$name"
 }
 
 find_bundle() {
-  local candidate
-  for candidate in "${ZENTRIM_MACOS_BUNDLE:-}" build-macos/plugin/Zentrim.plugin \
-    build-macos/Zentrim.plugin build-release/plugin/Zentrim.plugin; do
+  local candidate built=(build-macos/plugin/Zentrim.plugin build-macos/Zentrim.plugin
+                         build-release/plugin/Zentrim.plugin)
+  [ "$(uname -s)" = Darwin ] || built=(build-macos-cross/plugin/Zentrim.plugin)
+  for candidate in "${ZENTRIM_MACOS_BUNDLE:-}" "${built[@]}"; do
     if [ -n "$candidate" ] && [ -f "$candidate/Contents/MacOS/Zentrim" ]; then
       echo "$candidate"
       return 0
@@ -102,7 +134,8 @@ package_macos() {
       exit 1
     fi
     if [ "$(uname -s)" != Darwin ]; then
-      echo "package: no Zentrim.plugin built (build-macos/plugin/): the macOS package is made on a Mac" >&2
+      echo "package: no Zentrim.plugin built in build-macos-cross/plugin/: run the macOS stage" \
+        "(bash scripts/macos-check.sh) first" >&2
       exit 1
     fi
     local preset=release
@@ -115,6 +148,15 @@ package_macos() {
   local name="Zentrim-$version-macos"
   mkdir -p "$stage/$name"
   cp -R "$bundle" "$stage/$name/Zentrim.plugin"
+  # No path of this machine in what ships (the source and build folders, the home folder).
+  local executable="$stage/$name/Zentrim.plugin/Contents/MacOS/Zentrim" place
+  for place in "$root" "$(cd "$root" && pwd -P)" "${HOME:-}"; do
+    [ "${#place}" -gt 1 ] || continue
+    if [ -f "$executable" ] && grep -qaF "$place/" "$executable"; then
+      echo "package: $bundle/Contents/MacOS/Zentrim holds the build machine's path $place/" >&2
+      exit 1
+    fi
+  done
   cp "$panel" "$stage/$name/"
   install_text panel/install/INSTALL-macos.txt "$stage/$name/INSTALL.txt"
   zip_folder "$name"

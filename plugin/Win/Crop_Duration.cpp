@@ -89,6 +89,7 @@ A_Err measureTimes(SPBasicSuite* basic, AEGP_SuiteHandler& suites, const Measure
     const CroppingBounds whole = wholeFrameBounds(m, t.padding);
     bool covered = false;
     A_Time sampling = {0, 1};
+    int shown = 0;  // the percent the window shows
     while (times.next(&sampling)) {
         if (!err && t.includeMasks) {
             A_FloatRect frameMask = kNoLimit;
@@ -106,10 +107,11 @@ A_Err measureTimes(SPBasicSuite* basic, AEGP_SuiteHandler& suites, const Measure
             *cancelled = true;
             return err;
         }
-        window.setPercent(percentAt(sampling, end));
+        shown = percentAt(sampling, end);
+        window.setPercent(shown);
         if (covered && !t.includeMasks) break;  // nothing left to read
     }
-    if (!err) window.setPercent(100);
+    if (!err && shown < 100) window.setPercent(100);  // a loop that stopped early ends full
     return err;
 }
 

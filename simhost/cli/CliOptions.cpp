@@ -12,20 +12,23 @@
 namespace sim {
 
 void parseKeys(const std::string& keys, bool* shift, bool* command) {
+    // "ctrl" is the Command key's name on Windows.
     if (keys == "none") {
         *shift = false;
         *command = false;
-    } else if (keys == "cmd") {
+    } else if (keys == "cmd" || keys == "ctrl") {
         *shift = false;
         *command = true;
     } else if (keys == "shift") {
         *shift = true;
         *command = false;
-    } else if (keys == "shift+cmd" || keys == "cmd+shift") {
+    } else if (keys == "shift+cmd" || keys == "cmd+shift" || keys == "shift+ctrl" ||
+               keys == "ctrl+shift") {
         *shift = true;
         *command = true;
     } else {
-        throw UsageError("--keys: expected none, cmd, shift or shift+cmd, got \"" + keys + "\"");
+        throw UsageError("--keys: expected none, cmd (or ctrl), shift or shift+cmd, got \"" + keys +
+                         "\"");
     }
 }
 
@@ -92,9 +95,9 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     CLI::App* run = app.add_subcommand(
         "run", "Load a project and play the user's sequence: keys, menu, command");
     run->add_option("project", o.project, "Project file (JSON)")->required();
-    run->add_option(
-        "--keys", o.keys,
-        "Keys held: none, cmd, shift or shift+cmd (default: none; cmd is Ctrl on Windows)");
+    run->add_option("--keys", o.keys,
+                    "Keys held: none, cmd, shift or shift+cmd (default: none; cmd is Ctrl on "
+                    "Windows, and ctrl may be written for it)");
     run->add_option(
         "--panel", panelText,
         "Request action N through the companion panel instead of the menu (default: off)");
@@ -146,6 +149,14 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     panel->add_flag("--undo", o.undo,
                     "Undo afterwards and check the project is restored (default: off)");
     panel->add_flag("--json", o.json, "Machine-readable report on stdout (default: text)");
+    panel->add_flag("--verify", o.verify,
+                    "Render every composition that shows a cropped one before and after, at the "
+                    "times that matter, and compare the pixels (default: off)");
+    panel->add_flag("--diff", o.diff,
+                    "Report every value the actions changed, before -> after (default: off)");
+    panel->add_option("--trace", o.trace,
+                      "Write every host call the plug-in made, one line each, to FILE (default: "
+                      "none)");
     panel->add_option("--plugin", o.plugin,
                       "Plug-in module to load (default: the one built beside zentrim-host)");
     addHostModelOption(*panel, o.hostModelSettings);
@@ -153,7 +164,8 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     CLI::App* menu =
         app.add_subcommand("menu", "Show the last entries of the Layer menu as the user sees them");
     menu->add_option("project", o.project, "Project file (JSON)")->required();
-    menu->add_option("--keys", o.keys, "Keys held: none, cmd, shift or shift+cmd (default: none)");
+    menu->add_option("--keys", o.keys,
+                     "Keys held: none, cmd (or ctrl), shift or shift+cmd (default: none)");
     menu->add_option("--prefs", o.prefs,
                      "Application preferences file (default: factory preferences)");
     menu->add_option("--plugin", o.plugin,
@@ -162,10 +174,14 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     CLI::App* render =
         app.add_subcommand("render", "Render a composition to an 8-bit RGBA PNG (straight alpha)");
     render->add_option("project", o.project, "Project file (JSON)")->required();
-    render->add_option("--comp", o.comp, "Composition to render")->required();
-    render->add_option(
-        "--time", o.time,
-        "Composition time in seconds, or an exact fraction such as 45/30 (default: 0)");
+    render
+        ->add_option("--comp", o.comp,
+                     "Composition to render: its id, or its name when it has none (as the "
+                     "project file refers to items)")
+        ->required();
+    render->add_option("--time", o.time,
+                       "Composition time in seconds, or an exact fraction such as 45/30, from 0 "
+                       "to below the composition's duration (default: its current time)");
     render->add_option("-o,--output", o.png, "PNG file to write")->required();
 
     CLI::App* models = app.add_subcommand(
@@ -177,7 +193,7 @@ CliOptions parseCommandLine(int argc, const char* const* argv) {
     addProbeVerb(app, o);
 
     app.footer(kExitStatusHelp);
-    for (CLI::App* sub : {demo, run, menu, render, models})
+    for (CLI::App* sub : {demo, run, panel, menu, render, models})
         sub->footer(kExitStatusHelp);
 
     try {

@@ -11,9 +11,9 @@
 namespace sim {
 
 struct CliOptions {
-    std::string verb;     // demo, run, panel, menu, render, models, probe
-    std::string project;  // PROJECT.json for run, panel, menu and render
-    std::string keys = "none";
+    std::string verb;           // demo, run, panel, menu, render, models, probe
+    std::string project;        // PROJECT.json for run, panel, menu and render
+    std::string keys = "none";  // none, cmd (ctrl), shift, shift+cmd
     std::optional<int> panel;
     std::string prefs;      // --prefs FILE
     std::string ui;         // --ui FILE
@@ -21,15 +21,15 @@ struct CliOptions {
     std::string renderDir;  // run: --render DIR
     bool undo = false;
     bool json = false;
-    bool verify = false;     // run: --verify
-    bool diff = false;       // run: --diff
-    std::string trace;       // run: --trace FILE
-    std::string plugin;      // --plugin PATH; empty: the module built beside zentrim-host
-    std::string comp;        // render: --comp NAME
-    std::string time = "0";  // render: --time SECONDS
-    std::string png;         // render: -o FILE.png
-    std::string script;      // panel: --script FILE; empty: the panel of the source tree
-    bool floating = false;   // panel: --floating (run as a script: a palette, not docked)
+    bool verify = false;    // run and panel: --verify
+    bool diff = false;      // run and panel: --diff
+    std::string trace;      // run and panel: --trace FILE
+    std::string plugin;     // --plugin PATH; empty: the module built beside zentrim-host
+    std::string comp;       // render: --comp ID (or NAME)
+    std::string time;       // render: --time SECONDS; empty: the composition's current time
+    std::string png;        // render: -o FILE.png
+    std::string script;     // panel: --script FILE; empty: the panel of the source tree
+    bool floating = false;  // panel: --floating (run as a script: a palette, not docked)
     std::vector<std::string> hostModelSettings;  // run, panel: --host-model KEY=VALUE ...
     HostModel hostModel;                         // what they choose
 };

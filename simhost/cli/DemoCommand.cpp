@@ -48,8 +48,8 @@ int demoCommand(const CliOptions& o, std::ostream& out) {
     // The claim that nothing moved on screen is measured: every composition that shows the
     // cropped one, rendered before and after at the times that matter, pixel by pixel.
     PictureNames names;
-    report.verification = verifyNothingMoved(session.before, session.host.project(), report.resized,
-                                             false, "", names);
+    report.verification = verifyCrop(session.before, session.host.project(), report.resized,
+                                     cropCommandOf(report, session.host.prefs()), "", names);
     printReport(report, out);
 
     std::filesystem::create_directories(o.out);
@@ -64,10 +64,10 @@ int demoCommand(const CliOptions& o, std::ostream& out) {
     out << "\nwrote " << o.out << "/before.png and " << o.out
         << "/after.png (the precomposition before and after"
         << " the crop, transparency shown as a checkerboard),\n      " << o.out
-        << "/main-before.png and " << o.out << "/main-after.png (the main composition: "
-        << (v.nothingMoved() ? "identical" : "DIFFERENT") << ", " << verificationSummary(v)
-        << "), and " << o.out << "/project.json\n";
-    bool ok = report.chosen && report.result == A_Err_NONE && v.nothingMoved();
+        << "/main-before.png and " << o.out
+        << "/main-after.png (the main composition: " << (v.passed() ? "identical" : "DIFFERENT")
+        << ", " << verificationSummary(v) << "), and " << o.out << "/project.json\n";
+    bool ok = report.chosen && report.result == A_Err_NONE && v.passed();
     return ok ? kExitRan : kExitPluginError;
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "Commands.h"
 
@@ -127,6 +128,11 @@ void OutputPlan::inputAndOutput(const std::string& option, const std::string& pa
     entries_.push_back({option, path, Role::Both, false});
 }
 
+void OutputPlan::pictures(const std::string& option, const std::string& folder,
+                          std::function<std::string(const std::string& fileName)> pictureOwner) {
+    pictures_.push_back({option, folder, std::move(pictureOwner)});
+}
+
 void OutputPlan::check() const {
     for (const Entry& e : entries_) {
         if (e.role == Role::File || e.role == Role::Both)
@@ -161,6 +167,21 @@ void OutputPlan::check() const {
             if (sameFile(out.path, other.path))
                 refuse(out.option, out.path,
                        "expected a file of its own, but it is the same file as " + clash);
+        }
+    }
+    // A picture would replace a file read or written under its name in the pictures' folder.
+    for (const Pictures& p : pictures_) {
+        for (const Entry& e : entries_) {
+            if (e.role == Role::Folder) continue;
+            fs::path file(e.path);
+            if (identity(file.parent_path().empty() ? "." : file.parent_path().string()) !=
+                identity(p.folder))
+                continue;
+            std::string owner = p.owner(file.filename().string());
+            if (!owner.empty())
+                refuse(e.option, e.path,
+                       "expected a file of its own, but " + p.option + " (" + p.folder +
+                           ") writes a picture of \"" + owner + "\" under this name");
         }
     }
 }

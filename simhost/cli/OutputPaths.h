@@ -4,6 +4,7 @@
 // is overwritten or half-written.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ class OutputPlan {
     void folder(const std::string& option, const std::string& path);
     // An input that is also written (--prefs): checked as an output, and against every other.
     void inputAndOutput(const std::string& option, const std::string& path);
+    // The pictures a folder will get (--render): no other file the verb reads or writes may be in
+    // that folder under a name `pictureOwner` gives a composition's name for ("" for none).
+    void pictures(const std::string& option, const std::string& folder,
+                  std::function<std::string(const std::string& fileName)> pictureOwner);
     // Throws BadInput at the first problem.
     void check() const;
 
@@ -41,6 +46,11 @@ class OutputPlan {
         bool mustBeWritable = true;
     };
     std::vector<Entry> entries_;
+    struct Pictures {
+        std::string option, folder;
+        std::function<std::string(const std::string&)> owner;
+    };
+    std::vector<Pictures> pictures_;
 };
 
 }  // namespace sim

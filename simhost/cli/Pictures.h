@@ -10,18 +10,31 @@
 
 namespace sim {
 
-// The file names of the pictures of one folder: one base name per composition, made of the
-// characters of its name that are safe in a file name, with "-2", "-3", ... added when another
-// composition's name (compared without case, so that they stay apart on every file system)
-// already gave that base.
+// The file names of the pictures of one folder: one base name per composition (and per view of
+// it, such as "itself"), made of its name with letters and digits of any script kept, every other
+// character written as "_", and long names shortened to fit any file system (a picture's name
+// stays well below 255 bytes); "-2", "-3", ... are added when another composition's name
+// (compared without case, so that they stay apart on every file system) already gave that base.
+// Made for a whole project, every base is known before anything is written.
 class PictureNames {
   public:
-    std::string base(Id comp, const std::string& name);
+    PictureNames() = default;
+    // Every composition of the project, and its view as itself, gets its base now, in project
+    // order.
+    explicit PictureNames(const Project& project);
+    std::string base(Id comp, const std::string& name, const std::string& view = "");
+    // The composition name whose picture (<base>-before.png, -after.png, -diff-<time>.png,
+    // -cut-<time>.png) a file of this name would be; "" when none.
+    std::string pictureOwner(const std::string& fileName) const;
 
   private:
-    std::map<Id, std::string> bases_;
-    std::set<std::string> used_;  // lower case
+    std::map<std::pair<Id, std::string>, std::string> bases_;
+    std::map<std::string, std::string> owners_;  // lower-case base -> composition name
 };
+
+// A composition name as a file name: letters and digits of any script, "-" and "_" kept, every
+// other character one "_", at most `maxBytes` bytes (whole characters). Never empty.
+std::string pictureSafeName(const std::string& name, size_t maxBytes = 120);
 
 // Renders a composition at `time` (its current time when omitted) to an 8-bit PNG; with
 // `checkerboard` the transparent parts show a grey checkerboard so that the frame's extent is
@@ -37,7 +50,9 @@ std::vector<std::string> writeChangedPictures(const Project& before, const Proje
                                               const std::string& dir, PictureNames& names);
 
 // Refuses (BadInput) a picture destination in `dir` that exists and is not a regular file, for
-// the pictures any composition of `project` could get; checked before the command runs.
-void checkPictureDestinations(const Project& project, const std::string& dir);
+// the before and after pictures any composition of `project` could get; checked before the
+// command runs.
+void checkPictureDestinations(const PictureNames& names, const Project& project,
+                              const std::string& dir);
 
 }  // namespace sim

@@ -8,24 +8,31 @@ namespace sim {
 
 namespace {
 
-nlohmann::ordered_json verificationJson(const Verification& v) {
-    nlohmann::ordered_json j;
-    j["nothingMoved"] = v.nothingMoved();
-    j["compositions"] = v.comps;
-    j["frames"] = v.frames;
-    j["differingPixels"] = v.differingPixels;
-    j["differences"] = nlohmann::ordered_json::array();
-    for (const FrameDifference& d : v.differences) {
+constexpr size_t kMaxProgressValues = 1000000;
+
+nlohmann::ordered_json framesJson(const std::vector<FrameDifference>& frames) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const FrameDifference& d : frames) {
         nlohmann::ordered_json entry = {
             {"comp", d.comp}, {"time", d.time.toString()}, {"pixels", d.pixels}};
         if (!d.picture.empty()) entry["picture"] = d.picture;
-        j["differences"].push_back(entry);
+        list.push_back(entry);
     }
+    return list;
+}
+
+nlohmann::ordered_json verificationJson(const Verification& v) {
+    nlohmann::ordered_json j;
+    j["nothingMoved"] = v.nothingMoved();
+    j["nothingCut"] = v.nothingCut();
+    j["compositions"] = v.comps;
+    j["frames"] = v.frames;
+    j["differingPixels"] = v.differingPixels;
+    j["differences"] = framesJson(v.differences);
+    j["cutPixels"] = v.cutPixels;
+    j["cut"] = framesJson(v.cut);
     j["croppedAwayPixels"] = v.croppedAwayPixels;
-    j["croppedAway"] = nlohmann::ordered_json::array();
-    for (const FrameDifference& d : v.croppedAway)
-        j["croppedAway"].push_back(
-            {{"comp", d.comp}, {"time", d.time.toString()}, {"pixels", d.pixels}});
+    j["croppedAway"] = framesJson(v.croppedAway);
     j["summary"] = verificationSummary(v);
     return j;
 }
@@ -53,7 +60,22 @@ std::string reportJson(const SessionReport& r) {
     for (const auto& [comp, layer] : r.corrected)
         j["corrected"].push_back({{"comp", comp}, {"layer", layer}});
     j["leaks"] = r.leaks;
-    j["progress"] = r.progress;
+    // Every value, from the runs when the run listened to the progress; a list beyond a million
+    // values says what it holds.
+    if (r.progressRuns.empty()) {
+        j["progress"] = r.progress;
+    } else {
+        std::vector<int> values;
+        for (const auto& [percent, times] : r.progressRuns)
+            for (size_t i = 0; i < times && values.size() < kMaxProgressValues; ++i)
+                values.push_back(percent);
+        j["progress"] = values;
+    }
+    if (j["progress"].size() < r.progressUpdates) {
+        j["progressUpdates"] = r.progressUpdates;
+        j["progressThinned"] = "progress lists the first " + std::to_string(j["progress"].size()) +
+                               " of " + std::to_string(r.progressUpdates) + " updates";
+    }
     if (!r.problems.empty()) j["problems"] = r.problems;
     if (!r.unanswered.empty()) j["unanswered"] = r.unanswered;
     if (!r.unusedAnswers.empty()) {
@@ -91,7 +113,11 @@ std::string reportJson(const SessionReport& r) {
 void printReport(const SessionReport& r, std::ostream& out) {
     for (const std::string& m : r.hostModel)
         out << "host model: " << m << "\n";
-    if (r.panel) {
+    bool panelShown = !r.panelTitle.empty();  // zentrim-host panel: the user worked in it
+    if (panelShown) {
+        out << "panel \"" << r.panelTitle
+            << "\": actions that ran: " << (r.action.empty() ? "none" : r.action) << "\n";
+    } else if (r.panel) {
         std::string name = panelActionName(*r.panel);
         out << "panel request: " << *r.panel << (name.empty() ? "" : " (" + name + ")") << "\n";
         if (r.chosen) {
@@ -105,7 +131,10 @@ void printReport(const SessionReport& r, std::ostream& out) {
         out << "menu: \"" << r.menuName << "\" " << (r.enabled ? "enabled" : "disabled") << "\n";
         if (r.chosen) out << "action: " << r.action << "\n";
     }
-    if (!r.chosen) {
+    if (panelShown) {
+        out << "result: " << r.result << (r.result ? " (the plug-in returned an error)" : " (ok)")
+            << "\n";
+    } else if (!r.chosen) {
         out << (r.panel ? "the request ran nothing\n" : "the command was not chosen (disabled)\n");
     } else {
         out << "result: " << r.result << (r.result ? " (the plug-in returned an error)" : " (ok)")
@@ -114,7 +143,7 @@ void printReport(const SessionReport& r, std::ostream& out) {
     for (const std::string& d : r.dialogs)
         out << "dialog: " << d << "\n";
     for (const Alert& a : r.alerts)
-        out << "alert: " << a.title << ": " << a.text << "\n";
+        out << "alert: " << (a.title.empty() ? "" : a.title + ": ") << a.text << "\n";
     for (const std::string& u : r.undoSteps)
         out << "undo step: " << u << "\n";
     for (const ResizeRecord& rr : r.resized)
@@ -122,6 +151,9 @@ void printReport(const SessionReport& r, std::ostream& out) {
             << rr.toWidth << "x" << rr.toHeight << "\n";
     for (const auto& [comp, layer] : r.corrected)
         out << "corrected \"" << layer << "\" in \"" << comp << "\"\n";
+    // A dialog cancelled ("Choose Mask"), nothing to crop: say so rather than nothing at all.
+    if (r.chosen && r.result == A_Err_NONE && !r.projectChanged)
+        out << "nothing changed: the project is as it was\n";
     if (r.progressUpdates > 0)
         out << "progress: " << r.progressUpdates << " frames, last " << r.lastPercent << "%"
             << (r.interrupted ? " (Ctrl-C held the cancel chord)" : "") << "\n";
@@ -142,11 +174,13 @@ void printReport(const SessionReport& r, std::ostream& out) {
     }
     for (const std::string& w : r.warnings)
         out << "warning: " << w << "\n";
-    if (!r.panelTitle.empty()) {
+    if (panelShown) {
         out << "panel \"" << r.panelTitle << "\""
             << (r.panelControls.empty() ? ": closed" : " at the end:") << "\n";
         for (const std::string& c : r.panelControls)
             out << "  " << c << "\n";
+        out << "menu afterwards: \"" << r.menuName << "\" " << (r.enabled ? "enabled" : "disabled")
+            << " (the plug-in's Layer menu command as it left it)\n";
     }
     if (r.undoRestored) {
         out << "undo: "
@@ -164,6 +198,10 @@ void printReport(const SessionReport& r, std::ostream& out) {
         for (const FrameDifference& d : r.verification->differences)
             out << "  \"" << d.comp << "\" at " << d.time.toString() << " s: " << d.pixels
                 << (d.pixels == 1 ? " pixel differs" : " pixels differ")
+                << (d.picture.empty() ? "" : " (" + d.picture + ")") << "\n";
+        for (const FrameDifference& d : r.verification->cut)
+            out << "  \"" << d.comp << "\" at " << d.time.toString() << " s: " << d.pixels
+                << (d.pixels == 1 ? " pixel" : " pixels") << " visible at the measured time cut"
                 << (d.picture.empty() ? "" : " (" + d.picture + ")") << "\n";
         for (const FrameDifference& d : r.verification->croppedAway)
             out << "  \"" << d.comp << "\" at " << d.time.toString() << " s: " << d.pixels

@@ -72,7 +72,7 @@ std::string folderOf(const std::string& path) {
 // Every file the run reads and writes, checked before the plug-in runs: no destination is a
 // link or special file, and none is another output or an input (the project, its footage, the
 // answers, the preferences, the module).
-void checkFiles(const CliOptions& o, const Project& project) {
+void checkFiles(const CliOptions& o, const Project& project, const PictureNames& names) {
     OutputPlan plan;
     plan.input("the project", o.project);
     for (const Item& item : project.items) {
@@ -87,9 +87,14 @@ void checkFiles(const CliOptions& o, const Project& project) {
     if (!o.prefs.empty()) plan.inputAndOutput("--prefs", o.prefs);
     if (!o.out.empty()) plan.file("--out", o.out);
     if (!o.trace.empty()) plan.file("--trace", o.trace);
-    if (!o.renderDir.empty()) plan.folder("--render", o.renderDir);
+    if (!o.renderDir.empty()) {
+        plan.folder("--render", o.renderDir);
+        plan.pictures("--render", o.renderDir, [&names](const std::string& fileName) {
+            return names.pictureOwner(fileName);
+        });
+    }
     plan.check();
-    if (!o.renderDir.empty()) checkPictureDestinations(project, o.renderDir);
+    if (!o.renderDir.empty()) checkPictureDestinations(names, project, o.renderDir);
 }
 
 // A progress bar on the terminal, redrawn in place.
@@ -110,13 +115,6 @@ void drawProgress(const ProgressEvent& e) {
     std::fflush(stderr);
 }
 
-bool ranOverTheDuration(const SessionReport& r) {
-    if (r.action == "Zentrim Duration") return true;
-    for (const std::string& step : r.undoSteps)
-        if (step == "Zentrim Duration") return true;
-    return false;
-}
-
 }  // namespace
 
 int runCommand(const CliOptions& o, std::ostream& out) {
@@ -126,9 +124,10 @@ int runCommand(const CliOptions& o, std::ostream& out) {
 int playSession(const CliOptions& o, std::ostream& out,
                 const std::function<A_Err(Session&, SessionReport&)>& instead) {
     Project project = loadInputProject(o.project);
-    // Every destination is checked before anything else is read or run, so that none is
-    // overwritten or half-written.
-    checkFiles(o, project);
+    // Every picture's name is settled now, so that every destination is checked before anything
+    // else is read or run: none is overwritten or half-written.
+    PictureNames names(project);
+    checkFiles(o, project, names);
     Preferences prefs = loadInputPrefs(o.prefs);
     UserAnswers answers = loadInputAnswers(o.ui);
     bool shift = false, command = false;
@@ -151,8 +150,16 @@ int playSession(const CliOptions& o, std::ostream& out,
     CancelChordOnInterrupt interrupt;
     session.host.platform().cancelChord = &CancelChordOnInterrupt::held();
     bool drawn = !o.json && isatty(STDERR_FILENO);
-    session.host.platform().progressListener = [&interrupt, drawn](const ProgressEvent& e) {
+    // Every percent update, as runs of one value: the host keeps only the first ones of a long run.
+    std::vector<std::pair<int, size_t>> progressRuns;
+    session.host.platform().progressListener = [&interrupt, &progressRuns,
+                                                drawn](const ProgressEvent& e) {
         if (e.kind == ProgressEvent::Open) interrupt.arm();
+        if (e.kind == ProgressEvent::Percent) {
+            if (progressRuns.empty() || progressRuns.back().first != e.value)
+                progressRuns.emplace_back(e.value, 0);
+            ++progressRuns.back().second;
+        }
         if (drawn) drawProgress(e);
         if (e.kind == ProgressEvent::Close) interrupt.disarm();
     };
@@ -175,12 +182,11 @@ int playSession(const CliOptions& o, std::ostream& out,
     SessionReport report = session.play(options);
     interrupt.disarm();
     report.interrupted = interrupt.happened();
+    report.progressRuns = std::move(progressRuns);
 
-    PictureNames names;
     if (o.verify)
-        report.verification =
-            verifyNothingMoved(session.before, session.host.project(), report.resized,
-                               ranOverTheDuration(report), o.renderDir, names);
+        report.verification = verifyCrop(session.before, session.host.project(), report.resized,
+                                         cropCommandOf(report, prefsBefore), o.renderDir, names);
     if (o.diff) report.changes = diffProjects(session.before, session.host.project());
 
     if (!o.out.empty()) {
@@ -191,9 +197,12 @@ int playSession(const CliOptions& o, std::ostream& out,
     if (!o.renderDir.empty()) {
         std::vector<std::string> written = writeChangedPictures(
             session.before, session.host.project(), report.resized, o.renderDir, names);
-        if (report.verification)
+        if (report.verification) {
             for (const FrameDifference& d : report.verification->differences)
                 if (!d.picture.empty()) written.push_back(d.picture);
+            for (const FrameDifference& d : report.verification->cut)
+                if (!d.picture.empty()) written.push_back(d.picture);
+        }
         report.pictures = written;
     }
     // Written when a dialog or script changed them; the defaults the plug-in's reads wrote go
@@ -213,7 +222,7 @@ int playSession(const CliOptions& o, std::ostream& out,
         printReport(report, out);
     }
     bool failed = !report.chosen || report.result != A_Err_NONE || !report.unanswered.empty() ||
-                  (report.verification && !report.verification->nothingMoved());
+                  (report.verification && !report.verification->passed());
     return failed ? kExitPluginError : kExitRan;
 }
 

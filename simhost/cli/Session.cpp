@@ -2,7 +2,9 @@
 #include "Session.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
+#include <string>
 
 #include "Commands.h"
 #include "HostModelOption.h"
@@ -71,7 +73,54 @@ class PanelRequests {
     std::vector<std::string> ran_;
 };
 
+// Watches for the first mask outline the plug-in reads before anything is resized: the mask
+// Mask Crop crops to (the correction of uses reads the outlines of every use's masks only after
+// the resize).
+class MaskOutlineReads {
+  public:
+    explicit MaskOutlineReads(Host& host) : host_(host), outer_(host.log().onCall) {
+        host.log().onCall = [this](const CallRecord& call) {
+            if (first_ == 0 && call.name == "AEGP_GetNewMaskStream" && call.result == A_Err_NONE &&
+                host_.events().resizes.empty())
+                first_ = maskIdIn(call.args);
+            if (outer_) outer_(call);
+        };
+    }
+    ~MaskOutlineReads() { host_.log().onCall = outer_; }
+    MaskOutlineReads(const MaskOutlineReads&) = delete;
+    MaskOutlineReads& operator=(const MaskOutlineReads&) = delete;
+
+    Id first() const { return first_; }
+
+  private:
+    // The call's arguments name the mask by id: "... mask 12 stream 0".
+    static Id maskIdIn(const std::string& args) {
+        size_t at = args.find("mask ");
+        if (at == std::string::npos) return 0;
+        try {
+            return std::stoll(args.substr(at + 5));
+        } catch (const std::exception&) {
+            return 0;
+        }
+    }
+
+    Host& host_;
+    std::function<void(const CallRecord&)> outer_;
+    Id first_ = 0;
+};
+
 }  // namespace
+
+CropCommand cropCommandOf(const SessionReport& r, const Preferences& prefsBefore) {
+    CropCommand c;
+    c.kind = cropKindOfAction(r.action);
+    c.everyFrame = r.action == "Zentrim Duration";
+    for (const std::string& step : r.undoSteps)
+        c.everyFrame = c.everyFrame || step == "Zentrim Duration";
+    c.includeMasks = prefsBefore.getBool("Zentrim", "IncludeMasks", false);
+    c.maskCroppedTo = r.maskCroppedTo;
+    return c;
+}
 
 std::string panelActionName(int request) {
     switch (request) {
@@ -146,11 +195,15 @@ SessionReport Session::play(const SessionOptions& o) {
     const std::string prefsAtStart = host.prefs().serializeChosen();
     const int savesAtStart = host.prefs().savesToDisk;
 
+    // Only watched where the plug-in may crop to a mask: a watcher makes the host describe every
+    // call.
+    std::optional<MaskOutlineReads> maskReads;
     if (o.instead) {
         step("menu update");
         host.updateMenus();
         step("idle");
         host.idle();
+        maskReads.emplace(host);
         PanelRequests requests(host);
         r.result = o.instead(*this, r);
         r.chosen = true;
@@ -163,6 +216,7 @@ SessionReport Session::play(const SessionOptions& o) {
         const MenuEntry* cmd = command();
         host.prefs().set("Zentrim", "Panel_Run", static_cast<long>(*o.panel));
         host.prefs().set("Zentrim", "Menu_Cmd", static_cast<long>(cmd ? cmd->command : 0));
+        maskReads.emplace(host);
         PanelRequests requests(host);
         step("idle with the panel's request " + std::to_string(*o.panel));
         r.result = host.idle();
@@ -178,6 +232,7 @@ SessionReport Session::play(const SessionOptions& o) {
             r.enabled = cmd->enabled;
         }
         if (cmd && cmd->enabled) {
+            if (cmd->name == "Mask Crop") maskReads.emplace(host);
             step("command \"" + cmd->name + "\"");
             r.result = host.doCommand(cmd->command);
             r.chosen = true;
@@ -190,6 +245,9 @@ SessionReport Session::play(const SessionOptions& o) {
             r.enabled = cmd->enabled;
         }
     }
+
+    if (maskReads) r.maskCroppedTo = maskReads->first();
+    maskReads.reset();
 
     r.alerts = host.events().alerts;
     r.dialogs = host.events().dialogs;
@@ -221,6 +279,8 @@ SessionReport Session::play(const SessionOptions& o) {
         r.warnings.push_back(
             "the preferences were changed, but without --prefs the changes are not kept after "
             "this run");
+
+    r.projectChanged = !(host.project() == before);
 
     if (o.undo) {
         step("undo");

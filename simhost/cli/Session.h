@@ -42,12 +42,17 @@ struct SessionReport {
     std::vector<ResizeRecord> resized;
     std::vector<std::pair<std::string, std::string>> corrected;  // (composition, layer) of each use
     std::vector<std::string> leaks;
-    std::vector<int> progress;   // the percent updates, as far as the host kept them
+    // The percent updates: as far as the host kept them, or every one when the run listened to
+    // the progress (progressRuns).
+    std::vector<int> progress;
     size_t progressUpdates = 0;  // every percent update, kept or not
+    // Every percent update in order, as runs of one value (percent, how many times in a row).
+    std::vector<std::pair<int, size_t>> progressRuns;
     int lastPercent = 0;
     std::vector<std::string> problems;  // protocol problems the host noticed
     std::optional<bool> undoRestored;
     std::string undoDifference;
+    bool projectChanged = false;  // the command left the project other than it was
     // The simulated user: dialogs (or panels) left unanswered, which fail the run; answers never
     // applied; and what they did that will not last (a choice to remember, with no --prefs).
     std::vector<std::string> unanswered;
@@ -56,6 +61,9 @@ struct SessionReport {
     // zentrim-host panel: the panel's title and its controls when the user was done.
     std::string panelTitle;
     std::vector<std::string> panelControls;
+    // Mask Crop: the mask whose outline the plug-in read first, before it resized anything (the
+    // mask it cropped to); 0 when none was read.
+    Id maskCroppedTo = 0;
     std::vector<std::string> pictures;  // --render: the files written, relative to the folder
     bool interrupted = false;           // Ctrl-C held the cancel chord during the progress
     // Filled by the run verb when asked: --verify and --diff.
@@ -89,6 +97,11 @@ struct SessionObserver {
 
 // The name of the action a companion-panel request stands for ("" for an unknown request).
 std::string panelActionName(int request);
+
+// The crop command a session ran, as --verify needs it: its kind (from the action that ran),
+// whether it went over the duration, the "IncludeMasks" preference before it, and the mask Mask
+// Crop read.
+CropCommand cropCommandOf(const SessionReport& report, const Preferences& prefsBefore);
 
 // The host with the plug-in loaded and started. Throws BadInput-like std::runtime_error when the
 // module cannot be loaded.

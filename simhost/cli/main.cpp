@@ -6,6 +6,7 @@
 
 #include "Commands.h"
 #include "HostModelOption.h"
+#include "Interrupt.h"
 
 namespace {
 
@@ -30,6 +31,9 @@ bool asksForJson(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A run ended by Ctrl-C (outside the crop over the duration), SIGTERM or SIGHUP leaves no
+    // temporary file or folder behind.
+    sim::removeTemporaryFilesOnEndingSignals();
     bool json = asksForJson(argc, argv);
     try {
         sim::CliOptions options = sim::parseCommandLine(argc, argv);

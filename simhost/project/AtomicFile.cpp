@@ -45,6 +45,7 @@ std::FILE* openTemporary(const std::string& path, std::string* tempPath) {
 
 AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {
     file_ = openTemporary(path_, &tempPath_);
+    listed_ = TemporaryPath(tempPath_, false);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -71,6 +72,7 @@ void AtomicFileWriter::commit() {
         std::remove(tempPath_.c_str());
         throw std::runtime_error(systemError(path_, "cannot replace the file", error));
     }
+    listed_ = TemporaryPath();
 }
 
 void writeFileAtomically(const std::string& path, const std::function<void(std::FILE*)>& write) {

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "TemporaryFiles.h"
+
 namespace sim {
 
 // Creates a fresh temporary file in the folder of `path`, lets `write` fill it, then renames it
@@ -28,6 +30,7 @@ class AtomicFileWriter {
   private:
     std::string path_, tempPath_;
     std::FILE* file_ = nullptr;
+    TemporaryPath listed_;  // removed by a signal that ends the program before the commit
 };
 
 }  // namespace sim

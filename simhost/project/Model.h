@@ -111,10 +111,13 @@ struct Comp {
     std::vector<Layer> layers;  // index 0 is the top of the stack
 };
 
-// Decoded footage: 8-bit straight (not premultiplied) RGBA, rows top to bottom.
+// Decoded footage: straight (not premultiplied) RGBA, rows top to bottom, at 8 bits per channel
+// in `rgba`, or, for footage with 16 bits per channel, at 16 bits in `rgba16` (and `rgba` empty).
 struct ImageData {
     int width = 0, height = 0;
     std::vector<uint8_t> rgba;
+    std::vector<uint16_t> rgba16;
+    bool sixteenBits() const { return !rgba16.empty(); }
 };
 
 enum class ItemType { Folder, Solid, Image, Comp, NullSource };

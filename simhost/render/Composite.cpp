@@ -92,13 +92,14 @@ void drawSampled(const PreparedLayer& L, const FloatRows& t, const PixelRect& r,
         }
         return;
     }
-    // The sums below are the ones a.cx + b.cy + tx and c.cx + d.cy + ty make, in that order.
+    // The sums below are the ones a.cx + b.cy + tx and c.cx + d.cy + ty make, in that order,
+    // snapped to the sample grid.
     const Affine& m = p.inverse;
     const double* ax = L.columnA.data();
     const double* cc = L.columnC.data();
     const int base = p.dest.x0;
-    auto sourceX = [&](int x, double by) { return ax[x - base] + by + m.tx; };
-    auto sourceY = [&](int x, double dy) { return cc[x - base] + dy + m.ty; };
+    auto sourceX = [&](int x, double by) { return snapToSampleGrid(ax[x - base] + by + m.tx); };
+    auto sourceY = [&](int x, double dy) { return snapToSampleGrid(cc[x - base] + dy + m.ty); };
     for (int y = r.y0; y < r.y1; ++y) {
         const double cy = (y + 0.5) * dv - p.root.y;
         const double by = m.b * cy, dy = m.d * cy;
@@ -180,7 +181,7 @@ void prepareSampling(PreparedLayer& L, int dh, int dv) {
     L.endColumn = d.x0;
     int valid = 0;
     for (int x = d.x0; x < d.x1; ++x) {
-        const double sx = sm.sourceX(sm.columnCentre(x), cy0);
+        const double sx = snapToSampleGrid(sm.sourceX(sm.columnCentre(x), cy0));
         const bool in = sx >= w.x0 && sx < w.x1;
         L.columnSource[static_cast<size_t>(x - d.x0)] = in ? static_cast<int>(std::floor(sx)) : -1;
         if (!in) continue;
@@ -191,7 +192,7 @@ void prepareSampling(PreparedLayer& L, int dh, int dv) {
     if (valid == 0) L.firstColumn = L.endColumn = d.x0;
     L.contiguous = valid == L.endColumn - L.firstColumn;
     for (int y = d.y0; y < d.y1; ++y) {
-        const double sy = sm.sourceY(cx0, sm.rowCentre(y));
+        const double sy = snapToSampleGrid(sm.sourceY(cx0, sm.rowCentre(y)));
         L.rowSource[static_cast<size_t>(y - d.y0)] =
             sy >= w.y0 && sy < w.y1 ? static_cast<int>(std::floor(sy)) : -1;
     }
@@ -235,16 +236,7 @@ void drawLayer(const PreparedLayer& L, const FloatRows& t, const PixelRect& regi
         const ImageData& img = *src.image;
         drawSampled(L, t, r, dh, dv, [&](int ix, int iy, float* out) {
             if (ix >= img.width || iy >= img.height) return false;
-            const uint8_t* p =
-                img.rgba.data() + (static_cast<size_t>(iy) * static_cast<size_t>(img.width) +
-                                   static_cast<size_t>(ix)) *
-                                      4;
-            const float a = p[3] / 255.0f;
-            out[0] = a;
-            out[1] = p[0] / 255.0f * a;
-            out[2] = p[1] / 255.0f * a;
-            out[3] = p[2] / 255.0f * a;
-            return true;
+            return footagePixel(img, ix, iy, L.footageAtEightBits, out);
         });
     } else {
         const FloatCanvas& nested = *L.nested;

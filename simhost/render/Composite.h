@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "LayerPlan.h"
+#include "Png.h"
 #include "World.h"
 
 namespace sim {
@@ -43,6 +44,9 @@ struct PreparedLayer {
     LayerPlan plan;
     Coverage coverage;
     const FloatCanvas* nested = nullptr;  // composition sources: their picture
+    // 16-bit footage as the project holds it: rounded to 8 bits in an 8 bpc project, with every
+    // bit in 16 and 32 bpc projects.
+    bool footageAtEightBits = true;
 
     // Without rotation or skew, the source column a frame column samples does not depend on the
     // row, nor the source row on the column: columnSource[x - dest.x0] and rowSource[y - dest.y0]
@@ -58,6 +62,29 @@ struct PreparedLayer {
     std::vector<double> columnA, columnC;
     bool searchable = false;
 };
+
+// Footage pixel (x, y) inside the image, premultiplied float ARGB: 8-bit footage as it is; 16-bit
+// footage rounded to 8 bits when `atEightBits` (an 8 bpc project), else with every bit.
+inline bool footagePixel(const ImageData& img, int x, int y, bool atEightBits, float out[4]) {
+    const size_t at =
+        (static_cast<size_t>(y) * static_cast<size_t>(img.width) + static_cast<size_t>(x)) * 4;
+    float c[4];
+    if (!img.sixteenBits()) {
+        for (int i = 0; i < 4; ++i)
+            c[i] = img.rgba[at + static_cast<size_t>(i)] / 255.0f;
+    } else if (atEightBits) {
+        for (int i = 0; i < 4; ++i)
+            c[i] = eightBitsOf(img.rgba16[at + static_cast<size_t>(i)]) / 255.0f;
+    } else {
+        for (int i = 0; i < 4; ++i)
+            c[i] = img.rgba16[at + static_cast<size_t>(i)] / 65535.0f;
+    }
+    out[0] = c[3];
+    out[1] = c[0] * c[3];
+    out[2] = c[1] * c[3];
+    out[3] = c[2] * c[3];
+    return true;
+}
 
 // Fills the sampling fields from the plan (dest, sourceWindow, inverse, root).
 void prepareSampling(PreparedLayer& layer, int dh, int dv);

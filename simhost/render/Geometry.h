@@ -54,4 +54,17 @@ FloatRect boundsOf(const std::vector<Vec2>& points);  // empty rect at 0 for no 
 FloatRect intersect(const FloatRect& a, const FloatRect& b);  // {0,0,0,0} when they don't overlap
 FloatRect unite(const FloatRect& a, const FloatRect& b);      // empty operands are ignored
 
+// Sample positions (a pixel centre mapped into a source, a mask outline's point) are snapped to a
+// grid of 2^-20 pixel before the pixel holding them is decided. Two computations of one geometry
+// that differ only in their last bits (an anchor multiplied and divided by the same ratio, a
+// crop window read back as a difference of positions) then sample the same pixels, where a
+// position on a pixel's edge would otherwise fall on either side of it; a real move of a
+// hundredth of a pixel is some ten thousand grid steps and still shows. Exact for |v| < 2^31
+// (adding 1.5 * 2^32 leaves 2^-20 as the last bit); beyond, the grid only gets coarser, never
+// out of order. NaN stays NaN.
+inline double snapToSampleGrid(double v) {
+    constexpr double kShift = 6442450944.0;  // 1.5 * 2^32
+    return (v + kShift) - kShift;
+}
+
 }  // namespace sim

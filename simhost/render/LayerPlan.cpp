@@ -92,7 +92,8 @@ bool planLayer(const Project& project, const Comp& comp, const Layer& layer, Rat
 namespace {
 
 // Marks in `row` the pixels of source row y whose centres lie inside the polygon (even-odd rule,
-// the same crossing test as a ray cast to the right from each centre).
+// the same crossing test as a ray cast to the right from each centre; crossings on the sample
+// grid).
 void fillRow(const std::vector<Vec2>& poly, int y, const PixelRect& win, std::vector<double>& xs,
              std::vector<uint8_t>& row) {
     std::fill(row.begin(), row.end(), 0);
@@ -101,7 +102,8 @@ void fillRow(const std::vector<Vec2>& poly, int y, const PixelRect& win, std::ve
     for (size_t i = 0, n = poly.size(); i < n; ++i) {
         const Vec2& a = poly[i];
         const Vec2& b = poly[(i + 1) % n];
-        if ((a.y > cy) != (b.y > cy)) xs.push_back(a.x + (cy - a.y) * (b.x - a.x) / (b.y - a.y));
+        if ((a.y > cy) != (b.y > cy))
+            xs.push_back(snapToSampleGrid(a.x + (cy - a.y) * (b.x - a.x) / (b.y - a.y)));
     }
     std::sort(xs.begin(), xs.end());
     for (size_t k = 0; k + 1 < xs.size(); k += 2) {
@@ -131,7 +133,11 @@ void maskCoverage(const Layer& layer, Rational layerTime, const PixelRect& win, 
             cov.bits.assign(w * static_cast<size_t>(win.y1 - win.y0), start);
             cov.everything = false;
         }
+        // On the sample grid, so that an outline through pixel centres (a vertex at 10.5) keeps
+        // them in or out whatever its last bits.
         std::vector<Vec2> poly = flattenMaskPath(path);
+        for (Vec2& p : poly)
+            p = {snapToSampleGrid(p.x), snapToSampleGrid(p.y)};
         const uint8_t flip = mask.inverted ? 1 : 0;
         for (int y = win.y0; y < win.y1; ++y) {
             fillRow(poly, y, win, xs, row);

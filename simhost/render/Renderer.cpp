@@ -132,6 +132,7 @@ void planComp(Context& ctx, const Item& compItem, Rational time, int dh, int dv,
         if (job.count == job.layers.size()) job.layers.emplace_back();
         PreparedLayer& layer = job.layers[job.count];
         layer.nested = nullptr;
+        layer.footageAtEightBits = ctx.project.bitsPerChannel == 8;
         if (!planLayer(ctx.project, comp, comp.layers[i], time, dh, dv, frameW, frameH,
                        &layer.plan))
             continue;

@@ -55,6 +55,7 @@ FileSandbox::FileSandbox(std::string fs, const std::string& dir) : fs_(std::move
     if (dir.empty()) {
         root_ = makeTemporaryFolder();
         owned_ = true;
+        listed_ = TemporaryPath(root_.string(), true);
     } else {
         root_ = fsys::absolute(dir);
         fsys::create_directories(root_);

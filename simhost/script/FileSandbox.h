@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "TemporaryFiles.h"
+
 namespace sim::script {
 
 class FileSandbox {
@@ -28,6 +30,7 @@ class FileSandbox {
     std::string fs_;
     std::filesystem::path root_;
     bool owned_ = false;
+    TemporaryPath listed_;  // an owned folder, removed by a signal that ends the program
 };
 
 }  // namespace sim::script

@@ -130,9 +130,12 @@ void reorderLayer(Item& comp, Id layerId, A_long index) {
 }
 
 void setLayerParent(Project& project, Id layerId, Id parentId) {
+    // By the project's index, not by a walk of the composition: parenting every layer of a
+    // composition stays linear in their number.
     Item* comp = project.findLayerComp(layerId);
-    if (!comp) throw HostError(A_Err_PARAMETER, "the layer no longer exists");
-    Layer& layer = layerIn(*comp, layerId);
+    Layer* found = project.findLayer(layerId);
+    if (!comp || !found) throw HostError(A_Err_PARAMETER, "the layer no longer exists");
+    Layer& layer = *found;
     if (parentId == 0) {
         layer.parent = 0;
         return;
@@ -140,8 +143,12 @@ void setLayerParent(Project& project, Id layerId, Id parentId) {
     if (parentId == layerId) throw HostError(A_Err_PARAMETER, "a layer cannot be its own parent");
     if (project.findLayerComp(parentId) != comp)
         throw HostError(A_Err_PARAMETER, "the parent is in another composition");
-    for (Id up = parentId; up != 0; up = layerIn(*comp, up).parent)
+    for (Id up = parentId; up != 0;) {
         if (up == layerId) throw HostError(A_Err_PARAMETER, "the parent would make a cycle");
+        const Layer* above = project.findLayer(up);
+        if (!above) throw HostError(A_Err_PARAMETER, "the layer no longer exists");
+        up = above->parent;
+    }
     // No compensation: the child's own values now read relative to the parent.
     layer.parent = parentId;
 }

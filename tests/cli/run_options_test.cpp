@@ -1,7 +1,6 @@
 // zentrim-host run's reports for people who script it, through the built program: --verify on
 // every example and against a module with a deliberate fault, --trace, --diff, the panel's action,
-// unique picture names, --plugin NAME, errors as JSON, the exit statuses in --help, and Ctrl-C
-// during the crop over the duration.
+// unique picture names, --plugin NAME, errors as JSON and the exit statuses in --help.
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <signal.h>
@@ -45,45 +44,28 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-// Each example with the crops it is made for (as the README runs them) and the standard crop;
-// the crops over the duration of the large examples take minutes in a debug build.
-TEST(RunVerify, EveryExampleWithItsCropsReportsThatNothingMoved) {
-    hosttest::TempFolder tmp("verify-examples");
+// Each example with the crops it is made for (as the README runs them) and the standard crop:
+// every call the trace lists is named with its suite. (verify_scales_test.cpp verifies them.)
+TEST(RunTrace, EveryExampleNamesTheSuiteOfEveryCall) {
+    hosttest::TempFolder tmp("trace-examples");
     const std::vector<std::pair<std::string, const char*>> runs = {
         {"basic", "none"}, {"low-resolution", "none"}, {"low-resolution", "cmd"},
         {"masks", "none"}, {"masks", "shift+cmd"},     {"moving", "none"},
         {"moving", "cmd"}, {"moving", "shift+cmd"},    {"three-d", "none"},
     };
-    std::set<std::string> seen;
-    int verified = 0;
     for (const auto& [name, keys] : runs) {
         SCOPED_TRACE(name + " --keys " + keys);
-        seen.insert(name);
         fs::path project = kExamples + name + ".json", ui = kExamples + name + ".ui.json";
-        std::vector<std::string> args = {
-            "run",      project.string(), "--keys",  keys,
-            "--verify", "--json",         "--trace", (tmp.path() / "trace.txt").string()};
+        std::vector<std::string> args = {"run",     project.string(),
+                                         "--keys",  keys,
+                                         "--trace", (tmp.path() / "trace.txt").string()};
         if (fs::exists(ui)) args.insert(args.end(), {"--ui", ui.string()});
         Outcome o = hosttest::runHost(args, tmp.path() / "cap");
         ASSERT_EQ(o.status, 0) << o.err;
-        Json report = parsed(o);
-        ASSERT_TRUE(report.contains("verify")) << o.out;
-        EXPECT_EQ(report["verify"]["differingPixels"], 0) << report["verify"].dump(1);
-        EXPECT_TRUE(report["verify"]["nothingMoved"].get<bool>());
-        if (!report["resized"].empty() && !report["verify"]["compositions"].empty()) {
-            EXPECT_GT(report["verify"]["frames"].get<int>(), 0);
-            ++verified;
-        }
-        // Every call the trace lists is named with its suite.
-        for (const std::string& line : lines(hosttest::readFile(tmp.path() / "trace.txt")))
+        std::vector<std::string> traced = lines(hosttest::readFile(tmp.path() / "trace.txt"));
+        EXPECT_GT(traced.size(), 20u);
+        for (const std::string& line : traced)
             EXPECT_EQ(line.find(" ? "), std::string::npos) << "unknown suite: " << line;
-    }
-    EXPECT_GE(verified, 6) << "the examples should crop compositions that others show";
-    for (const auto& entry : fs::directory_iterator(kExamples)) {
-        std::string file = entry.path().filename().string();
-        if (entry.path().extension() != ".json" || file.find(".ui.json") != std::string::npos)
-            continue;
-        EXPECT_TRUE(seen.count(entry.path().stem().string())) << "not verified: " << file;
     }
 }
 
@@ -117,7 +99,7 @@ TEST(RunVerify, ADeliberateErrorInTheCorrectionOfUsesIsReportedWithDiffPictures)
         }
         EXPECT_EQ(verify["summary"].get<std::string>().rfind("MOVED: ", 0), 0u);
         if (std::string(keys) == "cmd") {
-            EXPECT_EQ(verify["frames"], 24) << "every frame";
+            EXPECT_EQ(verify["frames"], 48) << "every frame of Main and of Flight itself";
         }
     }
     // The same module's report as text names each frame.
@@ -126,6 +108,51 @@ TEST(RunVerify, ADeliberateErrorInTheCorrectionOfUsesIsReportedWithDiffPictures)
         tmp.path() / "cap");
     EXPECT_NE(text.out.find("verify: MOVED: "), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("  \"Main\" at 0 s: "), std::string::npos) << text.out;
+}
+
+TEST(RunVerify, ContentVisibleAtTheMeasuredTimeThatACropCutsIsReportedWithPictures) {
+    hosttest::TempFolder tmp("verify-cut");
+    fs::path render = tmp.path() / "render";
+    for (const char* keys : {"none", "cmd"}) {
+        SCOPED_TRACE(keys);
+        std::string project =
+            kExamples + (std::string(keys) == "cmd" ? "moving.json" : "basic.json");
+        Outcome o =
+            hosttest::runHost({"run", project, "--keys", keys, "--verify", "--json", "--render",
+                               render.string(), "--plugin", ZENTRIM_CUTTING_MODULE},
+                              tmp.path() / "cap");
+        EXPECT_EQ(o.status, 1) << "cut content is a plug-in error: " << o.err;
+        Json report = parsed(o);
+        const Json& verify = report["verify"];
+        EXPECT_TRUE(verify["nothingMoved"].get<bool>()) << verify["summary"];
+        EXPECT_FALSE(verify["nothingCut"].get<bool>());
+        EXPECT_GT(verify["cutPixels"].get<long>(), 0);
+        EXPECT_EQ(verify["summary"].get<std::string>().rfind("CUT: ", 0), 0u) << verify["summary"];
+        std::set<std::string> pictures;
+        for (const Json& p : report["pictures"])
+            pictures.insert(p.get<std::string>());
+        std::set<std::string> comps;
+        for (const Json& d : verify["cut"]) {
+            comps.insert(d["comp"].get<std::string>());
+            std::string picture = d["picture"].get<std::string>();
+            EXPECT_NE(picture.find("-cut-"), std::string::npos) << picture;
+            EXPECT_TRUE(fs::is_regular_file(render / picture)) << picture;
+            EXPECT_TRUE(pictures.count(picture)) << "the report lists " << picture;
+        }
+        // Seen where the cropped composition is shown, and in the composition itself.
+        EXPECT_TRUE(comps.count("Main")) << verify.dump(1);
+        EXPECT_EQ(comps.size(), 2u) << verify.dump(1);
+    }
+    Outcome text = hosttest::runHost(
+        {"run", kExamples + "basic.json", "--verify", "--plugin", ZENTRIM_CUTTING_MODULE},
+        tmp.path() / "cap");
+    EXPECT_NE(text.out.find("verify: CUT: 40 pixels visible at the measured time are gone in 2 "
+                            "frames"),
+              std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("  \"Main\" at 0 s: 20 pixels visible at the measured time cut"),
+              std::string::npos)
+        << text.out;
 }
 
 TEST(RunVerify, ContentACropCutsAwayIsToldApartFromWhatMoved) {
@@ -344,63 +371,4 @@ TEST(Models, ListEveryKeyWithItsValuesAndARunNamesTheAlternativesItPlayed) {
     EXPECT_EQ(parsed(run)["hostModel"], Json::parse(R"(["vertex0=coupled"])"))
         << "the last setting of a key wins; defaults are not listed";
 }
-
-// Reads the pty until `needle` shows or the child's output ends; returns everything read.
-std::string readUntil(int master, std::string* all, const std::string& needle, int seconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    char buffer[4096];
-    while (std::chrono::steady_clock::now() < deadline &&
-           (needle.empty() || all->find(needle) == std::string::npos)) {
-        fd_set set;
-        FD_ZERO(&set);
-        FD_SET(master, &set);
-        timeval wait = {0, 100000};
-        if (select(master + 1, &set, nullptr, nullptr, &wait) <= 0) continue;
-        ssize_t n = read(master, buffer, sizeof buffer);
-        if (n <= 0) break;  // the child closed the terminal
-        all->append(buffer, static_cast<size_t>(n));
-    }
-    return *all;
-}
-
-TEST(RunInterrupt, CtrlCDuringTheCropOverTheDurationHoldsTheCancelChord) {
-    // 99,900 frames: long enough to be interrupted after its first percent.
-    hosttest::TempFolder tmp("interrupt");
-    hosttest::writeFile(tmp.path() / "long.json", R"({"format": "zentrim-project", "version": 1,
-      "activeItem": "Main", "items": [
-        {"type": "solid", "name": "Dot", "width": 4, "height": 4, "color": [1, 1, 1, 1]},
-        {"type": "comp", "name": "P", "width": 32, "height": 32, "frameRate": 999,
-         "duration": 100, "layers": [{"name": "Dot", "source": "Dot"}]},
-        {"type": "comp", "name": "Main", "width": 32, "height": 32, "frameRate": 999,
-         "duration": 100, "layers": [{"name": "P", "source": "P", "selected": true}]}]})");
-    std::string project = (tmp.path() / "long.json").string();
-    int master = -1;
-    pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        execl(ZENTRIM_HOST, ZENTRIM_HOST, "run", project.c_str(), "--keys", "cmd",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    std::string all;
-    readUntil(master, &all, "%", 120);
-    ASSERT_NE(all.find("press Ctrl-C"), std::string::npos) << "the progress line says so: " << all;
-    // What the terminal sends for Ctrl-C: the line discipline raises SIGINT in the host.
-    ASSERT_EQ(write(master, "\x03", 1), 1);
-    readUntil(master, &all, "", 120);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    close(master);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal: " << all;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << all;
-    EXPECT_NE(all.find("Ctrl-C: holding Shift + Command until the plug-in cancels"),
-              std::string::npos)
-        << all;
-    EXPECT_NE(all.find("(Ctrl-C held the cancel chord)"), std::string::npos) << all;
-    EXPECT_EQ(all.find("resized"), std::string::npos) << "the crop was cancelled: " << all;
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(all, m, std::regex(R"(progress: (\d+) frames, last (\d+)%)")));
-    EXPECT_LT(std::stoi(m[2]), 100) << "it stopped early";
-}
-
 }  // namespace

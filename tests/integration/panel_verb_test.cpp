@@ -166,7 +166,8 @@ TEST(PanelVerb, APanelWithoutAnAnswerOrWithAWrongOneFails) {
     } cases[] = {
         {"no entry for the panel", answers(""), "no answer for the panel \"Zentrim Panel\""},
         {"a button it lacks", answers(clicks("Crop")),
-         "panel \"Zentrim Panel\": no button \"Crop\""},
+         "panel \"Zentrim Panel\": no button \"Crop\" (it has \"Zentrim\", \"Crop Duration\", "
+         "\"Mask Crop\", \"Preferences\")"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -40,7 +40,9 @@ void writeWithLibpng(const std::string& path, png_uint_32 format, int width, int
 
 TEST(Png, EightBitRgbaRoundTripsExactlyWithStraightAlpha) {
     TempDir tmp;
-    sim::ImageData image{3, 2, {}};
+    sim::ImageData image;
+    image.width = 3;
+    image.height = 2;
     // Colour under zero alpha must survive: the data is straight, not premultiplied.
     image.rgba = {255, 0,  0,  255, 0,   255, 0,  128, 0,   0,   255, 0,
                   10,  20, 30, 40,  200, 100, 50, 1,   255, 255, 255, 255};
@@ -60,14 +62,27 @@ TEST(Png, WritesFromRowsWithPadding) {
     EXPECT_EQ(sim::readPng(tmp.file("p.png")).rgba, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
-TEST(Png, SixteenBitGreyBecomesOpaqueEightBitRgb) {
+TEST(Png, SixteenBitFootageKeepsEveryBit) {
     TempDir tmp;
-    const uint16_t grey[3] = {0, 128 * 257, 65535};
+    // Grey becomes opaque RGB, still at 16 bits; no gamma conversion.
+    const uint16_t grey[3] = {0, 128 * 257 + 1, 65535};
     writeWithLibpng(tmp.file("g.png"), PNG_FORMAT_LINEAR_Y, 3, 1, grey);
     sim::ImageData image = sim::readPng(tmp.file("g.png"));
-    // No gamma conversion: 16-bit values are only rounded to 8 bits.
-    EXPECT_EQ(image.rgba,
-              (std::vector<uint8_t>{0, 0, 0, 255, 128, 128, 128, 255, 255, 255, 255, 255}));
+    EXPECT_TRUE(image.rgba.empty());
+    EXPECT_EQ(image.rgba16, (std::vector<uint16_t>{0, 0, 0, 65535, 32897, 32897, 32897, 65535,
+                                                   65535, 65535, 65535, 65535}));
+    // RGBA with alphas of 1 and 128 of 65535, which 8 bits would round to 0, round trips exactly.
+    sim::ImageData faint;
+    faint.width = 2;
+    faint.height = 1;
+    faint.rgba16 = {65535, 0, 1234, 1, 0, 65535, 0, 128};
+    sim::writePng(tmp.file("f.png"), faint);
+    EXPECT_EQ(sim::readPng(tmp.file("f.png")).rgba16, faint.rgba16);
+    // Held at 8 bits (an 8 bpc project), a channel rounds to the nearest of 255 steps.
+    EXPECT_EQ(sim::eightBitsOf(128), 0);
+    EXPECT_EQ(sim::eightBitsOf(129), 1);
+    EXPECT_EQ(sim::eightBitsOf(32897), 128);
+    EXPECT_EQ(sim::eightBitsOf(65535), 255);
 }
 
 TEST(Png, PaletteWithTransparencyBecomesRgba) {

@@ -71,7 +71,7 @@ class ProjectFile : public ::testing::Test {
   protected:
     void SetUp() override {
         std::filesystem::create_directories(tmp.file("footage"));
-        sim::ImageData logo{4, 2, std::vector<uint8_t>(4 * 2 * 4, 200)};
+        sim::ImageData logo{4, 2, std::vector<uint8_t>(4 * 2 * 4, 200), {}};
         sim::writePng(tmp.file("footage/logo.png"), logo);
     }
     sim::Project parse(const std::string& text) {

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "Composite.h"
 #include "LayerPlan.h"
 #include "World.h"
 
@@ -48,8 +49,8 @@ void drawLayer(Canvas& canvas, const LayerPlan& plan, const Coverage& cov, int d
         const double cy = (y + 0.5) * dv - plan.root.y;
         for (int x = plan.dest.x0; x < plan.dest.x1; ++x) {
             const double cx = (x + 0.5) * dh - plan.root.x;
-            const double sx = m.a * cx + m.b * cy + m.tx;
-            const double sy = m.c * cx + m.d * cy + m.ty;
+            const double sx = snapToSampleGrid(m.a * cx + m.b * cy + m.tx);
+            const double sy = snapToSampleGrid(m.c * cx + m.d * cy + m.ty);
             if (!(sx >= w.x0 && sx < w.x1 && sy >= w.y0 && sy < w.y1)) continue;
             const int ix = static_cast<int>(std::floor(sx)), iy = static_cast<int>(std::floor(sy));
             if (!cov.everything && !cov.row(iy)[ix - w.x0]) continue;
@@ -80,13 +81,7 @@ inline void drawPlan(const Project& p, Canvas& canvas, const LayerPlan& plan, in
         const ImageData& img = *src.image;
         drawLayer(canvas, plan, cov, dh, dv, [&](int ix, int iy, float* out) {
             if (ix >= img.width || iy >= img.height) return false;
-            const uint8_t* q = img.rgba.data() + (static_cast<size_t>(iy) * img.width + ix) * 4;
-            const float a = q[3] / 255.0f;
-            out[0] = a;
-            out[1] = q[0] / 255.0f * a;
-            out[2] = q[1] / 255.0f * a;
-            out[3] = q[2] / 255.0f * a;
-            return true;
+            return footagePixel(img, ix, iy, p.bitsPerChannel == 8, out);
         });
     } else {
         Rational t = plan.layerTime;

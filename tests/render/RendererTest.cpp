@@ -354,6 +354,84 @@ TEST(Render, MovingEveryLayerShiftsThePixels) {
     }
 }
 
+// Footage with 16 bits per channel, as the host holds it at each depth: its faintest alphas show
+// in 16 and 32 bpc projects and round away in 8 bpc ones.
+TEST(Render, SixteenBitFootageKeepsItsBitsWhereTheProjectDoes) {
+    const std::pair<int, bool> depths[] = {{8, false}, {16, true}, {32, true}};
+    for (auto [bits, faintShows] : depths) {
+        Builder b(bits);
+        auto img = std::make_shared<ImageData>();
+        img->width = 3;
+        img->height = 1;
+        // Opaque red, alpha 1 and alpha 128 of 65535 (white).
+        img->rgba16 = {65535, 0, 0, 65535, 65535, 65535, 65535, 1, 65535, 65535, 65535, 128};
+        Item& footage = b.add(ItemType::Image, 3, 1);
+        footage.image = img;
+        const Id source = footage.id;
+        Id comp = b.comp(3, 1);
+        b.layer(comp, source);
+        World w = b.render(comp);
+        SCOPED_TRACE(bits);
+        EXPECT_EQ(readPixel(w, 0, 0).alpha, 1.0f);
+        EXPECT_EQ(readPixel(w, 1, 0).alpha > 0, faintShows);
+        EXPECT_EQ(readPixel(w, 2, 0).alpha > 0, faintShows);
+        if (bits == 32) {
+            EXPECT_FLOAT_EQ(readPixel(w, 2, 0).alpha, 128 / 65535.0f);
+        }
+    }
+}
+
+// A few units in the last place away: what a position, anchor or mask point computed another way
+// (multiplied and divided by the same ratio) comes out as.
+double ulpsAway(double v, int ulps) {
+    for (int i = 0; i < std::abs(ulps); ++i)
+        v = std::nextafter(v, ulps < 0 ? -1e300 : 1e300);
+    return v;
+}
+
+// Every row puts the sample of one frame pixel exactly on a source pixel's corner (the centre of
+// frame pixel (40, 30) maps onto the anchor point), where the last bits would decide which pixel is
+// sampled, and a mask edge through source pixel centres.
+TEST(Render, OneGeometryUpToRoundingSamplesTheSamePixelsAndAHundredthOfAPixelShows) {
+    const std::pair<double, double> rows[] = {{10, 0},  {25, 0},    {50, 90},  {70, 0},   {70, 90},
+                                              {75, 30}, {90, 0},    {110, 0},  {110, 90}, {125, 45},
+                                              {150, 0}, {175, 180}, {200, -30}};
+    for (auto [scale, rotation] : rows) {
+        Builder b;
+        Id comp = b.comp(96, 64);
+        Id img = b.image(40, 20, [](int x, int y) {
+            return std::array<uint8_t, 4>{uint8_t(x * 6), uint8_t(y * 12), 200, 255};
+        });
+        Layer& l = b.layer(comp, img);
+        l.anchorPoint.value = {20, 10, 0};
+        l.position.value = {40.5, 30.5, 0};
+        l.scale.value = {scale, scale, 100};
+        l.rotation.value = rotation;
+        l.masks = {mask(rectPath(2.5, 1.5, 30.5, 15.5))};
+        const Id id = l.id;
+        const World exact = b.render(comp);
+        std::string what =
+            "scale " + std::to_string(scale) + ", rotation " + std::to_string(rotation);
+        for (int ulps : {-3, -1, 1, 3}) {
+            Layer& moved = b.get(id);
+            moved.anchorPoint.value = {ulpsAway(20, ulps), ulpsAway(10, ulps), 0};
+            moved.position.value = {ulpsAway(40.5, -ulps), ulpsAway(30.5, -ulps), 0};
+            moved.masks = {mask(rectPath(ulpsAway(2.5, ulps), ulpsAway(1.5, -ulps),
+                                         ulpsAway(30.5, ulps), ulpsAway(15.5, -ulps)))};
+            EXPECT_TRUE(b.render(comp).data == exact.data) << what << ", " << ulps << " ulps";
+        }
+        // A sample on an edge falls on one side of it moved one way and on the other moved the
+        // other way.
+        Layer& real = b.get(id);
+        real.anchorPoint.value = {20, 10, 0};
+        real.masks = {mask(rectPath(2.5, 1.5, 30.5, 15.5))};
+        real.position.value = {40.51, 30.51, 0};
+        const World right = b.render(comp);
+        b.get(id).position.value = {40.49, 30.49, 0};
+        EXPECT_TRUE(b.render(comp).data != right.data) << what << ": a move of 0.01 pixel shows";
+    }
+}
+
 TEST(Render, RejectsWhatTheHostWouldRefuse) {
     Builder b;
     Id comp = b.comp(10, 10);

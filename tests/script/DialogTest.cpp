@@ -237,8 +237,8 @@ TEST_F(DialogTest, MissingControlsAreNamed) {
     const char* script =
         "var w = new Window('dialog', 'H'); w.add('edittext');"
         "w.add('dropdownlist', undefined, ['a', 'b']); w.add('button', undefined, 'OK'); w.show()";
-    EXPECT_EQ(fails(script), "Error: dialog \"H\": no button \"Nope\" (line 1)");
-    EXPECT_EQ(fails(script), "Error: dialog \"H\": no checkbox \"Nope\" (line 1)");
+    EXPECT_EQ(fails(script), "Error: dialog \"H\": no button \"Nope\" (it has \"OK\") (line 1)");
+    EXPECT_EQ(fails(script), "Error: dialog \"H\": no checkbox \"Nope\" (it has none) (line 1)");
     EXPECT_EQ(fails(script),
               "Error: dialog \"H\": no edit field 2 (it has 1, counted from 0) (line 1)");
     EXPECT_EQ(fails(script),
@@ -299,7 +299,8 @@ TEST_F(DialogTest, UnknownElementTypesAreErrors) {
 }
 
 TEST_F(DialogTest, AskingAtTheTerminal) {
-    std::istringstream in("press OK\nclick Nope\ncheck Remember My Choice\nclick Accurate\n");
+    // Words match a control's text without regard to case, as a person types them.
+    std::istringstream in("press OK\nclick Nope\ncheck remember my choice\nclick ACCURATE\n");
     std::ostringstream out;
     ScriptOptions options;
     options.terminalIn = &in;
@@ -317,7 +318,10 @@ TEST_F(DialogTest, AskingAtTheTerminal) {
     EXPECT_NE(shown.find("[ ] checkbox \"Remember My Choice\""), std::string::npos) << shown;
     EXPECT_NE(shown.find("button \"Accurate\""), std::string::npos) << shown;
     EXPECT_NE(shown.find("unknown action \"press\""), std::string::npos) << shown;
-    EXPECT_NE(shown.find("no button \"Nope\""), std::string::npos) << shown;
+    EXPECT_NE(shown.find("no button \"Nope\" (it has \"Accurate\", \"Fast\")"), std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("ticked the checkbox \"Remember My Choice\""), std::string::npos) << shown;
+    EXPECT_NE(shown.find("clicked the button \"Accurate\""), std::string::npos) << shown;
 }
 
 TEST_F(DialogTest, TheTerminalEndingWithTheDialogOpenFails) {

@@ -50,7 +50,7 @@ TEST_F(UserTest, DialogsLeftUnansweredAreRecordedEvenWhenTheScriptCatches) {
         {R"({"dialogs": [{"title": "D", "actions": [{"click": "Apply"}]}]})",
          "dialog \"D\": the answers given leave it open"},
         {R"({"dialogs": [{"title": "D", "actions": [{"click": "Okay"}]}]})",
-         "dialog \"D\": no button \"Okay\""},
+         "dialog \"D\": no button \"Okay\" (it has \"Apply\", \"OK\", \"Broken\")"},
         {R"({"dialogs": [{"title": "D", "actions": [{"select": [0, 5]}]}]})",
          "dialog \"D\": the drop-down list 0 has no item 5 (it has 2, counted from 0)"},
         {R"({"dialogs": [{"title": "D", "actions": [{"click": "Broken"}]}]})", ""},
@@ -172,7 +172,9 @@ TEST_F(UserTest, WorkInAnOpenWindowWithoutFittingAnswersIsUnanswered) {
     ScriptOutcome worked = scripting->workIn("Tools", [&] { ++idles; });
     EXPECT_FALSE(worked.ok);
     EXPECT_EQ(idles, 1);
-    EXPECT_EQ(user->unanswered, std::vector<std::string>{"window \"Tools\": no button \"Nope\""});
+    EXPECT_EQ(user->unanswered,
+              std::vector<std::string>{
+                  "window \"Tools\": no button \"Nope\" (it has \"Count\", \"Done\")"});
     EXPECT_FALSE(scripting->workIn("Tools", [] {}).ok) << "its one answer is used";
     EXPECT_EQ(user->unanswered.back(), "no answer for the window \"Tools\"");
     EXPECT_FALSE(scripting->workIn("Elsewhere", [] {}).ok);

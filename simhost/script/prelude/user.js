@@ -22,12 +22,25 @@
         return found;
     }
 
+    // The control whose text is `label`; failing that, the one control whose text matches it
+    // without regard to case (a person types "ok" for "OK"). Otherwise the error names the
+    // controls there are.
     function byText(w, types, label, noun) {
-        var found = ofTypes(w, types);
-        for (var i = 0; i < found.length; i++) {
+        var found = ofTypes(w, types), folded = [], i;
+        for (i = 0; i < found.length; i++) {
             if (String(found[i].text) === label) return found[i];
         }
-        throw answerError(w, "no " + noun + ' "' + label + '"');
+        for (i = 0; i < found.length; i++) {
+            if (String(found[i].text).toLowerCase() === String(label).toLowerCase()) {
+                folded.push(found[i]);
+            }
+        }
+        if (folded.length === 1) return folded[0];
+        var names = [], list = folded.length > 1 ? folded : found;
+        for (i = 0; i < list.length; i++) names.push('"' + list[i].text + '"');
+        var said = folded.length > 1 ? " (several match it without regard to case: " :
+                   " (it has " + (names.length ? "" : "none");
+        throw answerError(w, "no " + noun + ' "' + label + '"' + said + names.join(", ") + ")");
     }
 
     function nth(w, types, n, noun) {
@@ -68,7 +81,7 @@
     // action gives a line saying what it did, for the person at the terminal.
     function tick(w, a) {
         var box = byText(w, ["checkbox", "radiobutton"], a.label, "checkbox");
-        var name = NOUNS[box.type] + ' "' + a.label + '"';
+        var label = String(box.text), name = NOUNS[box.type] + ' "' + label + '"';
         requireUsable(w, box, name);
         var value = a.kind === "check";
         if (box.type === "radiobutton" && !value) {
@@ -87,7 +100,7 @@
                 }
             }
         }
-        if (value) native.ticked(w.text, a.label);
+        if (value) native.ticked(w.text, label);
         fire(box, "onClick");
         return (value ? "ticked the " : "unticked the ") + name;
     }
@@ -142,11 +155,12 @@
 
     function press(w, a) {
         var button = byText(w, ["button"], a.label, "button");
-        requireUsable(w, button, 'button "' + a.label + '"');
+        var label = String(button.text);
+        requireUsable(w, button, 'button "' + label + '"');
         var acts = typeof button.onClick === "function" || button === w.defaultElement ||
                    isNamed(button, "ok") || button === w.cancelElement || isNamed(button, "cancel");
         click(w, button);
-        return 'clicked the button "' + a.label + '"' +
+        return 'clicked the button "' + label + '"' +
                (acts ? ": " + outcome(w) : ": it does nothing here");
     }
 
