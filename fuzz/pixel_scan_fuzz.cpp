@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int32_t kMaxSide = 130;  // more than eight of the scan's 16-pixel blocks
+constexpr int32_t kMaxSide = 130;  // several of each scan kernel's blocks at every depth
 
 [[noreturn]] void mismatch(const char* what, double expected, double actual) {
     std::fprintf(stderr, "%s: expected %.17g, got %.17g\n", what, expected, actual);
@@ -66,13 +66,18 @@ void checkScan(fuzz::Input& in) {
     size_t rowBytes = width * bytesOf(depth) + static_cast<size_t>(in.range(0, 40));
     std::vector<uint8_t> frame = makeFrame(in, depth, width, height, rowBytes);
     const void* base = frame.empty() ? nullptr : frame.data();
-    crop::ScanExtent got = crop::scanContentExtent(base, depth, width, height, rowBytes);
     crop::ScanExtent want = reference::scan(base, depth, width, height, rowBytes);
     if (!base) want = crop::ScanExtent{height, 0, width, 0};
-    expectEqual("first row", want.firstRow, got.firstRow);
-    expectEqual("last row", want.lastRow, got.lastRow);
-    expectEqual("first column", want.firstCol, got.firstCol);
-    expectEqual("last column", want.lastCol, got.lastCol);
+    // Every kernel this processor runs, the plug-in's own choice among them included.
+    for (crop::ScanKernel kernel : {crop::ScanKernel::kPortable, crop::ScanKernel::kAvx2}) {
+        if (!crop::scanKernelAvailable(kernel)) continue;
+        crop::ScanExtent got =
+            crop::scanContentExtentWith(kernel, base, depth, width, height, rowBytes);
+        expectEqual("first row", want.firstRow, got.firstRow);
+        expectEqual("last row", want.lastRow, got.lastRow);
+        expectEqual("first column", want.firstCol, got.firstCol);
+        expectEqual("last column", want.lastCol, got.lastCol);
+    }
 }
 
 // An edge of the limit rectangle: "no limit", a value around the frame, raw bits, NaN or an
