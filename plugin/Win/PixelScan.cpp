@@ -53,8 +53,6 @@ struct Pixel<kDepth32> {
         std::memcpy(&bits, px, sizeof bits);
         return bits - 1u < 0x7F800000u;
     }
-    // The alpha of a pixel within its first 64-bit word.
-    static uint64_t alphaMask() { return wordOf({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}); }
 };
 
 template <int Depth>
@@ -78,32 +76,33 @@ inline int32_t lastExact(const uint8_t* row, int32_t x0, int32_t x1) {
 
 // The searches of a span of a row: the first visible pixel reading upwards in memory, the last one
 // reading downwards; each stops at the first content it meets. A kernel tests whole blocks of
-// pixels for any non-zero alpha at once and looks at single pixels only in a block that passed
-// (at 32 bits a non-zero pattern may still be -0, negative or NaN, which the exact test sorts out)
+// pixels at once, without branches, and looks at single pixels only in a block that holds content
 // and in the few pixels at the end of a span that do not fill a block. Loads stay within the span.
 using FindFn = int32_t (*)(const uint8_t* row, int32_t x0, int32_t x1);
 
-// Portable kernel: blocks of 64 bytes read as eight 64-bit words, which compilers turn into the
-// target's vector loads.
+// Portable kernel: blocks of 64 bytes. At 8 and 16 bits any non-zero alpha is content, so the
+// block's eight 64-bit words are OR-ed and masked to the alphas; at 32 bits each of the four
+// floats gets the exact test (a word OR would let -0, negative and NaN alphas through).
 constexpr int32_t kPortableBlockBytes = 64;
 
 template <int Depth>
-inline bool blockMayHold(const uint8_t* p) {
-    auto word = [p](int i) {
-        uint64_t w;
-        std::memcpy(&w, p + 8 * i, sizeof w);
-        return w;
-    };
-    uint64_t any = 0;
-    if (Depth == kDepth32) {
-        // The alphas lie in the even words only.
-        for (int i = 0; i < kPortableBlockBytes / 8; i += 4)
-            any |= word(i) | word(i + 2);
+inline bool blockHolds(const uint8_t* p) {
+    if constexpr (Depth == kDepth32) {
+        unsigned any = 0;
+        for (int i = 0; i < kPortableBlockBytes / 16; ++i)
+            any |= Pixel<kDepth32>::visible(p + 16 * i);
+        return any != 0;
     } else {
+        auto word = [p](int i) {
+            uint64_t w;
+            std::memcpy(&w, p + 8 * i, sizeof w);
+            return w;
+        };
+        uint64_t any = 0;
         for (int i = 0; i < kPortableBlockBytes / 8; i += 4)
             any |= (word(i) | word(i + 1)) | (word(i + 2) | word(i + 3));
+        return (any & Pixel<Depth>::alphaMask()) != 0;
     }
-    return (any & Pixel<Depth>::alphaMask()) != 0;
 }
 
 template <int Depth>
@@ -111,7 +110,7 @@ int32_t firstVisiblePortable(const uint8_t* row, int32_t x0, int32_t x1) {
     constexpr int32_t n = kPortableBlockBytes / Pixel<Depth>::kBytes;
     int32_t x = x0;
     for (; x1 - x >= n; x += n) {
-        if (!blockMayHold<Depth>(pixelAt<Depth>(row, x))) continue;
+        if (!blockHolds<Depth>(pixelAt<Depth>(row, x))) continue;
         int32_t found = firstExact<Depth>(row, x, x + n);
         if (found >= 0) return found;
     }
@@ -123,7 +122,7 @@ int32_t lastVisiblePortable(const uint8_t* row, int32_t x0, int32_t x1) {
     constexpr int32_t n = kPortableBlockBytes / Pixel<Depth>::kBytes;
     int32_t x = x1;
     for (; x - x0 >= n; x -= n) {
-        if (!blockMayHold<Depth>(pixelAt<Depth>(row, x - n))) continue;
+        if (!blockHolds<Depth>(pixelAt<Depth>(row, x - n))) continue;
         int32_t found = lastExact<Depth>(row, x - n, x);
         if (found >= 0) return found;
     }
@@ -132,6 +131,8 @@ int32_t lastVisiblePortable(const uint8_t* row, int32_t x0, int32_t x1) {
 
 #if ZENTRIM_SCAN_AVX2
 
+// The AVX2 functions keep their 256-bit values in registers: gcc for Windows does not align the
+// stack to 32 bytes, so a 256-bit spill there may fault (keep the functions small).
 #define ZENTRIM_TARGET_AVX2 __attribute__((target("avx2")))
 
 // The processor has AVX2 and the system saves the 256-bit registers across task switches.
@@ -156,14 +157,27 @@ ZENTRIM_TARGET_AVX2 inline __m256i alphaLanes() {
     return _mm256_setr_epi32(-1, 0, 0, 0, -1, 0, 0, 0);
 }
 
-ZENTRIM_TARGET_AVX2 inline __m256i load32(const uint8_t* p) {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+// 32 bytes of pixels, non-zero in a pixel's alpha lane exactly where the pixel holds content. At
+// 8 and 16 bits the bytes themselves: a non-zero alpha is content. At 32 bits all ones where the
+// float is above zero, which as a signed integer is exactly the range [1, 0x7F800000]: NaNs,
+// negative values and -0 fall outside.
+template <int Depth>
+ZENTRIM_TARGET_AVX2 inline __m256i content32(const uint8_t* p) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    if constexpr (Depth == kDepth32) {
+        const __m256i above = _mm256_cmpgt_epi32(v, _mm256_setzero_si256());
+        const __m256i notNaN = _mm256_cmpgt_epi32(_mm256_set1_epi32(0x7F800001), v);
+        return _mm256_and_si256(above, notNaN);
+    } else {
+        return v;
+    }
 }
 
 // 128 bytes a block: four independent loads keep the memory system busy between the tests.
-ZENTRIM_TARGET_AVX2 inline __m256i orOf128(const uint8_t* p) {
-    return _mm256_or_si256(_mm256_or_si256(load32(p), load32(p + 32)),
-                           _mm256_or_si256(load32(p + 64), load32(p + 96)));
+template <int Depth>
+ZENTRIM_TARGET_AVX2 inline __m256i content128(const uint8_t* p) {
+    return _mm256_or_si256(_mm256_or_si256(content32<Depth>(p), content32<Depth>(p + 32)),
+                           _mm256_or_si256(content32<Depth>(p + 64), content32<Depth>(p + 96)));
 }
 
 template <int Depth>
@@ -173,12 +187,12 @@ ZENTRIM_TARGET_AVX2 int32_t firstVisibleAvx2(const uint8_t* row, int32_t x0, int
     const __m256i lanes = alphaLanes<Depth>();
     int32_t x = x0;
     for (; x1 - x >= perBlock; x += perBlock) {
-        if (_mm256_testz_si256(orOf128(pixelAt<Depth>(row, x)), lanes)) continue;
+        if (_mm256_testz_si256(content128<Depth>(pixelAt<Depth>(row, x)), lanes)) continue;
         int32_t found = firstExact<Depth>(row, x, x + perBlock);
         if (found >= 0) return found;
     }
     for (; x1 - x >= perVector; x += perVector) {
-        if (_mm256_testz_si256(load32(pixelAt<Depth>(row, x)), lanes)) continue;
+        if (_mm256_testz_si256(content32<Depth>(pixelAt<Depth>(row, x)), lanes)) continue;
         int32_t found = firstExact<Depth>(row, x, x + perVector);
         if (found >= 0) return found;
     }
@@ -192,12 +206,14 @@ ZENTRIM_TARGET_AVX2 int32_t lastVisibleAvx2(const uint8_t* row, int32_t x0, int3
     const __m256i lanes = alphaLanes<Depth>();
     int32_t x = x1;
     for (; x - x0 >= perBlock; x -= perBlock) {
-        if (_mm256_testz_si256(orOf128(pixelAt<Depth>(row, x - perBlock)), lanes)) continue;
+        if (_mm256_testz_si256(content128<Depth>(pixelAt<Depth>(row, x - perBlock)), lanes))
+            continue;
         int32_t found = lastExact<Depth>(row, x - perBlock, x);
         if (found >= 0) return found;
     }
     for (; x - x0 >= perVector; x -= perVector) {
-        if (_mm256_testz_si256(load32(pixelAt<Depth>(row, x - perVector)), lanes)) continue;
+        if (_mm256_testz_si256(content32<Depth>(pixelAt<Depth>(row, x - perVector)), lanes))
+            continue;
         int32_t found = lastExact<Depth>(row, x - perVector, x);
         if (found >= 0) return found;
     }
