@@ -81,16 +81,25 @@ inline int32_t lastExact(const uint8_t* row, int32_t x0, int32_t x1) {
 using FindFn = int32_t (*)(const uint8_t* row, int32_t x0, int32_t x1);
 
 // Portable kernel: blocks of 64 bytes. At 8 and 16 bits any non-zero alpha is content, so the
-// block's eight 64-bit words are OR-ed and masked to the alphas; at 32 bits each of the four
-// floats gets the exact test (a word OR would let -0, negative and NaN alphas through).
+// block's eight 64-bit words are OR-ed and masked to the alphas. At 32 bits transparent pixels are
+// +0 (no bit set), so an OR of the four alphas rules most blocks out; a block with bits set gets
+// the exact test of its floats, so that -0, negative and NaN alphas do not count as content.
 constexpr int32_t kPortableBlockBytes = 64;
 
 template <int Depth>
 inline bool blockHolds(const uint8_t* p) {
     if constexpr (Depth == kDepth32) {
+        constexpr int n = kPortableBlockBytes / 16;
+        uint32_t alpha[n];
+        uint32_t bits = 0;
+        for (int i = 0; i < n; ++i) {
+            std::memcpy(&alpha[i], p + 16 * i, sizeof alpha[i]);
+            bits |= alpha[i];
+        }
+        if (bits == 0) return false;
         unsigned any = 0;
-        for (int i = 0; i < kPortableBlockBytes / 16; ++i)
-            any |= Pixel<kDepth32>::visible(p + 16 * i);
+        for (int i = 0; i < n; ++i)
+            any |= alpha[i] - 1u < 0x7F800000u;  // as Pixel<kDepth32>::visible
         return any != 0;
     } else {
         auto word = [p](int i) {
@@ -157,29 +166,36 @@ ZENTRIM_TARGET_AVX2 inline __m256i alphaLanes() {
     return _mm256_setr_epi32(-1, 0, 0, 0, -1, 0, 0, 0);
 }
 
-// 32 bytes of pixels, non-zero in a pixel's alpha lane exactly where the pixel holds content. At
-// 8 and 16 bits the bytes themselves: a non-zero alpha is content. At 32 bits all ones where the
-// float is above zero, which as a signed integer is exactly the range [1, 0x7F800000]: NaNs,
-// negative values and -0 fall outside.
-template <int Depth>
-ZENTRIM_TARGET_AVX2 inline __m256i content32(const uint8_t* p) {
-    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    if constexpr (Depth == kDepth32) {
-        const __m256i above = _mm256_cmpgt_epi32(v, _mm256_setzero_si256());
-        const __m256i notNaN = _mm256_cmpgt_epi32(_mm256_set1_epi32(0x7F800001), v);
-        return _mm256_and_si256(above, notNaN);
+// Whether `Vectors` x 32 bytes of pixels hold content. An OR of the vectors, masked to the alpha
+// lanes, rules out blocks without any alpha bit set. At 8 and 16 bits a non-zero alpha is content;
+// at 32 bits a block with bits set gets the exact test: a float is above zero exactly when its
+// bits, as a signed integer, lie in [1, 0x7F800000], so NaNs, negative values and -0 fall outside.
+template <int Depth, int Vectors>
+ZENTRIM_TARGET_AVX2 inline bool holdsContent(const uint8_t* p, __m256i lanes) {
+    __m256i v[Vectors];
+    for (int k = 0; k < Vectors; ++k)
+        v[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * k));
+    __m256i any = v[0];
+    for (int k = 1; k < Vectors; ++k)
+        any = _mm256_or_si256(any, v[k]);
+    if (_mm256_testz_si256(any, lanes)) return false;
+    if constexpr (Depth != kDepth32) {
+        return true;
     } else {
-        return v;
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i pastInfinity = _mm256_set1_epi32(0x7F800001);
+        __m256i visible = zero;
+        for (int k = 0; k < Vectors; ++k) {
+            const __m256i above = _mm256_cmpgt_epi32(v[k], zero);
+            const __m256i notNaN = _mm256_cmpgt_epi32(pastInfinity, v[k]);
+            visible = _mm256_or_si256(visible, _mm256_and_si256(above, notNaN));
+        }
+        return !_mm256_testz_si256(visible, lanes);
     }
 }
 
-// 128 bytes a block: four independent loads keep the memory system busy between the tests.
-template <int Depth>
-ZENTRIM_TARGET_AVX2 inline __m256i content128(const uint8_t* p) {
-    return _mm256_or_si256(_mm256_or_si256(content32<Depth>(p), content32<Depth>(p + 32)),
-                           _mm256_or_si256(content32<Depth>(p + 64), content32<Depth>(p + 96)));
-}
-
+// Blocks of four vectors (128 bytes) keep several loads in flight between the tests; a span's end
+// that does not fill a block goes by single vectors, then by pixels.
 template <int Depth>
 ZENTRIM_TARGET_AVX2 int32_t firstVisibleAvx2(const uint8_t* row, int32_t x0, int32_t x1) {
     constexpr int32_t perVector = 32 / Pixel<Depth>::kBytes;
@@ -187,12 +203,12 @@ ZENTRIM_TARGET_AVX2 int32_t firstVisibleAvx2(const uint8_t* row, int32_t x0, int
     const __m256i lanes = alphaLanes<Depth>();
     int32_t x = x0;
     for (; x1 - x >= perBlock; x += perBlock) {
-        if (_mm256_testz_si256(content128<Depth>(pixelAt<Depth>(row, x)), lanes)) continue;
+        if (!holdsContent<Depth, 4>(pixelAt<Depth>(row, x), lanes)) continue;
         int32_t found = firstExact<Depth>(row, x, x + perBlock);
         if (found >= 0) return found;
     }
     for (; x1 - x >= perVector; x += perVector) {
-        if (_mm256_testz_si256(content32<Depth>(pixelAt<Depth>(row, x)), lanes)) continue;
+        if (!holdsContent<Depth, 1>(pixelAt<Depth>(row, x), lanes)) continue;
         int32_t found = firstExact<Depth>(row, x, x + perVector);
         if (found >= 0) return found;
     }
@@ -206,14 +222,12 @@ ZENTRIM_TARGET_AVX2 int32_t lastVisibleAvx2(const uint8_t* row, int32_t x0, int3
     const __m256i lanes = alphaLanes<Depth>();
     int32_t x = x1;
     for (; x - x0 >= perBlock; x -= perBlock) {
-        if (_mm256_testz_si256(content128<Depth>(pixelAt<Depth>(row, x - perBlock)), lanes))
-            continue;
+        if (!holdsContent<Depth, 4>(pixelAt<Depth>(row, x - perBlock), lanes)) continue;
         int32_t found = lastExact<Depth>(row, x - perBlock, x);
         if (found >= 0) return found;
     }
     for (; x - x0 >= perVector; x -= perVector) {
-        if (_mm256_testz_si256(content32<Depth>(pixelAt<Depth>(row, x - perVector)), lanes))
-            continue;
+        if (!holdsContent<Depth, 1>(pixelAt<Depth>(row, x - perVector), lanes)) continue;
         int32_t found = lastExact<Depth>(row, x - perVector, x);
         if (found >= 0) return found;
     }
