@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -167,19 +168,34 @@ double median(std::vector<double> v) {
     return n == 0 ? 0.0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// Microseconds this thread has run on a processor: unlike the wall clock, it does not count the
+// time the thread waits while other work on the machine has the processor.
+double threadMicros() {
+#if defined(CLOCK_THREAD_CPUTIME_ID)
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+#else
+    return std::chrono::duration<double, std::micro>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+#endif
+}
+
 constexpr int kRounds = 21;
 
 // One round times, on the same frame, the portable read, the AVX2 read, the product's scan (the
 // fastest kernel this processor runs) and the portable kernel, in an order that rotates from round
-// to round; figures are the medians over the rounds. Whatever else the machine runs slows the
-// reads and the scans of a round alike, so the ratios hold better than the times.
+// to round; figures are the medians over the rounds, of the thread's time on the processor and of
+// the wall clock. Whatever else the machine runs slows the reads and the scans of a round alike,
+// so the ratios hold better than the times.
 void scanAgainstReadCase(benchmark::State& state, int code, Size s, const std::string& layout) {
     const Frame& f = frameFor(code, s, layout);
     const uint8_t* p = f.bytes.data();
     const crop::ScanExtent expected = reference::scan(p, code, f.width, f.height, f.rowBytes);
     const bool avx2 = avx2Runs();
     enum { kReadWords, kReadAvx2, kScan, kPortable, kMeasures };
-    std::vector<double> times[kMeasures];
+    std::vector<double> times[kMeasures], wall[kMeasures];
     crop::ScanExtent got{}, gotPortable{};
     int round = 0;
     for (auto _ : state) {
@@ -189,6 +205,7 @@ void scanAgainstReadCase(benchmark::State& state, int code, Size s, const std::s
             if (which == kReadAvx2 && !avx2) continue;
             benchmark::ClobberMemory();
             const auto start = std::chrono::steady_clock::now();
+            const double startOnCore = threadMicros();
             if (which == kReadWords) {
                 benchmark::DoNotOptimize(readWords(p, f.size()));
 #if ZENTRIM_BENCH_AVX2
@@ -203,9 +220,11 @@ void scanAgainstReadCase(benchmark::State& state, int code, Size s, const std::s
                                                           f.width, f.height, f.rowBytes);
                 benchmark::DoNotOptimize(gotPortable);
             }
+            const double onCore = threadMicros() - startOnCore;
             const std::chrono::duration<double, std::micro> took =
                 std::chrono::steady_clock::now() - start;
-            times[which].push_back(took.count());
+            times[which].push_back(onCore);
+            wall[which].push_back(took.count());
             if (which == kScan) roundScan = took.count();
         }
         state.SetIterationTime(roundScan / 1e6);
@@ -228,6 +247,12 @@ void scanAgainstReadCase(benchmark::State& state, int code, Size s, const std::s
     state.counters["scan_portable_us"] = portable;
     state.counters["ratio"] = scan / read;
     state.counters["ratio_portable"] = portable / read;
+    const double wallRead = avx2 ? std::min(median(wall[kReadWords]), median(wall[kReadAvx2]))
+                                 : median(wall[kReadWords]);
+    state.counters["wall_read_us"] = wallRead;
+    state.counters["wall_scan_us"] = median(wall[kScan]);
+    state.counters["wall_ratio"] = median(wall[kScan]) / wallRead;
+    state.counters["wall_ratio_portable"] = median(wall[kPortable]) / wallRead;
     state.counters["avx2"] = avx2 ? 1 : 0;
     state.counters["rounds"] = round;
 }
