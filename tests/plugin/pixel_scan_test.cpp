@@ -213,9 +213,11 @@ TEST(PixelScan, EveryKernelMatchesOnePassReferenceOnRandomFrames) {
         for (int i = 0; i < dots; ++i) {
             double a = 1;
             if (depth == 3) {
-                const float specials[] = {
-                    1.0f, 1e-6f, -1.0f, std::numeric_limits<float>::quiet_NaN(), 0.0f, -0.0f};
-                a = specials[uni(0, 5)];
+                using F = std::numeric_limits<float>;
+                const float specials[] = {1.0f,  1e-6f,          F::denorm_min(), F::infinity(),
+                                          -1.0f, -F::infinity(), F::quiet_NaN(),  -F::quiet_NaN(),
+                                          0.0f,  -0.0f};
+                a = specials[uni(0, static_cast<int>(std::size(specials)) - 1)];
             } else if (uni(0, 3) == 0) {
                 a = 0;
             } else {
