@@ -1,14 +1,25 @@
-// The product's pixel scan against the one-pass reference and against reading the whole frame once.
+// The product's pixel scan against the fastest read of the whole frame one core can do, and
+// against the one-pass reference.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "PixelScan.h"
 #include "ReferenceScan.h"
+
+#if (defined(__x86_64__) || defined(__amd64__)) && (defined(__GNUC__) || defined(__clang__))
+#define ZENTRIM_BENCH_AVX2 1
+#include <immintrin.h>
+#else
+#define ZENTRIM_BENCH_AVX2 0
+#endif
 
 namespace {
 
@@ -99,79 +110,182 @@ const Frame& frameFor(int code, Size s, const std::string& layout) {
     return *current;
 }
 
-void scanCase(benchmark::State& state, int code, Size s, std::string layout, bool reference) {
-    const Frame& f = frameFor(code, s, layout);
-    const crop::ScanExtent expected =
-        reference::scan(f.bytes.data(), code, f.width, f.height, f.rowBytes);
-    crop::ScanExtent got{};
-    for (auto _ : state) {
-        // The buffer counts as rewritten every time, so no call can be hoisted out of the loop.
-        benchmark::ClobberMemory();
-        got = reference
-                  ? reference::scan(f.bytes.data(), code, f.width, f.height, f.rowBytes)
-                  : crop::scanContentExtent(f.bytes.data(), code, f.width, f.height, f.rowBytes);
-        benchmark::DoNotOptimize(got);
-    }
-    if (got.firstRow != expected.firstRow || got.lastRow != expected.lastRow ||
-        got.firstCol != expected.firstCol || got.lastCol != expected.lastCol)
-        state.SkipWithError("the scan disagrees with the reference");
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(f.size()));
+bool sameExtent(const crop::ScanExtent& a, const crop::ScanExtent& b) {
+    return a.firstRow == b.firstRow && a.lastRow == b.lastRow && a.firstCol == b.firstCol &&
+           a.lastCol == b.lastCol;
 }
 
-// The floor for any scan that must look at every pixel: one OR over every byte of the frame.
-// Eight independent accumulators over 64 bytes a step: with a single one, the chain of ORs (one
-// 16-byte vector a cycle) would run slower than memory delivers and the floor would be too low.
-void memoryReadCase(benchmark::State& state, int code, Size s) {
-    const Frame& f = frameFor(code, s, "empty");
-    const uint8_t* p = f.bytes.data();
-    const size_t lines = f.size() / 64;
-    for (auto _ : state) {
-        benchmark::ClobberMemory();
-        uint64_t acc[8] = {};
-        for (size_t i = 0; i < lines; ++i) {
-            for (int k = 0; k < 8; ++k) {
-                uint64_t w;
-                std::memcpy(&w, p + 64 * i + 8 * k, sizeof w);
-                acc[k] |= w;
-            }
+// Reads of every byte of a frame, OR-ed together: the floor for any scan that must look at every
+// pixel. Both keep several independent chains of ORs, so that the chain never runs slower than
+// memory delivers. The portable one reads 64-bit words, which the compiler turns into the
+// target's baseline vectors; the AVX2 one reads 256-bit vectors where the processor has them.
+uint64_t readWords(const uint8_t* p, size_t n) {
+    const size_t lines = n / 64;
+    uint64_t acc[8] = {};
+    for (size_t i = 0; i < lines; ++i) {
+        for (int k = 0; k < 8; ++k) {
+            uint64_t w;
+            std::memcpy(&w, p + 64 * i + 8 * k, sizeof w);
+            acc[k] |= w;
         }
-        uint64_t all = 0;
-        for (uint64_t a : acc)
-            all |= a;
-        for (size_t i = lines * 64; i < f.size(); ++i)
-            all |= p[i];
-        benchmark::DoNotOptimize(all);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(f.size()));
+    uint64_t all = 0;
+    for (uint64_t a : acc)
+        all |= a;
+    for (size_t i = lines * 64; i < n; ++i)
+        all |= p[i];
+    return all;
 }
 
-// Registration order is run order: MemoryRead reads the `empty` frame that the first scan case
-// uses, and each layout's scan and reference run back to back, so every frame is built once.
-// Three short repetitions of each case, back to back: the fastest is the least disturbed by
-// whatever else the machine runs, and docs/performance.md takes that one.
-void settle(benchmark::internal::Benchmark* b) {
-    b->Unit(benchmark::kMicrosecond)->MinTime(0.2)->Repetitions(3);
+#if ZENTRIM_BENCH_AVX2
+__attribute__((target("avx2"))) uint64_t readAvx2(const uint8_t* p, size_t n) {
+    __m256i a = _mm256_setzero_si256(), b = a, c = a, d = a;
+    size_t i = 0;
+    for (; i + 128 <= n; i += 128) {
+        a = _mm256_or_si256(a, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i)));
+        b = _mm256_or_si256(b, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 32)));
+        c = _mm256_or_si256(c, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 64)));
+        d = _mm256_or_si256(d, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 96)));
+    }
+    a = _mm256_or_si256(_mm256_or_si256(a, b), _mm256_or_si256(c, d));
+    uint64_t lanes[4];
+    std::memcpy(lanes, &a, sizeof lanes);
+    uint64_t all = lanes[0] | lanes[1] | lanes[2] | lanes[3];
+    for (; i < n; ++i)
+        all |= p[i];
+    return all;
+}
+#endif
+
+// The processor check of the product's AVX2 kernel serves the AVX2 read as well.
+bool avx2Runs() {
+    return ZENTRIM_BENCH_AVX2 && crop::scanKernelAvailable(crop::ScanKernel::kAvx2);
 }
 
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n == 0 ? 0.0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Microseconds this thread has run on a processor: unlike the wall clock, it does not count the
+// time the thread waits while other work on the machine has the processor.
+double threadMicros() {
+#if defined(CLOCK_THREAD_CPUTIME_ID)
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+#else
+    return std::chrono::duration<double, std::micro>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+#endif
+}
+
+constexpr int kRounds = 21;
+
+// One round times, on the same frame, the portable read, the AVX2 read, the product's scan (the
+// fastest kernel this processor runs) and the portable kernel, in an order that rotates from round
+// to round; figures are the medians over the rounds, of the thread's time on the processor and of
+// the wall clock. Whatever else the machine runs slows the reads and the scans of a round alike,
+// so the ratios hold better than the times.
+void scanAgainstReadCase(benchmark::State& state, int code, Size s, const std::string& layout) {
+    const Frame& f = frameFor(code, s, layout);
+    const uint8_t* p = f.bytes.data();
+    const crop::ScanExtent expected = reference::scan(p, code, f.width, f.height, f.rowBytes);
+    const bool avx2 = avx2Runs();
+    enum { kReadWords, kReadAvx2, kScan, kPortable, kMeasures };
+    std::vector<double> times[kMeasures], wall[kMeasures];
+    crop::ScanExtent got{}, gotPortable{};
+    int round = 0;
+    for (auto _ : state) {
+        double roundScan = 0;
+        for (int k = 0; k < kMeasures; ++k) {
+            const int which = (k + round) % kMeasures;
+            if (which == kReadAvx2 && !avx2) continue;
+            benchmark::ClobberMemory();
+            const auto start = std::chrono::steady_clock::now();
+            const double startOnCore = threadMicros();
+            if (which == kReadWords) {
+                benchmark::DoNotOptimize(readWords(p, f.size()));
+#if ZENTRIM_BENCH_AVX2
+            } else if (which == kReadAvx2) {
+                benchmark::DoNotOptimize(readAvx2(p, f.size()));
+#endif
+            } else if (which == kScan) {
+                got = crop::scanContentExtent(p, code, f.width, f.height, f.rowBytes);
+                benchmark::DoNotOptimize(got);
+            } else {
+                gotPortable = crop::scanContentExtentWith(crop::ScanKernel::kPortable, p, code,
+                                                          f.width, f.height, f.rowBytes);
+                benchmark::DoNotOptimize(gotPortable);
+            }
+            const double onCore = threadMicros() - startOnCore;
+            const std::chrono::duration<double, std::micro> took =
+                std::chrono::steady_clock::now() - start;
+            times[which].push_back(onCore);
+            wall[which].push_back(took.count());
+            if (which == kScan) roundScan = took.count();
+        }
+        state.SetIterationTime(roundScan / 1e6);
+        ++round;
+    }
+    if (!sameExtent(got, expected) || !sameExtent(gotPortable, expected)) {
+        state.SkipWithError("the scan disagrees with the reference");
+        return;
+    }
+    const double words = median(times[kReadWords]);
+    const double vectors = avx2 ? median(times[kReadAvx2]) : 0.0;
+    const double read = avx2 ? std::min(words, vectors) : words;
+    const double scan = median(times[kScan]);
+    const double portable = median(times[kPortable]);
+    state.counters["read_us"] = read;
+    state.counters["read_words_us"] = words;
+    state.counters["read_avx2_us"] = vectors;
+    state.counters["read_gb_per_s"] = static_cast<double>(f.size()) / read / 1e3;
+    state.counters["scan_us"] = scan;
+    state.counters["scan_portable_us"] = portable;
+    state.counters["ratio"] = scan / read;
+    state.counters["ratio_portable"] = portable / read;
+    const double wallRead = avx2 ? std::min(median(wall[kReadWords]), median(wall[kReadAvx2]))
+                                 : median(wall[kReadWords]);
+    state.counters["wall_read_us"] = wallRead;
+    state.counters["wall_scan_us"] = median(wall[kScan]);
+    state.counters["wall_ratio"] = median(wall[kScan]) / wallRead;
+    state.counters["wall_ratio_portable"] = median(wall[kPortable]) / wallRead;
+    state.counters["avx2"] = avx2 ? 1 : 0;
+    state.counters["rounds"] = round;
+}
+
+void referenceCase(benchmark::State& state, int code, Size s, const std::string& layout) {
+    const Frame& f = frameFor(code, s, layout);
+    for (auto _ : state) {
+        benchmark::ClobberMemory();
+        benchmark::DoNotOptimize(
+            reference::scan(f.bytes.data(), code, f.width, f.height, f.rowBytes));
+    }
+}
+
+// Registration order is run order: each layout's comparison and reference run back to back, so
+// every frame is built once.
 bool registerScanCases() {
     for (const Depth& d : kDepths) {
         for (const Size& s : kSizes) {
             const std::string tail = std::to_string(s.width) + "x" + std::to_string(s.height);
             const std::string bits = std::to_string(d.bits);
-            benchmark::RegisterBenchmark(("MemoryRead/" + bits + "/" + tail).c_str(),
-                                         memoryReadCase, d.code, s)
-                ->Apply(settle);
             for (const char* layout : kLayouts) {
+                const std::string name = bits + "/" + layout + "/" + tail;
                 benchmark::RegisterBenchmark(
-                    ("Scan/" + bits + "/" + layout + "/" + tail).c_str(),
-                    [=](benchmark::State& st) { scanCase(st, d.code, s, layout, false); })
-                    ->Apply(settle);
+                    ("ScanVsRead/" + name).c_str(),
+                    [=](benchmark::State& st) { scanAgainstReadCase(st, d.code, s, layout); })
+                    ->Unit(benchmark::kMicrosecond)
+                    ->Iterations(kRounds)
+                    ->UseManualTime();
                 benchmark::RegisterBenchmark(
-                    ("ScanReference/" + bits + "/" + layout + "/" + tail).c_str(),
-                    [=](benchmark::State& st) { scanCase(st, d.code, s, layout, true); })
-                    ->Apply(settle);
+                    ("ScanReference/" + name).c_str(),
+                    [=](benchmark::State& st) { referenceCase(st, d.code, s, layout); })
+                    ->Unit(benchmark::kMicrosecond)
+                    ->Iterations(3);
             }
         }
     }
