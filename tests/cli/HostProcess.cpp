@@ -28,6 +28,19 @@ void writeFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::vector<std::string> substituted(const std::vector<std::string>& args, const fs::path& folder) {
+    std::vector<std::string> out;
+    for (const std::string& a : args)
+        out.push_back(replaceAll(a, "@", folder.string()));
+    return out;
+}
+
 Outcome runHost(const std::vector<std::string>& args, const fs::path& captures, int timeoutSeconds,
                 const fs::path& cwd) {
     fs::create_directories(captures);

@@ -30,6 +30,11 @@ std::map<std::string, std::string> snapshot(const std::filesystem::path& folder)
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& text);
 
+std::string replaceAll(std::string text, const std::string& from, const std::string& to);
+// The arguments with every "@" replaced by `folder`.
+std::vector<std::string> substituted(const std::vector<std::string>& args,
+                                     const std::filesystem::path& folder);
+
 // A fresh folder under the system's temporary directory, removed when the object goes.
 class TempFolder {
   public:

@@ -279,21 +279,8 @@ std::vector<Case> cases() {
     };
 }
 
-std::vector<std::string> substituted(const std::vector<std::string>& args, const fs::path& dir) {
-    std::vector<std::string> out;
-    for (std::string a : args) {
-        for (size_t at = a.find('@'); at != std::string::npos; at = a.find('@', at + 1))
-            a.replace(at, 1, dir.string());
-        out.push_back(a);
-    }
-    return out;
-}
-
-std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
+using hosttest::replaceAll;
+using hosttest::substituted;
 
 // Peak memory a refused input may take beyond what a good run takes: far below any of the
 // sizes the inputs claim (200 MB files, a 3.6 GB image).

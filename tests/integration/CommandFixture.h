@@ -12,16 +12,15 @@
 
 namespace simtest {
 
-struct Command {
+struct Command : ProjectFixture {
     std::unique_ptr<sim::Session> session;
     sim::Host& host() { return session->host; }
+    sim::Project& project() override { return host().project(); }
 
     explicit Command(const std::string& projectJson,
                      const std::string& answersJson = R"({"dialogs": []})") {
-        sim::Project project = sim::parseProject(projectJson, "test.json",
-                                                 std::string(ZENTRIM_SOURCE_DIR) + "/examples");
-        session = std::make_unique<sim::Session>(project, "", true, sim::SessionObserver(),
-                                                 hostModelOfTheRun());
+        session = std::make_unique<sim::Session>(parseTestProject(projectJson), "", true,
+                                                 sim::SessionObserver(), hostModelOfTheRun());
         sim::installScriptEngine(session->host, sim::parseUserAnswers(answersJson, "answers.json"));
         EXPECT_EQ(session->startResult, A_Err_NONE);
     }
@@ -54,19 +53,6 @@ struct Command {
         return e ? *e : sim::MenuEntry{};
     }
 
-    sim::Item& item(const std::string& name) {
-        sim::Item* it = host().project().findItemByName(name);
-        if (!it) throw std::runtime_error("no item " + name);
-        return *it;
-    }
-    sim::Layer& layer(const std::string& comp, const std::string& name) {
-        for (sim::Layer& l : item(comp).comp.layers)
-            if (l.name == name) return l;
-        throw std::runtime_error("no layer " + name);
-    }
-    sim::World render(const std::string& comp, sim::Rational t = sim::Rational(0)) {
-        return sim::renderComp(host().project(), item(comp).id, t, 1, 1);
-    }
     sim::World renderBefore(const std::string& comp, sim::Rational t = sim::Rational(0)) {
         const sim::Item* it = session->before.findItemByName(comp);
         return sim::renderComp(session->before, it->id, t, 1, 1);

@@ -21,34 +21,47 @@ namespace simtest {
 // ends the run.
 sim::HostModel hostModelOfTheRun();
 
-struct Sim {
+// Text of a project (image paths relative to examples/) as the fixtures load it.
+inline sim::Project parseTestProject(const std::string& json) {
+    return sim::parseProject(json, "test.json", std::string(ZENTRIM_SOURCE_DIR) + "/examples");
+}
+
+// The base of the fixtures: items and layers of their host's project by name, and its frames.
+struct ProjectFixture {
+    virtual ~ProjectFixture() = default;
+    virtual sim::Project& project() = 0;
+
+    sim::Item& item(const std::string& name) {
+        sim::Item* it = project().findItemByName(name);
+        if (!it) throw std::runtime_error("no item " + name);
+        return *it;
+    }
+    sim::Layer& layer(const std::string& comp, const std::string& name) {
+        for (sim::Layer& l : item(comp).comp.layers)
+            if (l.name == name) return l;
+        throw std::runtime_error("no layer " + name + " in " + comp);
+    }
+    sim::World render(const std::string& comp, sim::Rational time = sim::Rational(0)) {
+        return sim::renderComp(project(), item(comp).id, time, 1, 1);
+    }
+};
+
+struct Sim : ProjectFixture {
     sim::Host host;
     std::unique_ptr<sim::PluginModule> module;
 
     Sim() { host.model() = hostModelOfTheRun(); }
+    sim::Project& project() override { return host.project(); }
 
     // Loads a project from JSON text (image paths relative to examples/).
-    void load(const std::string& json) {
-        host.project() =
-            sim::parseProject(json, "test.json", std::string(ZENTRIM_SOURCE_DIR) + "/examples");
-    }
+    void load(const std::string& json) { host.project() = parseTestProject(json); }
     // Loads a private copy of the built module and calls its entry point.
     A_Err start() {
         module = std::make_unique<sim::PluginModule>(sim::PluginModule::defaultPath(), true);
         return module->start(host);
     }
 
-    sim::Item& item(const std::string& name) {
-        sim::Item* it = host.project().findItemByName(name);
-        if (!it) throw std::runtime_error("no item " + name);
-        return *it;
-    }
     AEGP_ItemH itemH(const std::string& name) { return host.itemHandle(item(name).id); }
-    sim::Layer& layer(const std::string& comp, const std::string& name) {
-        for (sim::Layer& l : item(comp).comp.layers)
-            if (l.name == name) return l;
-        throw std::runtime_error("no layer " + name + " in " + comp);
-    }
     // A suite as the plug-in gets it (the test releases it with release()).
     template <typename Suite>
     Suite* suite(const char* name, int version) {
@@ -57,10 +70,6 @@ struct Sim {
         return static_cast<Suite*>(const_cast<void*>(table));
     }
     void release(const char* name, int version) { host.basicSuite()->ReleaseSuite(name, version); }
-
-    sim::World render(const std::string& comp, sim::Rational time = sim::Rational(0)) {
-        return sim::renderComp(host.project(), item(comp).id, time, 1, 1);
-    }
 };
 
 // Pixels of `actual` against `expected` at an offset: actual(x, y) == expected(x + dx, y + dy)

@@ -16,7 +16,7 @@
 #include "ProjectFile.h"
 #include "ScriptEngine.h"
 
-namespace reliability {
+namespace simtest {
 
 namespace {
 
@@ -268,4 +268,4 @@ Outcome PreparedScenario::play(const sim::FaultPlan& plan) const {
     return o;
 }
 
-}  // namespace reliability
+}  // namespace simtest

@@ -12,7 +12,7 @@
 #include "Preferences.h"
 #include "Session.h"
 
-namespace reliability {
+namespace simtest {
 
 // One thing a user does with the plug-in, from a fresh start of the host.
 struct Scenario {
@@ -76,4 +76,4 @@ class PreparedScenario {
 
 bool isSuiteAcquisition(const Call& call);
 
-}  // namespace reliability
+}  // namespace simtest

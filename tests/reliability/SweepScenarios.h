@@ -7,7 +7,7 @@
 
 #include "SweepRunner.h"
 
-namespace reliability {
+namespace simtest {
 
 // A red 12 x 8 solid; "P" (64 x 48) shows it at (30, 20); "Main" (80 x 60) uses P.
 inline std::string compModeProject() {
@@ -158,4 +158,4 @@ inline std::vector<Scenario> sweepScenarios() {
     return all;
 }
 
-}  // namespace reliability
+}  // namespace simtest

@@ -69,7 +69,7 @@ struct Outcome {
 
 // One run of the scenario's command (or the panel's request) with allocation `failAt` of the
 // module failing (-1: none); the session's state afterwards is checked by the caller.
-Outcome play(simtest::Command& c, const reliability::Scenario& s, long failAt) {
+Outcome play(simtest::Command& c, const simtest::Scenario& s, long failAt) {
     bool shift = s.keys.find("shift") != std::string::npos;
     bool command = s.keys.find("cmd") != std::string::npos;
     c.session->openMenu(shift, command);
@@ -92,16 +92,16 @@ Outcome play(simtest::Command& c, const reliability::Scenario& s, long failAt) {
     return o;
 }
 
-std::unique_ptr<simtest::Command> prepare(const reliability::Scenario& s) {
+std::unique_ptr<simtest::Command> prepare(const simtest::Scenario& s) {
     auto c = std::make_unique<simtest::Command>(s.project, s.answers);
     if (s.prefs) s.prefs(c->host().prefs());
     return c;
 }
 
-class AllocationFailure : public ::testing::TestWithParam<reliability::Scenario> {};
+class AllocationFailure : public ::testing::TestWithParam<simtest::Scenario> {};
 
 TEST_P(AllocationFailure, EveryFailedAllocationEndsTheCommandWithTheOutOfMemoryError) {
-    const reliability::Scenario& s = GetParam();
+    const simtest::Scenario& s = GetParam();
     long allocations = 0;
     {
         auto clean = prepare(s);
@@ -129,15 +129,15 @@ TEST_P(AllocationFailure, EveryFailedAllocationEndsTheCommandWithTheOutOfMemoryE
 }
 
 // The command scenarios of the fault sweep (the hooks before a command allocate nothing).
-std::vector<reliability::Scenario> commandScenarios() {
-    std::vector<reliability::Scenario> out;
-    for (const reliability::Scenario& s : reliability::sweepScenarios())
-        if (s.hook == reliability::Scenario::Hook::None) out.push_back(s);
+std::vector<simtest::Scenario> commandScenarios() {
+    std::vector<simtest::Scenario> out;
+    for (const simtest::Scenario& s : simtest::sweepScenarios())
+        if (s.hook == simtest::Scenario::Hook::None) out.push_back(s);
     return out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, AllocationFailure, ::testing::ValuesIn(commandScenarios()),
-                         [](const ::testing::TestParamInfo<reliability::Scenario>& param) {
+                         [](const ::testing::TestParamInfo<simtest::Scenario>& param) {
                              std::string name;
                              for (char c : param.param.name)
                                  name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';

@@ -16,7 +16,7 @@
 #include "SweepRunner.h"
 #include "SweepScenarios.h"
 
-namespace reliability {
+namespace simtest {
 
 namespace {
 
@@ -328,4 +328,4 @@ class TotalsReport : public ::testing::Environment {
 const auto* const kTotals = ::testing::AddGlobalTestEnvironment(new TotalsReport);
 
 }  // namespace
-}  // namespace reliability
+}  // namespace simtest
