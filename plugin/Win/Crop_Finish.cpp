@@ -36,8 +36,8 @@ bool isSquare(const A_Ratio& r) {
     return r.num == 1 && r.den == 1;
 }
 
-// Steps 4 to 10 of a crop: the layers are carried by (-left, -top) with their keyframes and
-// children, through a null made their parent, placed, and deleted again. The composition is held
+// Carries the composition's layers by (-left, -top) with their keyframes and children: a null is
+// made the parent of every layer that has none, placed, and deleted again. The composition is held
 // at square pixels meanwhile so the null's position is in whole composition pixels.
 A_Err carryLayers(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
                   AEGP_ItemH itemH, AEGP_CompH compH, const CroppingBounds& bounds) {
