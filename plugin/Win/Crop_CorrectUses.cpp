@@ -15,17 +15,6 @@
 
 namespace crop {
 
-AEGP_ThreeDVal pointAfterCrop(const AEGP_ThreeDVal& before, double left, double top) {
-    return AEGP_ThreeDVal{before.x - left, before.y - top, before.z};
-}
-
-AEGP_MaskVertex vertexAfterCrop(const AEGP_MaskVertex& before, double left, double top) {
-    AEGP_MaskVertex after = before;
-    after.x = before.x - left;
-    after.y = before.y - top;
-    return after;
-}
-
 namespace {
 
 // Calls `read(key, time)` for the stream's single value (key -1, at `unkeyedTime`) or for every

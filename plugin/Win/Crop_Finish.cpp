@@ -58,8 +58,8 @@ A_Err carryLayers(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID 
 
     const A_Time start = {0, 1};
     if (!err)
-        err = cropUtil::ShiftLayerPosition(basic, pluginId, &nullH, start, -bounds.left,
-                                           -bounds.top, 0, true);
+        err = cropUtil::SetLayerPosition(basic, pluginId, nullH, start,
+                                         carryingNullPosition(bounds.left, bounds.top));
 
     AEGP_ItemH nullSource = NULL;
     ERR(suites.LayerSuite7()->AEGP_GetLayerSourceItem(nullH, &nullSource));
