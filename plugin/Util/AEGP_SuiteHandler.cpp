@@ -4,11 +4,12 @@
 #include <cstring>
 
 // Accessor: the cached suite, else acquire it (throwing the missing-suite error) and cache it.
-#define ZENTRIM_SUITE_ACCESSOR(ACCESSOR, TYPE, SLOT, NAME, VERSION)                          \
-    TYPE* AEGP_SuiteHandler::ACCESSOR() const {                                              \
-        if (!i_suites.SLOT)                                                                  \
-            i_suites.SLOT = static_cast<TYPE*>(const_cast<void*>(LoadSuite(NAME, VERSION))); \
-        return i_suites.SLOT;                                                                \
+#define ZENTRIM_SUITE_ACCESSOR(NAME, VERSION)                                                     \
+    AEGP_##NAME##Suite##VERSION* AEGP_SuiteHandler::NAME##Suite##VERSION() const {                \
+        if (!i_suites.NAME##VERSION)                                                              \
+            i_suites.NAME##VERSION = static_cast<AEGP_##NAME##Suite##VERSION*>(const_cast<void*>( \
+                LoadSuite(kAEGP##NAME##Suite, kAEGP##NAME##SuiteVersion##VERSION)));              \
+        return i_suites.NAME##VERSION;                                                            \
     }
 
 ZENTRIM_SUITES(ZENTRIM_SUITE_ACCESSOR)
@@ -37,8 +38,9 @@ void AEGP_SuiteHandler::ReleaseSuite(const A_char* nameZ, A_long version) {
 }
 
 void AEGP_SuiteHandler::ReleaseAllSuites() {
-#define ZENTRIM_SUITE_RELEASE(ACCESSOR, TYPE, SLOT, NAME, VERSION) \
-    if (i_suites.SLOT) ReleaseSuite(NAME, VERSION);
+#define ZENTRIM_SUITE_RELEASE(NAME, VERSION) \
+    if (i_suites.NAME##VERSION)              \
+        ReleaseSuite(kAEGP##NAME##Suite, kAEGP##NAME##SuiteVersion##VERSION);
     ZENTRIM_SUITES(ZENTRIM_SUITE_RELEASE)
 #undef ZENTRIM_SUITE_RELEASE
     std::memset(&i_suites, 0, sizeof(i_suites));

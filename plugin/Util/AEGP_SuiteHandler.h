@@ -9,39 +9,17 @@
 // it and hand the code back to the host.
 constexpr A_Err kMissingSuiteError = 516;  // PF_Err_BAD_CALLBACK_PARAM, as the host expects
 
-// Every suite the plug-in uses, once: X(accessor, type, slot, name, version). The accessors, the
-// slots and the releases are all made from this list, so that a suite cannot be acquired without
-// being released. Releases run in this order.
-#define ZENTRIM_SUITES(X)                                                                         \
-    X(CommandSuite1, AEGP_CommandSuite1, command1, kAEGPCommandSuite, kAEGPCommandSuiteVersion1)  \
-    X(RegisterSuite5, AEGP_RegisterSuite5, register5, kAEGPRegisterSuite,                         \
-      kAEGPRegisterSuiteVersion5)                                                                 \
-    X(UtilitySuite5, AEGP_UtilitySuite5, utility5, kAEGPUtilitySuite, kAEGPUtilitySuiteVersion5)  \
-    X(PersistentDataSuite3, AEGP_PersistentDataSuite3, persistentData3, kAEGPPersistentDataSuite, \
-      kAEGPPersistentDataSuiteVersion3)                                                           \
-    X(MemorySuite1, AEGP_MemorySuite1, memory1, kAEGPMemorySuite, kAEGPMemorySuiteVersion1)       \
-    X(ItemSuite1, AEGP_ItemSuite1, item1, kAEGPItemSuite, kAEGPItemSuiteVersion1)                 \
-    X(ItemSuite6, AEGP_ItemSuite6, item6, kAEGPItemSuite, kAEGPItemSuiteVersion6)                 \
-    X(ItemSuite8, AEGP_ItemSuite8, item8, kAEGPItemSuite, kAEGPItemSuiteVersion8)                 \
-    X(ProjSuite5, AEGP_ProjSuite5, proj5, kAEGPProjSuite, kAEGPProjSuiteVersion5)                 \
-    X(ProjSuite6, AEGP_ProjSuite6, proj6, kAEGPProjSuite, kAEGPProjSuiteVersion6)                 \
-    X(RenderOptionsSuite3, AEGP_RenderOptionsSuite3, renderOptions3, kAEGPRenderOptionsSuite,     \
-      kAEGPRenderOptionsSuiteVersion3)                                                            \
-    X(WorldSuite3, AEGP_WorldSuite3, world3, kAEGPWorldSuite, kAEGPWorldSuiteVersion3)            \
-    X(CompSuite4, AEGP_CompSuite4, comp4, kAEGPCompSuite, kAEGPCompSuiteVersion4)                 \
-    X(CompSuite7, AEGP_CompSuite7, comp7, kAEGPCompSuite, kAEGPCompSuiteVersion7)                 \
-    X(CompSuite9, AEGP_CompSuite9, comp9, kAEGPCompSuite, kAEGPCompSuiteVersion9)                 \
-    X(LayerSuite5, AEGP_LayerSuite5, layer5, kAEGPLayerSuite, kAEGPLayerSuiteVersion5)            \
-    X(LayerSuite7, AEGP_LayerSuite7, layer7, kAEGPLayerSuite, kAEGPLayerSuiteVersion7)            \
-    X(MaskSuite5, AEGP_MaskSuite5, mask5, kAEGPMaskSuite, kAEGPMaskSuiteVersion5)                 \
-    X(MaskOutlineSuite2, AEGP_MaskOutlineSuite2, maskOutline2, kAEGPMaskOutlineSuite,             \
-      kAEGPMaskOutlineSuiteVersion2)                                                              \
-    X(StreamSuite4, AEGP_StreamSuite4, stream4, kAEGPStreamSuite, kAEGPStreamSuiteVersion4)       \
-    X(KeyframeSuite4, AEGP_KeyframeSuite4, keyframe4, kAEGPKeyframeSuite,                         \
-      kAEGPKeyframeSuiteVersion4)                                                                 \
-    X(CollectionSuite2, AEGP_CollectionSuite2, collection2, kAEGPCollectionSuite,                 \
-      kAEGPCollectionSuiteVersion2)                                                               \
-    X(RenderSuite3, AEGP_RenderSuite3, render3, kAEGPRenderSuite, kAEGPRenderSuiteVersion3)
+// Every suite the plug-in uses, once, as X(name, version): AEGP_<name>Suite<version> under the
+// host's kAEGP<name>Suite and kAEGP<name>SuiteVersion<version>, with the accessor
+// <name>Suite<version>. The accessors, the slots and the releases are all made from this list, so
+// that a suite cannot be acquired without being released. Releases run in this order.
+// clang-format off
+#define ZENTRIM_SUITES(X)                                                                    \
+    X(Command, 1) X(Register, 5) X(Utility, 5) X(PersistentData, 3) X(Memory, 1) X(Item, 1) \
+    X(Item, 6) X(Item, 8) X(Proj, 5) X(Proj, 6) X(RenderOptions, 3) X(World, 3) X(Comp, 4)  \
+    X(Comp, 7) X(Comp, 9) X(Layer, 5) X(Layer, 7) X(Mask, 5) X(MaskOutline, 2) X(Stream, 4) \
+    X(Keyframe, 4) X(Collection, 2) X(Render, 3)
+// clang-format on
 
 class AEGP_SuiteHandler {
   public:
@@ -53,15 +31,15 @@ class AEGP_SuiteHandler {
 
     const SPBasicSuite* Pica() const { return i_pica_basicP; }
 
-#define ZENTRIM_SUITE_ACCESSOR_DECLARATION(ACCESSOR, TYPE, SLOT, NAME, VERSION) \
-    TYPE* ACCESSOR() const;
+#define ZENTRIM_SUITE_ACCESSOR_DECLARATION(NAME, VERSION) \
+    AEGP_##NAME##Suite##VERSION* NAME##Suite##VERSION() const;
     ZENTRIM_SUITES(ZENTRIM_SUITE_ACCESSOR_DECLARATION)
 #undef ZENTRIM_SUITE_ACCESSOR_DECLARATION
 
   private:
     // One slot per suite version; null until first use.
     struct Suites {
-#define ZENTRIM_SUITE_SLOT(ACCESSOR, TYPE, SLOT, NAME, VERSION) TYPE* SLOT;
+#define ZENTRIM_SUITE_SLOT(NAME, VERSION) AEGP_##NAME##Suite##VERSION* NAME##VERSION;
         ZENTRIM_SUITES(ZENTRIM_SUITE_SLOT)
 #undef ZENTRIM_SUITE_SLOT
     };
