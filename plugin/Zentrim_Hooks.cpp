@@ -172,9 +172,10 @@ A_Err runPreferences(AEGP_SuiteHandler& suites) {
     A_Err err = A_Err_NONE;
     AEGP_MemorySuite1* memory = suites.MemorySuite1();
     AEGP_MemHandle resultH = NULL;
+    auto heldResult = HoldMemHandle(memory, resultH);
     ERR(suites.UtilitySuite5()->AEGP_ExecuteScript(S_my_id, kPreferencesDialog, false, &resultH,
                                                    NULL));
-    if (resultH) ERR2(memory->AEGP_FreeMemHandle(resultH));
+    heldResult.release(&err);
     return err;
 }
 
@@ -332,9 +333,7 @@ A_Err UpdateMenuHook(AEGP_GlobalRefcon plugin_refconP, AEGP_UpdateMenuRefcon ref
         durationMenuNameIndex = StrID_Duration;
         bool enable = false;
         AEGP_Collection2H collection = NULL;
-        auto heldCollection = HoldHandle(collection, [collections](AEGP_Collection2H h) {
-            return collections->AEGP_DisposeCollection(h);
-        });
+        auto heldCollection = HoldCollection(collections, collection);
         // A suite missing half-way ends the check with its code, but not before the command has
         // been set for what was found and the collection given back.
         A_Err err = AtHostBoundary([&] { return checkAvailability(suites, &enable, &collection); });

@@ -123,8 +123,7 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool* firstRunP) {
     AEGP_RenderOptionsSuite3* options = suites.RenderOptionsSuite3();
     auto heldUndo = HoldUndoGroup(utility, GetStringPtr(StrID_Duration), &err);
     Measurement m = {NULL, 1, 1, 0, 0, 0};
-    auto heldOptions = HoldHandle(
-        m.optionsH, [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
+    auto heldOptions = HoldRenderOptions(options, m.optionsH);
     ProgressWindow window;
     bool windowOpen = false;
     HostHold heldWindow([&]() -> A_Err {

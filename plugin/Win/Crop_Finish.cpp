@@ -85,15 +85,15 @@ A_Err refuseSize(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID p
     A_Err err = A_Err_NONE;
     AEGP_MemorySuite1* memory = suites.MemorySuite1();
     AEGP_MemHandle nameH = NULL;
-    auto heldName =
-        HoldHandle(nameH, [memory](AEGP_MemHandle h) { return memory->AEGP_FreeMemHandle(h); });
+    auto heldName = HoldMemHandle(memory, nameH);
     void* nameP = NULL;
+    auto heldLock = HoldMemLock(memory, nameH, nameP);
     ERR(suites.ItemSuite8()->AEGP_GetItemName(pluginId, itemH, &nameH));
     ERR(memory->AEGP_LockMemHandle(nameH, &nameP));
     std::string name =
         err ? std::string()
             : cropUtil::ScriptStringFromUTF16(static_cast<const A_UTF16Char*>(nameP));
-    if (nameP) ERR2(memory->AEGP_UnlockMemHandle(nameH));
+    heldLock.release(&err);
     heldName.release(&err);
     if (err) return err;
 
@@ -132,9 +132,7 @@ A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* it
     // crop; the caller's handle is cleared then.
     AEGP_RenderOptionsH noOptions = NULL;
     AEGP_RenderOptionsH& optionsH = renderOptionsP ? *renderOptionsP : noOptions;
-    auto heldOptions = HoldHandle(optionsH, [renderOptions](AEGP_RenderOptionsH h) {
-        return renderOptions->AEGP_Dispose(h);
-    });
+    auto heldOptions = HoldRenderOptions(renderOptions, optionsH);
     AEGP_CompH compH = NULL;
     const double newWidth = bounds.right - bounds.left + 1;
     const double newHeight = bounds.bottom - bounds.top + 1;
