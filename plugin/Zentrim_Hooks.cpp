@@ -19,86 +19,6 @@ bool registerClass = true;
 
 namespace {
 
-void setMode(bool duration, bool mask, bool preferences) {
-    cropDurationActive = duration;
-    maskCropActive = mask;
-    preferencesActive = preferences;
-}
-
-// The string of the name the command shows in the current mode.
-A_short modeName() {
-    if (maskCropActive) return StrID_MaskCrop;
-    if (preferencesActive) return StrID_Preferences;
-    if (cropDurationActive) return durationMenuNameIndex;
-    return StrID_Name;
-}
-
-// Renames and enables the command when the keys held call for another mode; while the mode stays,
-// the menu is left as it is.
-A_Err switchMode(AEGP_SuiteHandler& suites) {
-    A_Err err = A_Err_NONE;
-    AEGP_CommandSuite1* commands = suites.CommandSuite1();
-    bool shift = false, command = false;
-    cropUtil::ReadModifierKeys(&shift, &command);
-    if (shift && command) {
-        if (!maskCropActive) {
-            setMode(false, true, false);
-            ERR(commands->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(StrID_MaskCrop)));
-            cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, maskCrop);
-        }
-    } else if (shift) {
-        if (!preferencesActive) {
-            setMode(false, false, true);
-            ERR(commands->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(StrID_Preferences)));
-            cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, true);
-        }
-    } else if (command) {
-        if (!cropDurationActive) {
-            setMode(true, false, false);
-            ERR(commands->AEGP_SetMenuCommandName(S_Zentrim_cmd,
-                                                  GetStringPtr(durationMenuNameIndex)));
-            cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, zentrimDuration);
-        }
-    } else if (cropDurationActive || maskCropActive || preferencesActive) {
-        setMode(false, false, false);
-        ERR(commands->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(StrID_Name)));
-        cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, zentrimStandard);
-    }
-    return err;
-}
-
-// A request the companion panel left in the preferences: run it once, if the selection allows.
-A_Err pollPanel(AEGP_SuiteHandler& suites, A_Err err) {
-    if (err) return err;  // the mode switch failed: no further host call
-    AEGP_PersistentDataSuite3* data = suites.PersistentDataSuite3();
-    const char* section = GetStringPtr(StrID_PrefSection);
-    AEGP_PersistentBlobH blobH = NULL;
-    A_long request = 0, command = 0;
-    ERR(data->AEGP_GetApplicationBlob(&blobH));
-    ERR(data->AEGP_GetLong(blobH, section, GetStringPtr(StrID_PrefPanelRun), 0, &request));
-    ERR(data->AEGP_DeleteEntry(blobH, section, GetStringPtr(StrID_PrefPanelRun)));
-    if (err || request == 0) return err;
-
-    ERR(data->AEGP_GetLong(blobH, section, GetStringPtr(StrID_PrefMenuCmd), 0, &command));
-    ERR(data->AEGP_DeleteEntry(blobH, section, GetStringPtr(StrID_PrefMenuCmd)));
-    if (err) return err;
-    if (command == 0) return cropUtil::RunAlertScript(sP, S_my_id, kPanelRequestFailedAlert);
-
-    setMode(request == 2, request == 3, request == 4);
-    UpdateMenuHook(NULL, NULL, 0);
-    // The command is named after the mode just set, whatever keys are held: a menu never reads one
-    // action while it runs another.
-    ERR(suites.CommandSuite1()->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(modeName())));
-    bool allowed = (maskCropActive && maskCrop) || (cropDurationActive && zentrimDuration) ||
-                   preferencesActive || (request == 1 && zentrimStandard);
-    if (!err)
-        err = allowed ? suites.CommandSuite1()->AEGP_DoCommand(command)
-                      : cropUtil::RunAlertScript(sP, S_my_id, kInvalidSelectionAlert);
-    // The host's next menu update enables the command again for the selection it then finds.
-    cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, false);
-    return err;
-}
-
 // Walks the project's items in order and calls `visit(item, &stop)` for each selected
 // composition, until the end, the first error, or `stop`.
 template <typename Visit>
@@ -247,34 +167,143 @@ A_Err runStandardCrop(AEGP_SuiteHandler& suites) {
     return err;
 }
 
-A_Err runCommand(AEGP_SuiteHandler& suites) {
+// The dialog saves what it needs itself; its result is only given back.
+A_Err runPreferences(AEGP_SuiteHandler& suites) {
     A_Err err = A_Err_NONE;
-    if (preferencesActive) {
-        AEGP_MemorySuite1* memory = suites.MemorySuite1();
-        AEGP_MemHandle resultH = NULL;
-        ERR(suites.UtilitySuite5()->AEGP_ExecuteScript(S_my_id, kPreferencesDialog, false, &resultH,
-                                                       NULL));
-        if (resultH)
-            ERR2(memory->AEGP_FreeMemHandle(resultH));  // the dialog saves what it needs itself
-    } else if (cropDurationActive || maskCropActive) {
-        // The crop opens its own undo group; this one, of the same name, also holds the current
-        // time put back afterwards, which the host would otherwise make an undo step of its own,
-        // so that one undo still takes back the whole command.
-        auto heldUndo =
-            HoldUndoGroup(suites.UtilitySuite5(),
-                          GetStringPtr(cropDurationActive ? StrID_Duration : StrID_MaskCrop), &err);
-        AEGP_ItemH item = NULL;
-        ERR(suites.ItemSuite8()->AEGP_GetActiveItem(&item));
-        if (!err) {
-            err = keepingCurrentTime(suites, item, [&]() {
-                return cropDurationActive ? crop::cropDuration(sP, S_my_id, &registerClass)
-                                          : crop::maskCrop(sP, S_my_id);
-            });
-        }
-        heldUndo.release(&err);
-    } else {
-        err = runStandardCrop(suites);
-    }
+    AEGP_MemorySuite1* memory = suites.MemorySuite1();
+    AEGP_MemHandle resultH = NULL;
+    auto heldResult = HoldMemHandle(memory, resultH);
+    ERR(suites.UtilitySuite5()->AEGP_ExecuteScript(S_my_id, kPreferencesDialog, false, &resultH,
+                                                   NULL));
+    heldResult.release(&err);
+    return err;
+}
+
+// The crop opens its own undo group; this one, of the same name, also holds the current time put
+// back afterwards, which the host would otherwise make an undo step of its own, so that one undo
+// still takes back the whole command.
+template <typename Crop>
+A_Err runInUndoGroup(AEGP_SuiteHandler& suites, A_short name, Crop crop) {
+    A_Err err = A_Err_NONE;
+    auto heldUndo = HoldUndoGroup(suites.UtilitySuite5(), GetStringPtr(name), &err);
+    AEGP_ItemH item = NULL;
+    ERR(suites.ItemSuite8()->AEGP_GetActiveItem(&item));
+    if (!err) err = keepingCurrentTime(suites, item, crop);
+    heldUndo.release(&err);
+    return err;
+}
+
+A_Err runDurationCrop(AEGP_SuiteHandler& suites) {
+    return runInUndoGroup(suites, StrID_Duration,
+                          [] { return crop::cropDuration(sP, S_my_id, &registerClass); });
+}
+
+A_Err runMaskCrop(AEGP_SuiteHandler& suites) {
+    return runInUndoGroup(suites, StrID_MaskCrop, [] { return crop::maskCrop(sP, S_my_id); });
+}
+
+// The names of the modes whose name never changes; the duration crop's name is the global
+// durationMenuNameIndex, which the menu update sets for the selection.
+const A_short kStandardName = StrID_Name, kMaskCropName = StrID_MaskCrop,
+              kPreferencesName = StrID_Preferences;
+
+// One of the command's actions: what chooses it, what it is called, when it can run, and what it
+// runs.
+struct Action {
+    bool shift, command;      // the keys held that choose it
+    bool* mode;               // its mode flag; null for the standard crop, which is no flag set
+    const A_short* menuName;  // the string of the name the command shows in this mode
+    const bool* available;    // whether the selection allows it; null: always
+    A_long panelRequest;      // the number the companion panel asks for it by
+    A_Err (*run)(AEGP_SuiteHandler& suites);
+};
+
+const Action kActions[] = {
+    {false, false, NULL, &kStandardName, &zentrimStandard, 1, runStandardCrop},
+    {false, true, &cropDurationActive, &durationMenuNameIndex, &zentrimDuration, 2,
+     runDurationCrop},
+    {true, true, &maskCropActive, &kMaskCropName, &maskCrop, 3, runMaskCrop},
+    {true, false, &preferencesActive, &kPreferencesName, NULL, 4, runPreferences},
+};
+const Action& kStandardAction = kActions[0];
+
+// The action the mode flags stand for.
+const Action& currentAction() {
+    for (const Action& a : kActions)
+        if (a.mode && *a.mode) return a;
+    return kStandardAction;
+}
+
+// Sets the mode flags for `action`: its own flag alone, or none for the standard crop.
+void setMode(const Action& action) {
+    for (const Action& a : kActions)
+        if (a.mode) *a.mode = &a == &action;
+}
+
+const Action& actionForKeys(bool shift, bool command) {
+    for (const Action& a : kActions)
+        if (a.shift == shift && a.command == command) return a;
+    return kStandardAction;
+}
+
+// The action the panel asks for by `request`; null for a number no action has.
+const Action* actionForRequest(A_long request) {
+    for (const Action& a : kActions)
+        if (a.panelRequest == request) return &a;
+    return NULL;
+}
+
+// Whether the selection, as the latest menu update found it, allows the action.
+bool isAvailable(const Action& a) {
+    return !a.available || *a.available;
+}
+
+// Renames and enables the command when the keys held call for another mode; while the mode stays,
+// the menu is left as it is.
+A_Err switchMode(AEGP_SuiteHandler& suites) {
+    A_Err err = A_Err_NONE;
+    AEGP_CommandSuite1* commands = suites.CommandSuite1();
+    bool shift = false, command = false;
+    cropUtil::ReadModifierKeys(&shift, &command);
+    const Action& wanted = actionForKeys(shift, command);
+    if (&wanted == &currentAction()) return err;
+    setMode(wanted);
+    ERR(commands->AEGP_SetMenuCommandName(S_Zentrim_cmd, GetStringPtr(*wanted.menuName)));
+    cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, isAvailable(wanted));
+    return err;
+}
+
+// A request the companion panel left in the preferences: run it once, if the selection allows.
+A_Err pollPanel(AEGP_SuiteHandler& suites, A_Err err) {
+    if (err) return err;  // the mode switch failed: no further host call
+    AEGP_PersistentDataSuite3* data = suites.PersistentDataSuite3();
+    const char* section = GetStringPtr(StrID_PrefSection);
+    AEGP_PersistentBlobH blobH = NULL;
+    A_long request = 0, command = 0;
+    ERR(data->AEGP_GetApplicationBlob(&blobH));
+    ERR(data->AEGP_GetLong(blobH, section, GetStringPtr(StrID_PrefPanelRun), 0, &request));
+    ERR(data->AEGP_DeleteEntry(blobH, section, GetStringPtr(StrID_PrefPanelRun)));
+    if (err || request == 0) return err;
+
+    ERR(data->AEGP_GetLong(blobH, section, GetStringPtr(StrID_PrefMenuCmd), 0, &command));
+    ERR(data->AEGP_DeleteEntry(blobH, section, GetStringPtr(StrID_PrefMenuCmd)));
+    if (err) return err;
+    if (command == 0) return cropUtil::RunAlertScript(sP, S_my_id, kPanelRequestFailedAlert);
+
+    // A number no action has sets the standard mode and is refused as an invalid selection.
+    const Action* requested = actionForRequest(request);
+    setMode(requested ? *requested : kStandardAction);
+    UpdateMenuHook(NULL, NULL, 0);
+    // The command is named after the mode just set, whatever keys are held: a menu never reads one
+    // action while it runs another.
+    ERR(suites.CommandSuite1()->AEGP_SetMenuCommandName(S_Zentrim_cmd,
+                                                        GetStringPtr(*currentAction().menuName)));
+    const bool allowed = requested && isAvailable(*requested);
+    if (!err)
+        err = allowed ? suites.CommandSuite1()->AEGP_DoCommand(command)
+                      : cropUtil::RunAlertScript(sP, S_my_id, kInvalidSelectionAlert);
+    // The host's next menu update enables the command again for the selection it then finds.
+    cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, false);
     return err;
 }
 
@@ -288,7 +317,7 @@ A_Err CommandHook(AEGP_GlobalRefcon plugin_refconP, AEGP_CommandRefcon refconP,
     crop::forgetCommand();
     A_Err err = AtHostBoundary([] {
         AEGP_SuiteHandler suites(sP);
-        return runCommand(suites);
+        return currentAction().run(suites);
     });
     crop::forgetCommand();
     *handledPB = 1;
@@ -304,17 +333,14 @@ A_Err UpdateMenuHook(AEGP_GlobalRefcon plugin_refconP, AEGP_UpdateMenuRefcon ref
         durationMenuNameIndex = StrID_Duration;
         bool enable = false;
         AEGP_Collection2H collection = NULL;
-        auto heldCollection = HoldHandle(collection, [collections](AEGP_Collection2H h) {
-            return collections->AEGP_DisposeCollection(h);
-        });
+        auto heldCollection = HoldCollection(collections, collection);
         // A suite missing half-way ends the check with its code, but not before the command has
         // been set for what was found and the collection given back.
         A_Err err = AtHostBoundary([&] { return checkAvailability(suites, &enable, &collection); });
         // The command follows what was found also after a host error, so that a failed check
         // cannot leave it enabled; the call's own result is not the check's and is dropped.
-        const bool on = preferencesActive || (enable && (maskCropActive       ? maskCrop
-                                                         : cropDurationActive ? zentrimDuration
-                                                                              : zentrimStandard));
+        const Action& action = currentAction();
+        const bool on = !action.available || (enable && *action.available);
         (void)AtHostBoundary([on] { return cropUtil::EnableDisableMenu(sP, S_Zentrim_cmd, on); });
         heldCollection.release(&err);
         return err;

@@ -1,5 +1,6 @@
 // What a command holds from the host and owes back (a collection, render options, a frame, a
-// stream, an open undo group), given back exactly once.
+// stream, a stream value, a mask, a memory handle and its lock, an open undo group), given back
+// exactly once.
 #pragma once
 
 #include <exception>
@@ -64,6 +65,39 @@ inline auto HoldUndoGroup(AEGP_UtilitySuite5* utility, const A_char* name, A_Err
         open = false;
         return utility->AEGP_EndUndoGroup();
     });
+}
+
+// The named holds of what the host hands out, each given back with its own suite's call.
+inline auto HoldCollection(AEGP_CollectionSuite2* collections, AEGP_Collection2H& collection) {
+    return HoldHandle(collection, [collections](AEGP_Collection2H h) {
+        return collections->AEGP_DisposeCollection(h);
+    });
+}
+inline auto HoldRenderOptions(AEGP_RenderOptionsSuite3* options, AEGP_RenderOptionsH& optionsH) {
+    return HoldHandle(optionsH,
+                      [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
+}
+inline auto HoldStream(AEGP_StreamSuite4* streams, AEGP_StreamRefH& streamH) {
+    return HoldHandle(streamH,
+                      [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
+}
+inline auto HoldMask(AEGP_MaskSuite5* masks, AEGP_MaskRefH& maskH) {
+    return HoldHandle(maskH, [masks](AEGP_MaskRefH h) { return masks->AEGP_DisposeMask(h); });
+}
+inline auto HoldMemHandle(AEGP_MemorySuite1* memory, AEGP_MemHandle& memH) {
+    return HoldHandle(memH, [memory](AEGP_MemHandle h) { return memory->AEGP_FreeMemHandle(h); });
+}
+// A memory handle's lock: unlocked when `pointer` says the lock was taken (the pointer is cleared).
+inline auto HoldMemLock(AEGP_MemorySuite1* memory, AEGP_MemHandle& memH, void*& pointer) {
+    return HostHold([memory, &memH, &pointer]() -> A_Err {
+        if (!pointer) return A_Err_NONE;
+        pointer = NULL;
+        return memory->AEGP_UnlockMemHandle(memH);
+    });
+}
+inline auto HoldFrame(AEGP_RenderSuite3* render, AEGP_FrameReceiptH& receiptH) {
+    return HoldHandle(receiptH,
+                      [render](AEGP_FrameReceiptH h) { return render->AEGP_CheckinFrame(h); });
 }
 
 // A stream value the host fills in `value`: disposed when `obtained` says it was filled.

@@ -68,6 +68,9 @@ struct UsesBefore {
 // offset, z and tangents unchanged.
 AEGP_ThreeDVal pointAfterCrop(const AEGP_ThreeDVal& before, double left, double top);
 AEGP_MaskVertex vertexAfterCrop(const AEGP_MaskVertex& before, double left, double top);
+// Where the null that carries a cropped composition's layers is placed: at (-left, -top, 0), so
+// that its children move by the crop's offset.
+AEGP_ThreeDVal carryingNullPosition(double left, double top);
 
 // Finds every layer in the project that uses `item` and the layers parented to those uses, and
 // reads what the correction rewrites; unkeyed mask outlines are read at `time` (layer time).

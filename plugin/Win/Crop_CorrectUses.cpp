@@ -15,33 +15,34 @@
 
 namespace crop {
 
-AEGP_ThreeDVal pointAfterCrop(const AEGP_ThreeDVal& before, double left, double top) {
-    return AEGP_ThreeDVal{before.x - left, before.y - top, before.z};
-}
-
-AEGP_MaskVertex vertexAfterCrop(const AEGP_MaskVertex& before, double left, double top) {
-    AEGP_MaskVertex after = before;
-    after.x = before.x - left;
-    after.y = before.y - top;
-    return after;
-}
-
 namespace {
 
-// Calls `read(key, time)` for the stream's single value (key -1, at `unkeyedTime`) or for every
-// keyframe at its own time, in layer time.
+// Calls `read(key, time, value)` with the stream's single value (key -1, at `unkeyedTime`) or with
+// every keyframe's value at its own time, in layer time; each value is given back after its read.
 template <typename Read>
-A_Err forEachValue(AEGP_SuiteHandler& suites, AEGP_StreamRefH streamH, A_Time unkeyedTime,
-                   Read read) {
+A_Err forEachValue(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_StreamRefH streamH,
+                   A_Time unkeyedTime, Read read) {
     A_Err err = A_Err_NONE;
     AEGP_KeyframeSuite4* keyframes = suites.KeyframeSuite4();
+    AEGP_StreamSuite4* streams = suites.StreamSuite4();
+    auto readAt = [&](A_long key, A_Time time) {
+        AEGP_StreamValue2 value = {};
+        bool have = false;
+        auto heldValue = HoldStreamValue(streams, value, have);
+        A_Err e = streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime,
+                                                  &time, true, &value);
+        have = !e;
+        if (!e) e = read(key, time, value);
+        heldValue.release(&e);
+        return e;
+    };
     A_long numKeys = 0;
     ERR(keyframes->AEGP_GetStreamNumKFs(streamH, &numKeys));
-    if (!err && numKeys == 0) err = read(-1, unkeyedTime);
+    if (!err && numKeys == 0) err = readAt(-1, unkeyedTime);
     for (A_long k = 0; k < numKeys && !err; ++k) {
         A_Time keyTime = {0, 1};
         ERR(keyframes->AEGP_GetKeyframeTime(streamH, k, AEGP_LTimeMode_LayerTime, &keyTime));
-        if (!err) err = read(k, keyTime);
+        if (!err) err = readAt(k, keyTime);
     }
     return err;
 }
@@ -52,23 +53,15 @@ A_Err readPoints(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH 
     A_Err err = A_Err_NONE;
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
     AEGP_StreamRefH streamH = NULL;
-    auto heldStream = HoldHandle(
-        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
+    auto heldStream = HoldStream(streams, streamH);
     PointStreamBefore points = {layer, which, {}};
     ERR(streams->AEGP_GetNewLayerStream(pluginId, layer, which, &streamH));
     if (!err) {
-        err = forEachValue(suites, streamH, A_Time{0, 1}, [&](A_long key, A_Time time) {
-            A_Err e = A_Err_NONE;
-            AEGP_StreamValue2 value = {};
-            bool have = false;
-            auto heldValue = HoldStreamValue(streams, value, have);
-            e = streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &time,
-                                                true, &value);
-            have = !e;
-            if (!e) points.values.push_back(PointBefore{key, time, value.val.three_d});
-            heldValue.release(&e);
-            return e;
-        });
+        err = forEachValue(suites, pluginId, streamH, A_Time{0, 1},
+                           [&](A_long key, A_Time time, const AEGP_StreamValue2& value) {
+                               points.values.push_back(PointBefore{key, time, value.val.three_d});
+                               return A_Err_NONE;
+                           });
     }
     if (!err) before->points.push_back(std::move(points));
     heldStream.release(&err);
@@ -94,40 +87,42 @@ A_Err readVertices(AEGP_SuiteHandler& suites, AEGP_MaskOutlineValH outlineH,
     return err;
 }
 
+// Opens mask `index` of `layer` and its outline stream, runs `body(streamH)` when both are open,
+// and gives both back.
+template <typename Body>
+A_Err withOutlineStream(AEGP_MaskSuite5* masks, AEGP_StreamSuite4* streams, AEGP_PluginID pluginId,
+                        AEGP_LayerH layer, A_long index, Body body) {
+    A_Err err = A_Err_NONE;
+    AEGP_MaskRefH maskH = NULL;
+    AEGP_StreamRefH streamH = NULL;
+    auto heldMask = HoldMask(masks, maskH);
+    auto heldStream = HoldStream(streams, streamH);
+    ERR(masks->AEGP_GetLayerMaskByIndex(layer, index, &maskH));
+    ERR(streams->AEGP_GetNewMaskStream(pluginId, maskH, AEGP_MaskStream_OUTLINE, &streamH));
+    if (!err) err = body(streamH);
+    heldStream.release(&err);
+    heldMask.release(&err);
+    return err;
+}
+
 // One mask of a use: its outline unkeyed (read at `time`) or at every keyframe.
 A_Err readMask(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH layer, A_long index,
                A_Time time, UsesBefore* before) {
-    A_Err err = A_Err_NONE;
     AEGP_MaskSuite5* masks = suites.MaskSuite5();
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
-    AEGP_MaskRefH maskH = NULL;
-    AEGP_StreamRefH streamH = NULL;
-    auto heldMask =
-        HoldHandle(maskH, [masks](AEGP_MaskRefH h) { return masks->AEGP_DisposeMask(h); });
-    auto heldStream = HoldHandle(
-        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
     MaskBefore mask = {layer, index, {}};
-    ERR(masks->AEGP_GetLayerMaskByIndex(layer, index, &maskH));
-    ERR(streams->AEGP_GetNewMaskStream(pluginId, maskH, AEGP_MaskStream_OUTLINE, &streamH));
-    if (!err) {
-        err = forEachValue(suites, streamH, time, [&](A_long key, A_Time at) {
-            A_Err e = A_Err_NONE;
-            AEGP_StreamValue2 value = {};
-            bool have = false;
-            auto heldValue = HoldStreamValue(streams, value, have);
-            e = streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &at,
-                                                true, &value);
-            have = !e;
-            OutlineBefore outline = {key, at, {}};
-            if (!e) e = readVertices(suites, value.val.mask, &outline.vertices);
-            if (!e) mask.outlines.push_back(std::move(outline));
-            heldValue.release(&e);
-            return e;
+    A_Err err =
+        withOutlineStream(masks, streams, pluginId, layer, index, [&](AEGP_StreamRefH streamH) {
+            return forEachValue(suites, pluginId, streamH, time,
+                                [&](A_long key, A_Time at, const AEGP_StreamValue2& value) {
+                                    OutlineBefore outline = {key, at, {}};
+                                    A_Err e =
+                                        readVertices(suites, value.val.mask, &outline.vertices);
+                                    if (!e) mask.outlines.push_back(std::move(outline));
+                                    return e;
+                                });
         });
-    }
     if (!err) before->masks.push_back(std::move(mask));
-    heldStream.release(&err);
-    heldMask.release(&err);
     return err;
 }
 
@@ -171,8 +166,7 @@ A_Err writePoints(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, const Point
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
     AEGP_KeyframeSuite4* keyframes = suites.KeyframeSuite4();
     AEGP_StreamRefH streamH = NULL;
-    auto heldStream = HoldHandle(
-        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
+    auto heldStream = HoldStream(streams, streamH);
     ERR(streams->AEGP_GetNewLayerStream(pluginId, p.layer, p.stream, &streamH));
     for (const PointBefore& v : p.values) {
         if (err) break;
@@ -194,47 +188,49 @@ A_Err writePoints(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, const Point
     return err;
 }
 
-// A mask's outlines written back, moved by the crop's offset. Every vertex is written after all
-// were read (before the resize), in ascending order, so that a host that also sets the last
-// vertex's out-tangent when vertex 0 is written ends with the last vertex's own.
+// One outline written back as it was read (the stream's value, or its keyframe's), moved by the
+// crop's offset. Every vertex is written after all were read (before the resize), in ascending
+// order, so that a host that also sets the last vertex's out-tangent when vertex 0 is written ends
+// with the last vertex's own.
+A_Err writeOutline(AEGP_SuiteHandler& suites, AEGP_MaskOutlineSuite2* outlines,
+                   AEGP_PluginID pluginId, AEGP_StreamRefH streamH, const OutlineBefore& o,
+                   double left, double top) {
+    A_Err err = A_Err_NONE;
+    AEGP_StreamSuite4* streams = suites.StreamSuite4();
+    AEGP_StreamValue2 value = {};
+    bool have = false;
+    auto heldValue = HoldStreamValue(streams, value, have);
+    A_Time at = o.time;
+    ERR(streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &at, true,
+                                        &value));
+    have = !err;
+    for (size_t i = 0; i < o.vertices.size() && !err; ++i) {
+        AEGP_MaskVertex v = vertexAfterCrop(o.vertices[i], left, top);
+        ERR(outlines->AEGP_SetMaskOutlineVertexInfo(value.val.mask,
+                                                    static_cast<AEGP_VertexIndex>(i), &v));
+    }
+    if (o.key < 0) {
+        ERR(streams->AEGP_SetStreamValue(pluginId, streamH, &value));
+    } else {
+        ERR(suites.KeyframeSuite4()->AEGP_SetKeyframeValue(streamH, o.key, &value));
+    }
+    heldValue.release(&err);
+    return err;
+}
+
+// A mask's outlines written back, moved by the crop's offset.
 A_Err writeMask(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, const MaskBefore& m, double left,
                 double top) {
-    A_Err err = A_Err_NONE;
     AEGP_MaskSuite5* masks = suites.MaskSuite5();
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
     AEGP_MaskOutlineSuite2* outlines = suites.MaskOutlineSuite2();
-    AEGP_MaskRefH maskH = NULL;
-    AEGP_StreamRefH streamH = NULL;
-    auto heldMask =
-        HoldHandle(maskH, [masks](AEGP_MaskRefH h) { return masks->AEGP_DisposeMask(h); });
-    auto heldStream = HoldHandle(
-        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
-    ERR(masks->AEGP_GetLayerMaskByIndex(m.layer, m.index, &maskH));
-    ERR(streams->AEGP_GetNewMaskStream(pluginId, maskH, AEGP_MaskStream_OUTLINE, &streamH));
-    for (const OutlineBefore& o : m.outlines) {
-        if (err) break;
-        AEGP_StreamValue2 value = {};
-        bool have = false;
-        auto heldValue = HoldStreamValue(streams, value, have);
-        A_Time at = o.time;
-        ERR(streams->AEGP_GetNewStreamValue(pluginId, streamH, AEGP_LTimeMode_LayerTime, &at, true,
-                                            &value));
-        have = !err;
-        for (size_t i = 0; i < o.vertices.size() && !err; ++i) {
-            AEGP_MaskVertex v = vertexAfterCrop(o.vertices[i], left, top);
-            ERR(outlines->AEGP_SetMaskOutlineVertexInfo(value.val.mask,
-                                                        static_cast<AEGP_VertexIndex>(i), &v));
-        }
-        if (o.key < 0) {
-            ERR(streams->AEGP_SetStreamValue(pluginId, streamH, &value));
-        } else {
-            ERR(suites.KeyframeSuite4()->AEGP_SetKeyframeValue(streamH, o.key, &value));
-        }
-        heldValue.release(&err);
-    }
-    heldStream.release(&err);
-    heldMask.release(&err);
-    return err;
+    return withOutlineStream(
+        masks, streams, pluginId, m.layer, m.index, [&](AEGP_StreamRefH streamH) {
+            A_Err err = A_Err_NONE;
+            for (size_t k = 0; k < m.outlines.size() && !err; ++k)
+                err = writeOutline(suites, outlines, pluginId, streamH, m.outlines[k], left, top);
+            return err;
+        });
 }
 
 }  // namespace

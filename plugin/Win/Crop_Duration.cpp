@@ -27,9 +27,10 @@ struct Target {
     A_long padding = 0;
 };
 
-// Steps 2 to 4 of the setup: the target (the active layer's source, or the active item) and the
-// 3D check. The masks of a time-remapped layer belong to times of its own, not to the source's
-// times the crop walks: they limit nothing here.
+// Finds what to crop (the active layer's source, or the active item), reads whether the active
+// layer's masks limit the crop, and runs the 3D check on the target. The masks of a time-remapped
+// layer belong to times of its own, not to the source's times the crop walks: they limit nothing
+// here.
 A_Err findTarget(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_SuiteHandler& suites,
                  Target* t) {
     A_Err err = A_Err_NONE;
@@ -122,8 +123,7 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, bool* firstRunP) {
     AEGP_RenderOptionsSuite3* options = suites.RenderOptionsSuite3();
     auto heldUndo = HoldUndoGroup(utility, GetStringPtr(StrID_Duration), &err);
     Measurement m = {NULL, 1, 1, 0, 0, 0};
-    auto heldOptions = HoldHandle(
-        m.optionsH, [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
+    auto heldOptions = HoldRenderOptions(options, m.optionsH);
     ProgressWindow window;
     bool windowOpen = false;
     HostHold heldWindow([&]() -> A_Err {

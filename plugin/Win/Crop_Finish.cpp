@@ -36,8 +36,8 @@ bool isSquare(const A_Ratio& r) {
     return r.num == 1 && r.den == 1;
 }
 
-// Steps 4 to 10 of a crop: the layers are carried by (-left, -top) with their keyframes and
-// children, through a null made their parent, placed, and deleted again. The composition is held
+// Carries the composition's layers by (-left, -top) with their keyframes and children: a null is
+// made the parent of every layer that has none, placed, and deleted again. The composition is held
 // at square pixels meanwhile so the null's position is in whole composition pixels.
 A_Err carryLayers(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID pluginId,
                   AEGP_ItemH itemH, AEGP_CompH compH, const CroppingBounds& bounds) {
@@ -58,8 +58,8 @@ A_Err carryLayers(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID 
 
     const A_Time start = {0, 1};
     if (!err)
-        err = cropUtil::ShiftLayerPosition(basic, pluginId, &nullH, start, -bounds.left,
-                                           -bounds.top, 0, true);
+        err = cropUtil::SetLayerPosition(basic, pluginId, nullH, start,
+                                         carryingNullPosition(bounds.left, bounds.top));
 
     AEGP_ItemH nullSource = NULL;
     ERR(suites.LayerSuite7()->AEGP_GetLayerSourceItem(nullH, &nullSource));
@@ -85,15 +85,15 @@ A_Err refuseSize(AEGP_SuiteHandler& suites, SPBasicSuite* basic, AEGP_PluginID p
     A_Err err = A_Err_NONE;
     AEGP_MemorySuite1* memory = suites.MemorySuite1();
     AEGP_MemHandle nameH = NULL;
-    auto heldName =
-        HoldHandle(nameH, [memory](AEGP_MemHandle h) { return memory->AEGP_FreeMemHandle(h); });
+    auto heldName = HoldMemHandle(memory, nameH);
     void* nameP = NULL;
+    auto heldLock = HoldMemLock(memory, nameH, nameP);
     ERR(suites.ItemSuite8()->AEGP_GetItemName(pluginId, itemH, &nameH));
     ERR(memory->AEGP_LockMemHandle(nameH, &nameP));
     std::string name =
         err ? std::string()
             : cropUtil::ScriptStringFromUTF16(static_cast<const A_UTF16Char*>(nameP));
-    if (nameP) ERR2(memory->AEGP_UnlockMemHandle(nameH));
+    heldLock.release(&err);
     heldName.release(&err);
     if (err) return err;
 
@@ -132,9 +132,7 @@ A_Err finishCropping(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH* it
     // crop; the caller's handle is cleared then.
     AEGP_RenderOptionsH noOptions = NULL;
     AEGP_RenderOptionsH& optionsH = renderOptionsP ? *renderOptionsP : noOptions;
-    auto heldOptions = HoldHandle(optionsH, [renderOptions](AEGP_RenderOptionsH h) {
-        return renderOptions->AEGP_Dispose(h);
-    });
+    auto heldOptions = HoldRenderOptions(renderOptions, optionsH);
     AEGP_CompH compH = NULL;
     const double newWidth = bounds.right - bounds.left + 1;
     const double newHeight = bounds.bottom - bounds.top + 1;

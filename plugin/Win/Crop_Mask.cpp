@@ -83,8 +83,7 @@ A_Err maskRectangle(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_Mask
     A_Err err = A_Err_NONE;
     AEGP_StreamSuite4* streams = suites.StreamSuite4();
     AEGP_StreamRefH streamH = NULL;
-    auto heldStream = HoldHandle(
-        streamH, [streams](AEGP_StreamRefH h) { return streams->AEGP_DisposeStream(h); });
+    auto heldStream = HoldStream(streams, streamH);
     AEGP_StreamValue2 value = {};
     bool haveValue = false;
     auto heldValue = HoldStreamValue(streams, value, haveValue);
@@ -148,12 +147,9 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId) {
     AEGP_LayerSuite7* layers = suites.LayerSuite7();
     Subject s;
     auto heldUndo = HoldUndoGroup(utility, GetStringPtr(StrID_MaskCrop), &err);
-    auto heldCollection = HoldHandle(s.collection, [collections](AEGP_Collection2H h) {
-        return collections->AEGP_DisposeCollection(h);
-    });
+    auto heldCollection = HoldCollection(collections, s.collection);
     AEGP_MaskRefH mask = NULL;
-    auto heldMask =
-        HoldHandle(mask, [masks](AEGP_MaskRefH h) { return masks->AEGP_DisposeMask(h); });
+    auto heldMask = HoldMask(masks, mask);
     // Gives back what is still held and closes the undo group, keeping the first error.
     auto finish = [&](A_Err result) {
         heldMask.release(&result);

@@ -49,8 +49,7 @@ A_Err measureFrame(SPBasicSuite* basic, const Measurement& m, A_Time time, A_Flo
     AEGP_SuiteHandler suites(basic);
     AEGP_RenderSuite3* render = suites.RenderSuite3();
     AEGP_FrameReceiptH receiptH = NULL;
-    auto heldFrame = HoldHandle(
-        receiptH, [render](AEGP_FrameReceiptH h) { return render->AEGP_CheckinFrame(h); });
+    auto heldFrame = HoldFrame(render, receiptH);
     // The frame's pixels stand for (h, v) full-resolution pixels each.
     const short h = m.fullResolution ? 1 : m.hFactor, v = m.fullResolution ? 1 : m.vFactor;
 

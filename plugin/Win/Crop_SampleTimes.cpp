@@ -88,8 +88,7 @@ A_Err holderOf(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_CompH com
         }
     AEGP_RenderOptionsSuite3* options = suites.RenderOptionsSuite3();
     AEGP_RenderOptionsH optionsH = NULL;
-    auto heldOptions =
-        HoldHandle(optionsH, [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
+    auto heldOptions = HoldRenderOptions(options, optionsH);
     Holder h = {comp, {0, 1}, {0, 1}};
     AEGP_ItemH item = NULL;
     ERR(suites.CompSuite9()->AEGP_GetItemFromComp(comp, &item));
@@ -149,15 +148,12 @@ A_Err addUse(AEGP_SuiteHandler& suites, AEGP_PluginID pluginId, AEGP_LayerH use,
 
 A_Err addUseTimes(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, A_Time duration,
                   SampleTimes* times) {
-    A_Err err = A_Err_NONE;
-    AEGP_SuiteHandler suites(basic);
     std::vector<AEGP_LayerH> uses;
-    std::vector<Holder> holders;
-    ERR(cropUtil::FindAllCompUses(basic, pluginId, item, &uses));
-    for (AEGP_LayerH use : uses) {
-        if (err) break;
-        err = addUse(suites, pluginId, use, duration, &holders, times);
-    }
+    A_Err err = cropUtil::FindAllCompUses(basic, pluginId, item, &uses);
+    AEGP_SuiteHandler suites(basic);
+    std::vector<Holder> holders;  // each composition that holds a use, read once
+    for (size_t u = 0; u < uses.size() && !err; ++u)
+        err = addUse(suites, pluginId, uses[u], duration, &holders, times);
     return err;
 }
 

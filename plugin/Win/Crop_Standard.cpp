@@ -113,16 +113,19 @@ A_Err layerTimes(Run& r, AEGP_LayerH layer, const Measurement& m, A_Time* timeP,
     if (!err && (flags & AEGP_LayerFlag_TIME_REMAPPING)) {
         AEGP_StreamRefH streamH = NULL;
         AEGP_StreamValue2 value = {};
+        bool haveValue = false;
+        auto heldStream = HoldStream(streams, streamH);
+        auto heldValue = HoldStreamValue(streams, value, haveValue);
         A_Time compTime = {0, 1}, frame = {0, 1};
         ERR(r.suites.RenderOptionsSuite3()->AEGP_GetTimeStep(m.optionsH, &frame));
         ERR(layers->AEGP_GetLayerCurrentTime(layer, AEGP_LTimeMode_CompTime, &compTime));
         ERR(streams->AEGP_GetNewLayerStream(r.id, layer, AEGP_LayerStream_TIME_REMAP, &streamH));
         ERR(streams->AEGP_GetNewStreamValue(r.id, streamH, AEGP_LTimeMode_CompTime, &compTime,
                                             false, &value));
-        bool haveValue = !err;
+        haveValue = !err;
         if (!err) *timeP = cropUtil::SecondsToTime(value.val.one_d, frame);
-        if (haveValue) ERR2(streams->AEGP_DisposeStreamValue(&value));
-        if (streamH) ERR2(streams->AEGP_DisposeStream(streamH));
+        heldValue.release(&err);
+        heldStream.release(&err);
     }
     if (r.includeMasks)
         ERR(layers->AEGP_GetLayerMaskedBounds(layer, AEGP_LTimeMode_LayerTime, &layerTime, limitP));
@@ -172,8 +175,7 @@ A_Err cropTarget(Run& r, A_u_long k, bool* stop) {
     AEGP_RenderOptionsSuite3* options = r.suites.RenderOptionsSuite3();
     Measurement m = {NULL, 1, 1, 0, 0, 0};
     // The crop gives the options back itself (and clears the handle); otherwise they go here.
-    auto heldOptions = HoldHandle(
-        m.optionsH, [options](AEGP_RenderOptionsH h) { return options->AEGP_Dispose(h); });
+    auto heldOptions = HoldRenderOptions(options, m.optionsH);
     AEGP_LayerH layer = NULL;
     AEGP_ItemH target = NULL;
     err = targetAt(r, k, &layer, &target);
@@ -252,9 +254,7 @@ A_Err run(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_ItemH item, short ex
     AEGP_SuiteHandler suites(basic);
     AEGP_CollectionSuite2* collections = suites.CollectionSuite2();
     Run r(basic, pluginId, suites);
-    auto heldCollection = HoldHandle(r.collection, [collections](AEGP_Collection2H h) {
-        return collections->AEGP_DisposeCollection(h);
-    });
+    auto heldCollection = HoldCollection(collections, r.collection);
     r.item = item;
 
     if (!r.item)

@@ -53,10 +53,10 @@ long IntegerAnswer(const char* text);
 
 // ---- Layer geometry ----
 
-// Sets (absolute) or offsets a layer's Position at one composition time; keyframes are not
-// handled (the stream's single value is written).
-A_Err ShiftLayerPosition(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH* layerP,
-                         A_Time time, double x, double y, double z, unsigned char absolute);
+// Sets a layer's Position at one composition time; keyframes are not handled (the stream's single
+// value is written).
+A_Err SetLayerPosition(SPBasicSuite* basic, AEGP_PluginID pluginId, AEGP_LayerH layer, A_Time time,
+                       const AEGP_ThreeDVal& position);
 
 // ---- Project walk ----
 

@@ -4,26 +4,46 @@
 
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
+#include "../Util/HostHold.h"
 #include "cropUtil.h"
 
 namespace cropUtil {
 
 namespace {
 
+// Copies the start of a text handle (terminated text, read no further than the handle's own size)
+// into `out`, always terminated, and frees the handle. `err` is the caller's error so far: while it
+// is set nothing is read, but the handle is still freed; the first error is returned.
+A_Err TakeText(AEGP_MemorySuite1* memory, AEGP_MemHandle textH, char* out, size_t outSize,
+               A_Err err) {
+    void* textP = NULL;
+    auto heldText = HoldMemHandle(memory, textH);
+    auto heldLock = HoldMemLock(memory, textH, textP);
+    AEGP_MemSize size = 0;
+    ERR(memory->AEGP_GetMemHandleSize(textH, &size));
+    ERR(memory->AEGP_LockMemHandle(textH, &textP));
+    if (!err && textP && out && outSize) {
+        size_t limit = size < outSize - 1 ? size : outSize - 1;
+        const char* text = static_cast<const char*>(textP);
+        size_t i = 0;
+        for (; i < limit && text[i] != '\0'; ++i)
+            out[i] = text[i];
+        out[i] = '\0';
+    }
+    heldLock.release(&err);
+    heldText.release(&err);
+    return err;
+}
+
 // Whether the script's error text, when the host gave one, says something; the handle is freed
 // either way. Some hosts answer a script that threw with success and keep the error only in this
 // text, so a non-empty text is the script's failure whatever the call returned.
 A_Err TakeScriptError(AEGP_SuiteHandler& suites, AEGP_MemHandle errorH, bool* failedP) {
-    A_Err err = A_Err_NONE;
     *failedP = false;
-    if (!errorH) return err;
-    void* textP = NULL;
-    AEGP_MemSize size = 0;
-    ERR(suites.MemorySuite1()->AEGP_GetMemHandleSize(errorH, &size));
-    ERR(suites.MemorySuite1()->AEGP_LockMemHandle(errorH, &textP));
-    if (!err && textP && size > 0) *failedP = static_cast<const char*>(textP)[0] != '\0';
-    if (textP) ERR2(suites.MemorySuite1()->AEGP_UnlockMemHandle(errorH));
-    ERR2(suites.MemorySuite1()->AEGP_FreeMemHandle(errorH));
+    if (!errorH) return A_Err_NONE;
+    char first[2] = "";
+    A_Err err = TakeText(suites.MemorySuite1(), errorH, first, sizeof first, A_Err_NONE);
+    *failedP = !err && first[0] != '\0';
     return err;
 }
 
@@ -57,22 +77,7 @@ A_Err RunDialogScript(SPBasicSuite* basic, AEGP_PluginID pluginId, const char* s
     err = RunScript(suites, pluginId, script, &resultH);
     if (!resultH) return err;
 
-    void* textP = NULL;
-    AEGP_MemSize size = 0;
-    ERR(suites.MemorySuite1()->AEGP_GetMemHandleSize(resultH, &size));
-    ERR(suites.MemorySuite1()->AEGP_LockMemHandle(resultH, &textP));
-    if (!err && textP && answer && answerSize) {
-        // The result is terminated text, but read no further than the handle's own size.
-        size_t limit = size < answerSize - 1 ? size : answerSize - 1;
-        const char* text = static_cast<const char*>(textP);
-        size_t i = 0;
-        for (; i < limit && text[i] != '\0'; ++i)
-            answer[i] = text[i];
-        answer[i] = '\0';
-    }
-    if (textP) ERR2(suites.MemorySuite1()->AEGP_UnlockMemHandle(resultH));
-    ERR2(suites.MemorySuite1()->AEGP_FreeMemHandle(resultH));
-    return err;
+    return TakeText(suites.MemorySuite1(), resultH, answer, answerSize, err);
 }
 
 int DigitAnswer(const char* text) {

@@ -4,6 +4,7 @@
 
 #include "../Util/AEGP_SuiteHandler.h"
 #include "../Util/ErrorChain.h"
+#include "../Util/HostHold.h"
 #include "../Zentrim_Strings.h"
 #include "Crop.h"
 #include "Crop_Scripts.h"
@@ -89,6 +90,8 @@ A_Err PreCompose(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_CompH comp, A
 
     AEGP_MemHandle nameH = NULL;
     void* nameP = NULL;
+    auto heldName = HoldMemHandle(memory, nameH);
+    auto heldLock = HoldMemLock(memory, nameH, nameP);
     ERR(items->AEGP_GetItemName(pluginId, item, &nameH));
     ERR(memory->AEGP_LockMemHandle(nameH, &nameP));
     if (!err && nameP) {
@@ -108,8 +111,8 @@ A_Err PreCompose(AEGP_PluginID pluginId, SPBasicSuite* basic, AEGP_CompH comp, A
         ERR(items->AEGP_SetItemName(item, renamed.data()));
         ERR(items->AEGP_SetItemName(duplicateItem, name));
     }
-    if (nameP) ERR2(memory->AEGP_UnlockMemHandle(nameH));
-    if (nameH) ERR2(memory->AEGP_FreeMemHandle(nameH));
+    heldLock.release(&err);
+    heldName.release(&err);
 
     // Emptying the composition: its first layer, as many times as it had layers.
     for (A_u_long i = 0; i < numLayers && !err; ++i) {
