@@ -19,6 +19,7 @@ A_Err CallLog::begin(const char* name) {
         CallRecord r;
         r.index = static_cast<int>(index);
         r.name = name;
+        r.suite = SuiteScope::current();
         r.injected = fail;
         if (recording_) {
             open.keep = Keep::Recorded;
@@ -79,6 +80,7 @@ void CallLog::problem(std::string what) {
     CallRecord r;
     r.index = static_cast<int>(count_++);
     r.name = "(host)";
+    r.suite = "host";
     noteProblem(r.name, what);
     r.problem = std::move(what);
     if (recording_) {

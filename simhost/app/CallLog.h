@@ -14,12 +14,30 @@
 namespace sim {
 
 struct CallRecord {
-    int index = 0;     // 0-based position among the calls since the log was last cleared
+    int index = 0;  // 0-based position among the calls since the log was last cleared
+    // The suite the call came through ("CompSuite", "SPBasic"); "host" for a note of the host's
+    // own, "" when not known (a suite member the simulator does not provide).
+    const char* suite = "";
     std::string name;  // "AEGP_GetSize", "SPBasic.AcquireSuite"; "(host)" for a note of its own
     std::string args;  // key arguments, as text
     A_Err result = 0;
     bool injected = false;  // the result was forced by the fault plan
     std::string problem;    // protocol problems the host noticed (an undo end without a start, ...)
+};
+
+// Names the suite of the calls made while it lives: the entry points of each suite table (and the
+// basic suite's) open one for the length of their call, and the log records its name with the call.
+class SuiteScope {
+  public:
+    explicit SuiteScope(const char* suite) : outer_(current_) { current_ = suite; }
+    ~SuiteScope() { current_ = outer_; }
+    SuiteScope(const SuiteScope&) = delete;
+    SuiteScope& operator=(const SuiteScope&) = delete;
+    static const char* current() { return current_; }
+
+  private:
+    const char* outer_;
+    inline static thread_local const char* current_ = "";
 };
 
 // Which call fails: the N-th call counted from the last clear, and/or every call of one name.

@@ -64,6 +64,7 @@ void progressEvent(int kind, int value) {
 
 A_Err unimplementedMember(void) {
     Host& h = Host::current();
+    SuiteScope unknown("");  // its table's name is not known here
     h.log().begin("(unimplemented suite member)");
     h.log().problem("the plug-in called a suite member the simulator does not provide");
     h.log().end(A_Err_GENERIC);
@@ -74,6 +75,7 @@ A_Err unimplementedMember(void) {
 
 SPErr Host::acquireSuite(const char* name, int32_t version, const void** suite) {
     Host& h = Host::current();
+    SuiteScope basic("SPBasic");
     A_Err injected = h.log_.begin("SPBasic.AcquireSuite");
     if (h.log_.wantsDetail())
         h.log_.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));
@@ -95,6 +97,7 @@ SPErr Host::acquireSuite(const char* name, int32_t version, const void** suite) 
 
 SPErr Host::releaseSuite(const char* name, int32_t version) {
     Host& h = Host::current();
+    SuiteScope basic("SPBasic");
     A_Err injected = h.log_.begin("SPBasic.ReleaseSuite");
     if (h.log_.wantsDetail())
         h.log_.setArgs(std::string(name ? name : "(null)") + " v" + std::to_string(version));

@@ -9,9 +9,9 @@
 
 namespace sim {
 
-// The suite a host function belongs to ("CompSuite" for "AEGP_GetCompFromItem", "SPBasic" for
-// "SPBasic.AcquireSuite"); "?" for a name the table does not know. `call` tells apart the two
-// suites whose Dispose has the same name.
+// The suite the call came through, as the call log recorded it ("CompSuite" for
+// "AEGP_GetCompFromItem", "SPBasic" for "SPBasic.AcquireSuite", "host" for the host's own note);
+// "?" when it is not known (a suite member the simulator does not provide).
 std::string suiteOfCall(const CallRecord& call);
 
 // "12 CompSuite AEGP_GetCompFromItem(Logo) -> 0", with the error's name, "(injected)" for a fault

@@ -1,8 +1,7 @@
-// Stream evaluation, lookups and comparison for the simulated project.
+// Stream evaluation and lookups for the simulated project.
 #include "Model.h"
 
 #include <algorithm>
-#include <sstream>
 
 namespace sim {
 
@@ -174,97 +173,6 @@ void itemSize(const Item& item, int* width, int* height) {
 
 Rational itemDuration(const Item& item) {
     return item.type == ItemType::Comp ? item.comp.duration : Rational(0);
-}
-
-namespace {
-
-std::string str(const Vec3& v) {
-    std::ostringstream o;
-    o << "(" << v.x << ", " << v.y << ", " << v.z << ")";
-    return o.str();
-}
-
-template <typename T>
-bool sameStream(const Animatable<T>& a, const Animatable<T>& b) {
-    return a == b;
-}
-
-std::string layerDifference(const Layer& a, const Layer& b) {
-    auto at = [&](const std::string& what) { return "layer \"" + a.name + "\": " + what; };
-    if (a.id != b.id) return at("id");
-    if (a.name != b.name) return at("name \"" + a.name + "\" vs \"" + b.name + "\"");
-    if (a.kind != b.kind) return at("kind");
-    if (a.source != b.source) return at("source");
-    if (a.inPoint != b.inPoint || a.outPoint != b.outPoint || a.startTime != b.startTime)
-        return at("times");
-    if (a.video != b.video || a.threeD != b.threeD) return at("switches");
-    if (a.parent != b.parent) return at("parent");
-    if (a.selected != b.selected) return at("selection");
-    if (!sameStream(a.anchorPoint, b.anchorPoint))
-        return at("anchor point " + str(a.anchorPoint.value) + " vs " + str(b.anchorPoint.value));
-    if (!sameStream(a.position, b.position))
-        return at("position " + str(a.position.value) + " vs " + str(b.position.value));
-    if (!sameStream(a.scale, b.scale)) return at("scale");
-    if (!sameStream(a.rotation, b.rotation)) return at("rotation");
-    if (!sameStream(a.opacity, b.opacity)) return at("opacity");
-    if (a.timeRemapEnabled != b.timeRemapEnabled || !sameStream(a.timeRemap, b.timeRemap))
-        return at("time remap");
-    if (a.masks.size() != b.masks.size()) return at("mask count");
-    for (size_t i = 0; i < a.masks.size(); ++i) {
-        const Mask& m = a.masks[i];
-        const Mask& n = b.masks[i];
-        if (m.id != n.id || m.name != n.name || m.mode != n.mode || m.inverted != n.inverted ||
-            m.selected != n.selected)
-            return at("mask \"" + m.name + "\" properties");
-        if (!sameStream(m.path, n.path)) return at("mask \"" + m.name + "\" path");
-    }
-    return "";
-}
-
-}  // namespace
-
-std::string describeDifference(const Project& a, const Project& b) {
-    if (a.bitsPerChannel != b.bitsPerChannel) return "bits per channel";
-    if (a.activeItem != b.activeItem) return "active item";
-    if (a.items.size() != b.items.size())
-        return "item count " + std::to_string(a.items.size()) + " vs " +
-               std::to_string(b.items.size());
-    for (size_t i = 0; i < a.items.size(); ++i) {
-        const Item& x = a.items[i];
-        const Item& y = b.items[i];
-        std::string at = "item \"" + x.name + "\": ";
-        if (x.id != y.id) return at + "id";
-        if (x.type != y.type) return at + "type";
-        if (x.name != y.name) return at + "name \"" + x.name + "\" vs \"" + y.name + "\"";
-        if (x.folder != y.folder) return at + "folder";
-        if (x.selected != y.selected) return at + "selection";
-        if (x.width != y.width || x.height != y.height) return at + "size";
-        if (x.color != y.color) return at + "colour";
-        if (x.path != y.path) return at + "path";
-        if (x.type != ItemType::Comp) continue;
-        const Comp& c = x.comp;
-        const Comp& d = y.comp;
-        if (c.width != d.width || c.height != d.height)
-            return at + "size " + std::to_string(c.width) + "x" + std::to_string(c.height) +
-                   " vs " + std::to_string(d.width) + "x" + std::to_string(d.height);
-        if (c.pixelAspectNum != d.pixelAspectNum || c.pixelAspectDen != d.pixelAspectDen)
-            return at + "pixel aspect ratio";
-        if (c.frameRate != d.frameRate || c.duration != d.duration)
-            return at + "frame rate or duration";
-        if (c.resolutionH != d.resolutionH || c.resolutionV != d.resolutionV)
-            return at + "resolution";
-        if (c.currentTime != d.currentTime) return at + "current time";
-        if (c.layers.size() != d.layers.size()) return at + "layer count";
-        for (size_t l = 0; l < c.layers.size(); ++l) {
-            std::string diff = layerDifference(c.layers[l], d.layers[l]);
-            if (!diff.empty()) return at + diff;
-        }
-    }
-    return "";
-}
-
-bool operator==(const Project& a, const Project& b) {
-    return describeDifference(a, b).empty();
 }
 
 }  // namespace sim

@@ -175,8 +175,11 @@ struct Project {
     void reindex() const;
 };
 
+// Exact equality of two projects: every field of every item, layer and mask, in the same order.
+// Both walk the project as the --diff report does (ProjectDiff.cpp).
 bool operator==(const Project& a, const Project& b);
-// Readable description of the first difference between two projects ("" when equal), for tests.
+// Readable description of the first difference between two projects ("" when equal): the undo
+// check's answer, and the tests'.
 std::string describeDifference(const Project& a, const Project& b);
 
 // Width and height of what an item shows as a layer source (comps: the comp's size).

@@ -37,11 +37,24 @@ class ProjectReader {
 
   private:
     void readItem(size_t index, const Json& json);
+    // Fails on a field that an item of this type does not have.
+    void checkItemFields(const Json& json, const std::string& path, ItemType type) const;
+    // Records how the item at `index` is referred to; two items may not share a reference.
+    void registerKey(size_t index, const Json& json, const std::string& path,
+                     const std::string& name);
+    void readSolid(const Json& json, const std::string& path, Item* item);
+    void readImage(const Json& json, const std::string& path, Item* item);
+    void readComp(const Json& json, const std::string& path, Comp* comp);
+    void readCompView(const Json& json, const std::string& path, Comp* comp);
     void readFolders();
     void readSelection(const Json& root);
     void readLayers(size_t itemIndex);
     Layer readLayer(const Json& json, const std::string& path, const Comp& comp, size_t index,
                     size_t layerCount, std::optional<size_t>* parentIndex);
+    void readLayerSource(const Json& json, const std::string& path, Layer* layer);
+    void readLayerTimes(const Json& json, const std::string& path, const Comp& comp, Layer* layer);
+    void readLayerStreams(const Json& json, const std::string& path, const Comp& comp,
+                          Layer* layer);
     Mask readMask(const Json& json, const std::string& path);
     MaskPath readMaskPath(const Json& json, const std::string& path) const;
     void linkParents(size_t itemIndex);
@@ -102,13 +115,9 @@ int ProjectReader::size(const Json& object, const std::string& path, const char*
         in_.whole(in_.required(object, path, key), fieldPath(path, key), 1, kMaxSize));
 }
 
-void ProjectReader::readItem(size_t index, const Json& json) {
-    std::string path = indexPath("items", index);
-    if (!json.is_object()) in_.expected(path, "an item object", json);
-    Item item;
-    item.type = static_cast<ItemType>(
-        in_.choice(in_.required(json, path, "type"), fieldPath(path, "type"), format::kItemTypes));
-    switch (item.type) {
+void ProjectReader::checkItemFields(const Json& json, const std::string& path,
+                                    ItemType type) const {
+    switch (type) {
         case ItemType::Folder:
             in_.object(json, path, "an item object", {"type", "name", "id", "folder"});
             break;
@@ -129,111 +138,132 @@ void ProjectReader::readItem(size_t index, const Json& json) {
                         "frameRate", "duration", "resolution", "currentTime", "layers"});
             break;
     }
+}
 
-    std::string namePath = fieldPath(path, "name");
-    item.name = in_.string(in_.required(json, path, "name"), namePath, false);
-    // An item is referred to by its id when it has one, else by its name.
-    std::string key = item.name;
-    std::string keyPath = namePath;
-    if (const Json* id = JsonFields::optional(json, "id")) {
-        keyPath = fieldPath(path, "id");
-        key = in_.string(*id, keyPath, false);
-    }
-    auto [known, fresh] = keys_.emplace(key, index);
-    if (!fresh) {
-        const std::string& other = entries_[known->second].path;
-        if (keyPath == namePath)
-            in_.expected(namePath, "a name no other item has, or an \"id\"",
-                         inQuotes(key) + " (also the name or id of " + other + ")");
-        in_.expected(keyPath, "an id that is no other item's id or name",
-                     inQuotes(key) + " (also used by " + other + ")");
-    }
+void ProjectReader::readItem(size_t index, const Json& json) {
+    std::string path = indexPath("items", index);
+    if (!json.is_object()) in_.expected(path, "an item object", json);
+    Item item;
+    item.type = static_cast<ItemType>(
+        in_.choice(in_.required(json, path, "type"), fieldPath(path, "type"), format::kItemTypes));
+    checkItemFields(json, path, item.type);
+    item.name = in_.string(in_.required(json, path, "name"), fieldPath(path, "name"), false);
+    registerKey(index, json, path, item.name);
     item.id = project_.newId();
     indexOfId_[item.id] = index;
 
     switch (item.type) {
         case ItemType::Folder:
             break;
-        case ItemType::Solid: {
-            item.width = size(json, path, "width");
-            item.height = size(json, path, "height");
-            std::string colorPath = fieldPath(path, "color");
-            const Json& color = in_.required(json, path, "color");
-            if (!color.is_array() || color.size() < 3 || color.size() > 4)
-                in_.expected(colorPath, "[red, green, blue] or [red, green, blue, alpha]", color);
-            for (size_t c = 0; c < color.size(); ++c)
-                item.color[c] = in_.number(color[c], indexPath(colorPath, c), 0, 1);
+        case ItemType::Solid:
+            readSolid(json, path, &item);
             break;
-        }
         case ItemType::NullSource:
             item.width = size(json, path, "width");
             item.height = size(json, path, "height");
             break;
-        case ItemType::Image: {
-            std::string filePath = fieldPath(path, "path");
-            item.path = in_.string(in_.required(json, path, "path"), filePath, false);
-            std::filesystem::path file(item.path);
-            if (file.is_relative() && !baseDir_.empty())
-                file = std::filesystem::path(baseDir_) / file;
-            try {
-                auto image = std::make_shared<ImageData>(readPng(file.string()));
-                item.width = image->width;
-                item.height = image->height;
-                item.image = std::move(image);
-            } catch (const std::exception& error) {
-                in_.expected(filePath, "a readable PNG image",
-                             inQuotes(item.path) + " (" + error.what() + ")");
-            }
+        case ItemType::Image:
+            readImage(json, path, &item);
             break;
-        }
-        case ItemType::Comp: {
-            Comp& comp = item.comp;
-            comp.width = size(json, path, "width");
-            comp.height = size(json, path, "height");
-            if (const Json* aspect = JsonFields::optional(json, "pixelAspect")) {
-                std::string aspectPath = fieldPath(path, "pixelAspect");
-                if (!aspect->is_array() || aspect->size() != 2)
-                    in_.expected(aspectPath, "[numerator, denominator]", *aspect);
-                comp.pixelAspectNum =
-                    in_.whole((*aspect)[0], indexPath(aspectPath, 0), 1, format::kMaxRatioTerm);
-                comp.pixelAspectDen =
-                    in_.whole((*aspect)[1], indexPath(aspectPath, 1), 1, format::kMaxRatioTerm);
-            }
-            std::string ratePath = fieldPath(path, "frameRate");
-            const Json& rate = in_.required(json, path, "frameRate");
-            const std::string rateRange = "a number of frames per second from " +
-                                          formatNumber(format::kMinFrameRate) + " to " +
-                                          formatNumber(format::kMaxFrameRate);
-            comp.frameRate =
-                in_.number(rate, ratePath, format::kMinFrameRate, format::kMaxFrameRate, rateRange);
-            std::string durationPath = fieldPath(path, "duration");
-            const Json& duration = in_.required(json, path, "duration");
-            comp.duration = in_.time(duration, durationPath);
-            if (comp.duration <= Rational(0))
-                in_.expected(durationPath, "a duration above 0", duration);
-            if (const Json* resolution = JsonFields::optional(json, "resolution")) {
-                std::string resPath = fieldPath(path, "resolution");
-                if (!resolution->is_array() || resolution->size() != 2)
-                    in_.expected(resPath, "[horizontal, vertical] downsample factors", *resolution);
-                comp.resolutionH = static_cast<int>(
-                    in_.whole((*resolution)[0], indexPath(resPath, 0), 1, kMaxSize));
-                comp.resolutionV = static_cast<int>(
-                    in_.whole((*resolution)[1], indexPath(resPath, 1), 1, kMaxSize));
-            }
-            if (const Json* now = JsonFields::optional(json, "currentTime")) {
-                // The host keeps a composition's time marker within its duration.
-                std::string nowPath = fieldPath(path, "currentTime");
-                comp.currentTime = in_.time(*now, nowPath);
-                if (comp.currentTime < Rational(0) || comp.currentTime > comp.duration)
-                    in_.expected(nowPath,
-                                 "a time from 0 to the duration (" + comp.duration.toString() + ")",
-                                 *now);
-            }
+        case ItemType::Comp:
+            readComp(json, path, &item.comp);
             break;
-        }
     }
     project_.items.push_back(std::move(item));
     entries_.push_back({&json, path, {}});
+}
+
+void ProjectReader::registerKey(size_t index, const Json& json, const std::string& path,
+                                const std::string& name) {
+    // An item is referred to by its id when it has one, else by its name.
+    std::string namePath = fieldPath(path, "name");
+    std::string key = name;
+    std::string keyPath = namePath;
+    if (const Json* id = JsonFields::optional(json, "id")) {
+        keyPath = fieldPath(path, "id");
+        key = in_.string(*id, keyPath, false);
+    }
+    auto [known, fresh] = keys_.emplace(key, index);
+    if (fresh) return;
+    const std::string& other = entries_[known->second].path;
+    if (keyPath == namePath)
+        in_.expected(namePath, "a name no other item has, or an \"id\"",
+                     inQuotes(key) + " (also the name or id of " + other + ")");
+    in_.expected(keyPath, "an id that is no other item's id or name",
+                 inQuotes(key) + " (also used by " + other + ")");
+}
+
+void ProjectReader::readSolid(const Json& json, const std::string& path, Item* item) {
+    item->width = size(json, path, "width");
+    item->height = size(json, path, "height");
+    std::string colorPath = fieldPath(path, "color");
+    const Json& color = in_.required(json, path, "color");
+    if (!color.is_array() || color.size() < 3 || color.size() > 4)
+        in_.expected(colorPath, "[red, green, blue] or [red, green, blue, alpha]", color);
+    for (size_t c = 0; c < color.size(); ++c)
+        item->color[c] = in_.number(color[c], indexPath(colorPath, c), 0, 1);
+}
+
+void ProjectReader::readImage(const Json& json, const std::string& path, Item* item) {
+    std::string filePath = fieldPath(path, "path");
+    item->path = in_.string(in_.required(json, path, "path"), filePath, false);
+    std::filesystem::path file(item->path);
+    if (file.is_relative() && !baseDir_.empty()) file = std::filesystem::path(baseDir_) / file;
+    try {
+        auto image = std::make_shared<ImageData>(readPng(file.string()));
+        item->width = image->width;
+        item->height = image->height;
+        item->image = std::move(image);
+    } catch (const std::exception& error) {
+        in_.expected(filePath, "a readable PNG image",
+                     inQuotes(item->path) + " (" + error.what() + ")");
+    }
+}
+
+void ProjectReader::readComp(const Json& json, const std::string& path, Comp* comp) {
+    comp->width = size(json, path, "width");
+    comp->height = size(json, path, "height");
+    if (const Json* aspect = JsonFields::optional(json, "pixelAspect")) {
+        std::string aspectPath = fieldPath(path, "pixelAspect");
+        if (!aspect->is_array() || aspect->size() != 2)
+            in_.expected(aspectPath, "[numerator, denominator]", *aspect);
+        comp->pixelAspectNum =
+            in_.whole((*aspect)[0], indexPath(aspectPath, 0), 1, format::kMaxRatioTerm);
+        comp->pixelAspectDen =
+            in_.whole((*aspect)[1], indexPath(aspectPath, 1), 1, format::kMaxRatioTerm);
+    }
+    std::string ratePath = fieldPath(path, "frameRate");
+    const Json& rate = in_.required(json, path, "frameRate");
+    const std::string rateRange = "a number of frames per second from " +
+                                  formatNumber(format::kMinFrameRate) + " to " +
+                                  formatNumber(format::kMaxFrameRate);
+    comp->frameRate =
+        in_.number(rate, ratePath, format::kMinFrameRate, format::kMaxFrameRate, rateRange);
+    std::string durationPath = fieldPath(path, "duration");
+    const Json& duration = in_.required(json, path, "duration");
+    comp->duration = in_.time(duration, durationPath);
+    if (comp->duration <= Rational(0)) in_.expected(durationPath, "a duration above 0", duration);
+    readCompView(json, path, comp);
+}
+
+void ProjectReader::readCompView(const Json& json, const std::string& path, Comp* comp) {
+    if (const Json* resolution = JsonFields::optional(json, "resolution")) {
+        std::string resPath = fieldPath(path, "resolution");
+        if (!resolution->is_array() || resolution->size() != 2)
+            in_.expected(resPath, "[horizontal, vertical] downsample factors", *resolution);
+        comp->resolutionH =
+            static_cast<int>(in_.whole((*resolution)[0], indexPath(resPath, 0), 1, kMaxSize));
+        comp->resolutionV =
+            static_cast<int>(in_.whole((*resolution)[1], indexPath(resPath, 1), 1, kMaxSize));
+    }
+    if (const Json* now = JsonFields::optional(json, "currentTime")) {
+        // The host keeps a composition's time marker within its duration.
+        std::string nowPath = fieldPath(path, "currentTime");
+        comp->currentTime = in_.time(*now, nowPath);
+        if (comp->currentTime < Rational(0) || comp->currentTime > comp->duration)
+            in_.expected(nowPath,
+                         "a time from 0 to the duration (" + comp->duration.toString() + ")", *now);
+    }
 }
 
 size_t ProjectReader::reference(const Json& value, const std::string& path,
@@ -326,49 +356,8 @@ Layer ProjectReader::readLayer(const Json& json, const std::string& path, const 
     if (const Json* kind = JsonFields::optional(json, "kind"))
         layer.kind =
             static_cast<LayerKind>(in_.choice(*kind, fieldPath(path, "kind"), format::kLayerKinds));
-
-    // av layers show an item; null layers may name their null item; the others have none.
-    std::string sourcePath = fieldPath(path, "source");
-    const Json* source = JsonFields::optional(json, "source");
-    bool hasSource = source && !source->is_null();
-    if (layer.kind == LayerKind::AV) {
-        const std::string what = "the id or name of a solid, image, comp or null item";
-        if (!source) in_.fail(sourcePath, "missing; an av layer needs a source");
-        if (!hasSource) in_.expected(sourcePath, what, *source);
-        const Item& item = project_.items[reference(*source, sourcePath, what)];
-        if (item.type == ItemType::Folder)
-            in_.expected(sourcePath, what, describeJson(*source) + " (a folder)");
-        layer.source = item.id;
-    } else if (layer.kind == LayerKind::Null) {
-        if (hasSource) {
-            const std::string what = "null or the id or name of a null item";
-            const Item& item = project_.items[reference(*source, sourcePath, what)];
-            if (item.type != ItemType::NullSource)
-                in_.expected(
-                    sourcePath, what,
-                    describeJson(*source) + " (a " + format::kItemTypes[int(item.type)] + " item)");
-            layer.source = item.id;
-        }
-    } else if (hasSource) {
-        in_.expected(sourcePath,
-                     std::string("null (a ") + format::kLayerKinds[int(layer.kind)] +
-                         " layer has no source)",
-                     *source);
-    }
-
-    const Json* inPoint = JsonFields::optional(json, "inPoint");
-    const Json* outPoint = JsonFields::optional(json, "outPoint");
-    if (inPoint) layer.inPoint = in_.time(*inPoint, fieldPath(path, "inPoint"));
-    layer.outPoint = outPoint ? in_.time(*outPoint, fieldPath(path, "outPoint")) : comp.duration;
-    if (layer.outPoint <= layer.inPoint) {
-        if (outPoint)
-            in_.expected(fieldPath(path, "outPoint"),
-                         "a time after the in point (" + layer.inPoint.toString() + ")", *outPoint);
-        in_.expected(fieldPath(path, "inPoint"),
-                     "a time before the out point (" + layer.outPoint.toString() + ")", *inPoint);
-    }
-    if (const Json* start = JsonFields::optional(json, "startTime"))
-        layer.startTime = in_.time(*start, fieldPath(path, "startTime"));
+    readLayerSource(json, path, &layer);
+    readLayerTimes(json, path, comp, &layer);
 
     auto flag = [&](const char* key, bool fallback) {
         const Json* value = JsonFields::optional(json, key);
@@ -392,10 +381,73 @@ Layer ProjectReader::readLayer(const Json& json, const std::string& path, const 
         }
     }
 
+    readLayerStreams(json, path, comp, &layer);
+    if (const Json* masks = JsonFields::optional(json, "masks")) {
+        std::string masksPath = fieldPath(path, "masks");
+        if (!masks->is_array()) in_.expected(masksPath, "an array of masks", *masks);
+        for (size_t i = 0; i < masks->size(); ++i)
+            layer.masks.push_back(readMask((*masks)[i], indexPath(masksPath, i)));
+    }
+    return layer;
+}
+
+void ProjectReader::readLayerSource(const Json& json, const std::string& path, Layer* layer) {
+    // av layers show an item; null layers may name their null item; the others have none.
+    std::string sourcePath = fieldPath(path, "source");
+    const Json* source = JsonFields::optional(json, "source");
+    bool hasSource = source && !source->is_null();
+    if (layer->kind == LayerKind::AV) {
+        const std::string what = "the id or name of a solid, image, comp or null item";
+        if (!source) in_.fail(sourcePath, "missing; an av layer needs a source");
+        if (!hasSource) in_.expected(sourcePath, what, *source);
+        const Item& item = project_.items[reference(*source, sourcePath, what)];
+        if (item.type == ItemType::Folder)
+            in_.expected(sourcePath, what, describeJson(*source) + " (a folder)");
+        layer->source = item.id;
+    } else if (layer->kind == LayerKind::Null) {
+        if (hasSource) {
+            const std::string what = "null or the id or name of a null item";
+            const Item& item = project_.items[reference(*source, sourcePath, what)];
+            if (item.type != ItemType::NullSource)
+                in_.expected(
+                    sourcePath, what,
+                    describeJson(*source) + " (a " + format::kItemTypes[int(item.type)] + " item)");
+            layer->source = item.id;
+        }
+    } else if (hasSource) {
+        in_.expected(sourcePath,
+                     std::string("null (a ") + format::kLayerKinds[int(layer->kind)] +
+                         " layer has no source)",
+                     *source);
+    }
+}
+
+void ProjectReader::readLayerTimes(const Json& json, const std::string& path, const Comp& comp,
+                                   Layer* layer) {
+    const Json* inPoint = JsonFields::optional(json, "inPoint");
+    const Json* outPoint = JsonFields::optional(json, "outPoint");
+    if (inPoint) layer->inPoint = in_.time(*inPoint, fieldPath(path, "inPoint"));
+    layer->outPoint = outPoint ? in_.time(*outPoint, fieldPath(path, "outPoint")) : comp.duration;
+    if (layer->outPoint <= layer->inPoint) {
+        if (outPoint)
+            in_.expected(fieldPath(path, "outPoint"),
+                         "a time after the in point (" + layer->inPoint.toString() + ")",
+                         *outPoint);
+        in_.expected(fieldPath(path, "inPoint"),
+                     "a time before the out point (" + layer->outPoint.toString() + ")", *inPoint);
+    }
+    if (const Json* start = JsonFields::optional(json, "startTime"))
+        layer->startTime = in_.time(*start, fieldPath(path, "startTime"));
+}
+
+void ProjectReader::readLayerStreams(const Json& json, const std::string& path, const Comp& comp,
+                                     Layer* layer) {
+    // A layer's anchor point defaults to the middle of its source, its position to the
+    // middle of its composition.
     Vec3 anchor;
-    if (layer.source != 0) {
+    if (layer->source != 0) {
         int width = 0, height = 0;
-        itemSize(project_.items[indexOfId_.at(layer.source)], &width, &height);
+        itemSize(project_.items[indexOfId_.at(layer->source)], &width, &height);
         anchor = {width / 2.0, height / 2.0, 0};
     }
     auto vec3 = [this](double z) {
@@ -403,26 +455,19 @@ Layer ProjectReader::readLayer(const Json& json, const std::string& path, const 
     };
     auto number = [this](const Json& v, const std::string& p) { return in_.number(v, p); };
     auto field = [&](const char* key) { return JsonFields::optional(json, key); };
-    layer.anchorPoint =
+    layer->anchorPoint =
         animatable(field("anchorPoint"), fieldPath(path, "anchorPoint"), anchor, false, vec3(0));
-    layer.position = animatable(field("position"), fieldPath(path, "position"),
-                                Vec3{comp.width / 2.0, comp.height / 2.0, 0}, false, vec3(0));
-    layer.scale =
+    layer->position = animatable(field("position"), fieldPath(path, "position"),
+                                 Vec3{comp.width / 2.0, comp.height / 2.0, 0}, false, vec3(0));
+    layer->scale =
         animatable(field("scale"), fieldPath(path, "scale"), Vec3{100, 100, 100}, false, vec3(100));
-    layer.rotation = animatable(field("rotation"), fieldPath(path, "rotation"), 0.0, false, number);
-    layer.opacity = animatable(
+    layer->rotation =
+        animatable(field("rotation"), fieldPath(path, "rotation"), 0.0, false, number);
+    layer->opacity = animatable(
         field("opacity"), fieldPath(path, "opacity"), 100.0, false,
         [this](const Json& v, const std::string& p) { return in_.number(v, p, 0, 100); });
-    layer.timeRemap =
+    layer->timeRemap =
         animatable(field("timeRemap"), fieldPath(path, "timeRemap"), 0.0, false, number);
-
-    if (const Json* masks = field("masks")) {
-        std::string masksPath = fieldPath(path, "masks");
-        if (!masks->is_array()) in_.expected(masksPath, "an array of masks", *masks);
-        for (size_t i = 0; i < masks->size(); ++i)
-            layer.masks.push_back(readMask((*masks)[i], indexPath(masksPath, i)));
-    }
-    return layer;
 }
 
 Mask ProjectReader::readMask(const Json& json, const std::string& path) {

@@ -6,6 +6,11 @@
 
 namespace sim {
 
+// The names the call log gives the calls through these tables.
+constexpr char kCommandSuite[] = "CommandSuite";
+constexpr char kRegisterSuite[] = "RegisterSuite";
+constexpr char kUtilitySuite[] = "UtilitySuite";
+
 namespace {
 
 std::vector<MenuEntry>& menuOf(Host& h, AEGP_MenuID menu) {
@@ -195,31 +200,31 @@ A_Err IsScriptingAvailable(A_Boolean* availableP) {
 void registerAppSuites(Host& host) {
     static AEGP_CommandSuite1 command = [] {
         AEGP_CommandSuite1 s{};
-        s.AEGP_GetUniqueCommand = GetUniqueCommand;
-        s.AEGP_InsertMenuCommand = InsertMenuCommand;
-        s.AEGP_SetMenuCommandName = SetMenuCommandName;
-        s.AEGP_EnableCommand = EnableCommand;
-        s.AEGP_DisableCommand = DisableCommand;
-        s.AEGP_DoCommand = DoCommand;
+        s.AEGP_GetUniqueCommand = entry<kCommandSuite, GetUniqueCommand>;
+        s.AEGP_InsertMenuCommand = entry<kCommandSuite, InsertMenuCommand>;
+        s.AEGP_SetMenuCommandName = entry<kCommandSuite, SetMenuCommandName>;
+        s.AEGP_EnableCommand = entry<kCommandSuite, EnableCommand>;
+        s.AEGP_DisableCommand = entry<kCommandSuite, DisableCommand>;
+        s.AEGP_DoCommand = entry<kCommandSuite, DoCommand>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();
     static AEGP_RegisterSuite5 reg = [] {
         AEGP_RegisterSuite5 s{};
-        s.AEGP_RegisterCommandHook = RegisterCommandHook;
-        s.AEGP_RegisterUpdateMenuHook = RegisterUpdateMenuHook;
-        s.AEGP_RegisterIdleHook = RegisterIdleHook;
+        s.AEGP_RegisterCommandHook = entry<kRegisterSuite, RegisterCommandHook>;
+        s.AEGP_RegisterUpdateMenuHook = entry<kRegisterSuite, RegisterUpdateMenuHook>;
+        s.AEGP_RegisterIdleHook = entry<kRegisterSuite, RegisterIdleHook>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();
     static AEGP_UtilitySuite5 utility = [] {
         AEGP_UtilitySuite5 s{};
-        s.AEGP_ReportInfo = ReportInfo;
-        s.AEGP_StartUndoGroup = StartUndoGroup;
-        s.AEGP_EndUndoGroup = EndUndoGroup;
-        s.AEGP_GetMainHWND = GetMainHWND;
-        s.AEGP_ExecuteScript = ExecuteScript;
-        s.AEGP_IsScriptingAvailable = IsScriptingAvailable;
+        s.AEGP_ReportInfo = entry<kUtilitySuite, ReportInfo>;
+        s.AEGP_StartUndoGroup = entry<kUtilitySuite, StartUndoGroup>;
+        s.AEGP_EndUndoGroup = entry<kUtilitySuite, EndUndoGroup>;
+        s.AEGP_GetMainHWND = entry<kUtilitySuite, GetMainHWND>;
+        s.AEGP_ExecuteScript = entry<kUtilitySuite, ExecuteScript>;
+        s.AEGP_IsScriptingAvailable = entry<kUtilitySuite, IsScriptingAvailable>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();

@@ -3,6 +3,9 @@
 #include "Trampoline.h"
 
 namespace sim {
+
+// The names the call log gives the calls through these tables.
+constexpr char kCollectionSuite[] = "CollectionSuite";
 namespace projectsuites {
 
 AEGP_Collection2H newCollection(Host& h, const std::string& what,
@@ -78,10 +81,10 @@ A_Err CollectionErase(AEGP_Collection2H collectionH, A_u_long first, A_u_long la
 void registerCollectionSuites(Host& host) {
     static AEGP_CollectionSuite2 collection = [] {
         AEGP_CollectionSuite2 s{};
-        s.AEGP_DisposeCollection = DisposeCollection;
-        s.AEGP_GetCollectionNumItems = GetCollectionNumItems;
-        s.AEGP_GetCollectionItemByIndex = GetCollectionItemByIndex;
-        s.AEGP_CollectionErase = CollectionErase;
+        s.AEGP_DisposeCollection = entry<kCollectionSuite, DisposeCollection>;
+        s.AEGP_GetCollectionNumItems = entry<kCollectionSuite, GetCollectionNumItems>;
+        s.AEGP_GetCollectionItemByIndex = entry<kCollectionSuite, GetCollectionItemByIndex>;
+        s.AEGP_CollectionErase = entry<kCollectionSuite, CollectionErase>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();

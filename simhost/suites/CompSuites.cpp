@@ -7,6 +7,9 @@
 
 namespace sim {
 
+// The names the call log gives the calls through these tables.
+constexpr char kCompSuite[] = "CompSuite";
+
 namespace {
 
 using namespace projectsuites;
@@ -363,17 +366,17 @@ A_Err SetCompDownsampleFactor(AEGP_CompH compH, const AEGP_DownsampleFactor* fac
 
 // The three versions share every member; only the null's name is 8-bit in version 4 and UTF-16
 // from version 7 on.
-template <typename Suite, typename CreateNull>
-Suite compSuite(CreateNull createNull) {
+template <typename Suite, auto CreateNull>
+Suite compSuite() {
     Suite s{};
-    s.AEGP_GetCompFromItem = GetCompFromItem;
-    s.AEGP_GetItemFromComp = GetItemFromComp;
-    s.AEGP_GetNewCollectionFromCompSelection = GetNewCollectionFromCompSelection;
-    s.AEGP_SetSelection = SetSelection;
-    s.AEGP_CreateNullInComp = createNull;
-    s.AEGP_SetCompPixelAspectRatio = SetCompPixelAspectRatio;
-    s.AEGP_SetCompDimensions = SetCompDimensions;
-    s.AEGP_DuplicateComp = DuplicateComp;
+    s.AEGP_GetCompFromItem = entry<kCompSuite, GetCompFromItem>;
+    s.AEGP_GetItemFromComp = entry<kCompSuite, GetItemFromComp>;
+    s.AEGP_GetNewCollectionFromCompSelection = entry<kCompSuite, GetNewCollectionFromCompSelection>;
+    s.AEGP_SetSelection = entry<kCompSuite, SetSelection>;
+    s.AEGP_CreateNullInComp = entry<kCompSuite, CreateNull>;
+    s.AEGP_SetCompPixelAspectRatio = entry<kCompSuite, SetCompPixelAspectRatio>;
+    s.AEGP_SetCompDimensions = entry<kCompSuite, SetCompDimensions>;
+    s.AEGP_DuplicateComp = entry<kCompSuite, DuplicateComp>;
     fillUnimplemented(&s, sizeof s);
     return s;
 }
@@ -381,16 +384,16 @@ Suite compSuite(CreateNull createNull) {
 }  // namespace
 
 void registerCompSuites(Host& host) {
-    static AEGP_CompSuite4 comp4 = compSuite<AEGP_CompSuite4>(CreateNullInComp);
+    static AEGP_CompSuite4 comp4 = compSuite<AEGP_CompSuite4, CreateNullInComp>();
     // Making compositions and their preview resolution are declared in version 7 only.
     static AEGP_CompSuite7 comp7 = [] {
-        AEGP_CompSuite7 s = compSuite<AEGP_CompSuite7>(CreateNullInCompUtf16);
-        s.AEGP_CreateComp = CreateComp;
-        s.AEGP_GetCompDownsampleFactor = GetCompDownsampleFactor;
-        s.AEGP_SetCompDownsampleFactor = SetCompDownsampleFactor;
+        AEGP_CompSuite7 s = compSuite<AEGP_CompSuite7, CreateNullInCompUtf16>();
+        s.AEGP_CreateComp = entry<kCompSuite, CreateComp>;
+        s.AEGP_GetCompDownsampleFactor = entry<kCompSuite, GetCompDownsampleFactor>;
+        s.AEGP_SetCompDownsampleFactor = entry<kCompSuite, SetCompDownsampleFactor>;
         return s;
     }();
-    static AEGP_CompSuite9 comp9 = compSuite<AEGP_CompSuite9>(CreateNullInCompUtf16);
+    static AEGP_CompSuite9 comp9 = compSuite<AEGP_CompSuite9, CreateNullInCompUtf16>();
     host.addSuite(kAEGPCompSuite, kAEGPCompSuiteVersion4, &comp4);
     host.addSuite(kAEGPCompSuite, kAEGPCompSuiteVersion7, &comp7);
     host.addSuite(kAEGPCompSuite, kAEGPCompSuiteVersion9, &comp9);

@@ -6,6 +6,10 @@
 
 namespace sim {
 
+// The names the call log gives the calls through these tables.
+constexpr char kPersistentDataSuite[] = "PersistentDataSuite";
+constexpr char kMemorySuite[] = "MemorySuite";
+
 namespace {
 
 // ---- Persistent Data suite (application blob only) ----
@@ -197,20 +201,20 @@ AEGP_MemHandle newMemHandle(Host& h, const void* bytes, size_t size, const std::
 void registerDataSuites(Host& host) {
     static AEGP_PersistentDataSuite3 prefs = [] {
         AEGP_PersistentDataSuite3 s{};
-        s.AEGP_GetApplicationBlob = GetApplicationBlob;
-        s.AEGP_GetData = GetData;
-        s.AEGP_GetLong = GetLong;
-        s.AEGP_DeleteEntry = DeleteEntry;
+        s.AEGP_GetApplicationBlob = entry<kPersistentDataSuite, GetApplicationBlob>;
+        s.AEGP_GetData = entry<kPersistentDataSuite, GetData>;
+        s.AEGP_GetLong = entry<kPersistentDataSuite, GetLong>;
+        s.AEGP_DeleteEntry = entry<kPersistentDataSuite, DeleteEntry>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();
     static AEGP_MemorySuite1 memory = [] {
         AEGP_MemorySuite1 s{};
-        s.AEGP_NewMemHandle = NewMemHandle;
-        s.AEGP_FreeMemHandle = FreeMemHandle;
-        s.AEGP_LockMemHandle = LockMemHandle;
-        s.AEGP_UnlockMemHandle = UnlockMemHandle;
-        s.AEGP_GetMemHandleSize = GetMemHandleSize;
+        s.AEGP_NewMemHandle = entry<kMemorySuite, NewMemHandle>;
+        s.AEGP_FreeMemHandle = entry<kMemorySuite, FreeMemHandle>;
+        s.AEGP_LockMemHandle = entry<kMemorySuite, LockMemHandle>;
+        s.AEGP_UnlockMemHandle = entry<kMemorySuite, UnlockMemHandle>;
+        s.AEGP_GetMemHandleSize = entry<kMemorySuite, GetMemHandleSize>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();

@@ -11,6 +11,10 @@
 
 namespace sim {
 
+// The names the call log gives the calls through these tables.
+constexpr char kItemSuite[] = "ItemSuite";
+constexpr char kProjSuite[] = "ProjSuite";
+
 namespace {
 
 using namespace projectsuites;
@@ -311,76 +315,60 @@ A_Err CreateNewFolder(const A_UTF16Char* nameZ, AEGP_ItemH parentH, AEGP_ItemH* 
     });
 }
 
+// The three versions share these members; an item's name is 8-bit up to version 6 and UTF-16 from
+// version 8 on.
+template <typename Suite, auto GetName>
+Suite itemSuite() {
+    Suite s{};
+    s.AEGP_GetActiveItem = entry<kItemSuite, GetActiveItem>;
+    s.AEGP_IsItemSelected = entry<kItemSuite, IsItemSelected>;
+    s.AEGP_GetItemType = entry<kItemSuite, GetItemType>;
+    s.AEGP_GetItemName = entry<kItemSuite, GetName>;
+    s.AEGP_GetItemID = entry<kItemSuite, GetItemID>;
+    s.AEGP_GetItemDuration = entry<kItemSuite, GetItemDuration>;
+    s.AEGP_GetItemCurrentTime = entry<kItemSuite, GetItemCurrentTime>;
+    s.AEGP_GetItemDimensions = entry<kItemSuite, GetItemDimensions>;
+    s.AEGP_GetItemPixelAspectRatio = entry<kItemSuite, GetItemPixelAspectRatio>;
+    s.AEGP_DeleteItem = entry<kItemSuite, DeleteItem>;
+    s.AEGP_SetItemCurrentTime = entry<kItemSuite, SetItemCurrentTime>;
+    fillUnimplemented(&s, sizeof s);
+    return s;
+}
+
+// Walking the project's items and renaming one arrive in version 6.
+template <typename Suite, auto SetName>
+void addWalkAndRename(Suite& s) {
+    s.AEGP_GetFirstProjItem = entry<kItemSuite, GetFirstProjItem>;
+    s.AEGP_GetNextProjItem = entry<kItemSuite, GetNextProjItem>;
+    s.AEGP_SetItemName = entry<kItemSuite, SetName>;
+}
+
+template <typename Suite>
+Suite projSuite() {
+    Suite s{};
+    s.AEGP_GetProjectByIndex = entry<kProjSuite, GetProjectByIndex>;
+    fillUnimplemented(&s, sizeof s);
+    return s;
+}
+
 }  // namespace
 
 void registerItemSuites(Host& host) {
-    static AEGP_ItemSuite1 item1 = [] {
-        AEGP_ItemSuite1 s{};
-        s.AEGP_GetActiveItem = GetActiveItem;
-        s.AEGP_IsItemSelected = IsItemSelected;
-        s.AEGP_GetItemType = GetItemType;
-        s.AEGP_GetItemName = GetItemName;
-        s.AEGP_GetItemID = GetItemID;
-        s.AEGP_GetItemDuration = GetItemDuration;
-        s.AEGP_GetItemCurrentTime = GetItemCurrentTime;
-        s.AEGP_GetItemDimensions = GetItemDimensions;
-        s.AEGP_GetItemPixelAspectRatio = GetItemPixelAspectRatio;
-        s.AEGP_DeleteItem = DeleteItem;
-        s.AEGP_SetItemCurrentTime = SetItemCurrentTime;
-        fillUnimplemented(&s, sizeof s);
-        return s;
-    }();
+    static AEGP_ItemSuite1 item1 = itemSuite<AEGP_ItemSuite1, GetItemName>();
     static AEGP_ItemSuite6 item6 = [] {
-        AEGP_ItemSuite6 s{};
-        s.AEGP_GetFirstProjItem = GetFirstProjItem;
-        s.AEGP_GetNextProjItem = GetNextProjItem;
-        s.AEGP_GetActiveItem = GetActiveItem;
-        s.AEGP_IsItemSelected = IsItemSelected;
-        s.AEGP_GetItemType = GetItemType;
-        s.AEGP_GetItemName = GetItemName;
-        s.AEGP_SetItemName = SetItemName;
-        s.AEGP_GetItemID = GetItemID;
-        s.AEGP_GetItemDuration = GetItemDuration;
-        s.AEGP_GetItemCurrentTime = GetItemCurrentTime;
-        s.AEGP_GetItemDimensions = GetItemDimensions;
-        s.AEGP_GetItemPixelAspectRatio = GetItemPixelAspectRatio;
-        s.AEGP_DeleteItem = DeleteItem;
-        s.AEGP_SetItemCurrentTime = SetItemCurrentTime;
-        fillUnimplemented(&s, sizeof s);
+        AEGP_ItemSuite6 s = itemSuite<AEGP_ItemSuite6, GetItemName>();
+        addWalkAndRename<AEGP_ItemSuite6, SetItemName>(s);
         return s;
     }();
+    // Folders are made from version 8 on.
     static AEGP_ItemSuite8 item8 = [] {
-        AEGP_ItemSuite8 s{};
-        s.AEGP_GetFirstProjItem = GetFirstProjItem;
-        s.AEGP_GetNextProjItem = GetNextProjItem;
-        s.AEGP_GetActiveItem = GetActiveItem;
-        s.AEGP_IsItemSelected = IsItemSelected;
-        s.AEGP_GetItemType = GetItemType;
-        s.AEGP_GetItemName = GetItemNameUtf16;
-        s.AEGP_SetItemName = SetItemNameUtf16;
-        s.AEGP_GetItemID = GetItemID;
-        s.AEGP_GetItemDuration = GetItemDuration;
-        s.AEGP_GetItemCurrentTime = GetItemCurrentTime;
-        s.AEGP_GetItemDimensions = GetItemDimensions;
-        s.AEGP_GetItemPixelAspectRatio = GetItemPixelAspectRatio;
-        s.AEGP_DeleteItem = DeleteItem;
-        s.AEGP_CreateNewFolder = CreateNewFolder;
-        s.AEGP_SetItemCurrentTime = SetItemCurrentTime;
-        fillUnimplemented(&s, sizeof s);
+        AEGP_ItemSuite8 s = itemSuite<AEGP_ItemSuite8, GetItemNameUtf16>();
+        addWalkAndRename<AEGP_ItemSuite8, SetItemNameUtf16>(s);
+        s.AEGP_CreateNewFolder = entry<kItemSuite, CreateNewFolder>;
         return s;
     }();
-    static AEGP_ProjSuite5 proj5 = [] {
-        AEGP_ProjSuite5 s{};
-        s.AEGP_GetProjectByIndex = GetProjectByIndex;
-        fillUnimplemented(&s, sizeof s);
-        return s;
-    }();
-    static AEGP_ProjSuite6 proj6 = [] {
-        AEGP_ProjSuite6 s{};
-        s.AEGP_GetProjectByIndex = GetProjectByIndex;
-        fillUnimplemented(&s, sizeof s);
-        return s;
-    }();
+    static AEGP_ProjSuite5 proj5 = projSuite<AEGP_ProjSuite5>();
+    static AEGP_ProjSuite6 proj6 = projSuite<AEGP_ProjSuite6>();
     host.addSuite(kAEGPItemSuite, kAEGPItemSuiteVersion1, &item1);
     host.addSuite(kAEGPItemSuite, kAEGPItemSuiteVersion6, &item6);
     host.addSuite(kAEGPItemSuite, kAEGPItemSuiteVersion8, &item8);

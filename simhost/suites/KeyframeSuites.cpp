@@ -5,6 +5,9 @@
 #include "Trampoline.h"
 
 namespace sim {
+
+// The names the call log gives the calls through these tables.
+constexpr char kKeyframeSuite[] = "KeyframeSuite";
 namespace layersuites {
 
 namespace {
@@ -153,13 +156,13 @@ A_Err SetKeyframeInterpolation(AEGP_StreamRefH streamH, AEGP_KeyframeIndex index
 void registerKeyframeSuites(Host& host) {
     static AEGP_KeyframeSuite4 keyframe = [] {
         AEGP_KeyframeSuite4 s{};
-        s.AEGP_GetStreamNumKFs = GetStreamNumKFs;
-        s.AEGP_GetKeyframeTime = GetKeyframeTime;
-        setSlot(s.AEGP_InsertKeyframe, InsertKeyframe);
-        setSlot(s.AEGP_DeleteKeyframe, DeleteKeyframe);
-        s.AEGP_SetKeyframeValue = SetKeyframeValue;
-        s.AEGP_GetKeyframeInterpolation = GetKeyframeInterpolation;
-        s.AEGP_SetKeyframeInterpolation = SetKeyframeInterpolation;
+        s.AEGP_GetStreamNumKFs = entry<kKeyframeSuite, GetStreamNumKFs>;
+        s.AEGP_GetKeyframeTime = entry<kKeyframeSuite, GetKeyframeTime>;
+        setSlot(s.AEGP_InsertKeyframe, entry<kKeyframeSuite, InsertKeyframe>);
+        setSlot(s.AEGP_DeleteKeyframe, entry<kKeyframeSuite, DeleteKeyframe>);
+        s.AEGP_SetKeyframeValue = entry<kKeyframeSuite, SetKeyframeValue>;
+        s.AEGP_GetKeyframeInterpolation = entry<kKeyframeSuite, GetKeyframeInterpolation>;
+        s.AEGP_SetKeyframeInterpolation = entry<kKeyframeSuite, SetKeyframeInterpolation>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();

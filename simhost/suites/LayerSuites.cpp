@@ -9,6 +9,9 @@
 #include "Trampoline.h"
 
 namespace sim {
+
+// The names the call log gives the calls through these tables.
+constexpr char kLayerSuite[] = "LayerSuite";
 namespace layersuites {
 
 A_Time exactTime(Rational t, const Comp& comp) {
@@ -298,25 +301,25 @@ A_Err DeleteLayer(AEGP_LayerH layerH) {
 // Both versions share every member up to the end of version 5.
 template <typename Suite>
 void fillLayerSuite(Suite& s) {
-    s.AEGP_GetCompNumLayers = GetCompNumLayers;
-    s.AEGP_GetCompLayerByIndex = GetCompLayerByIndex;
-    s.AEGP_GetActiveLayer = GetActiveLayer;
-    s.AEGP_GetLayerIndex = GetLayerIndex;
-    s.AEGP_GetLayerSourceItem = GetLayerSourceItem;
-    s.AEGP_GetLayerParentComp = GetLayerParentComp;
-    s.AEGP_GetLayerFlags = GetLayerFlags;
-    s.AEGP_GetLayerCurrentTime = GetLayerCurrentTime;
-    s.AEGP_GetLayerInPoint = GetLayerInPoint;
-    s.AEGP_GetLayerDuration = GetLayerDuration;
-    s.AEGP_IsAddLayerValid = IsAddLayerValid;
-    s.AEGP_AddLayer = AddLayer;
-    s.AEGP_ReorderLayer = ReorderLayer;
-    s.AEGP_GetLayerMaskedBounds = GetLayerMaskedBounds;
-    s.AEGP_GetLayerObjectType = GetLayerObjectType;
-    s.AEGP_IsLayer3D = IsLayer3D;
-    s.AEGP_GetLayerParent = GetLayerParent;
-    s.AEGP_SetLayerParent = SetLayerParent;
-    s.AEGP_DeleteLayer = DeleteLayer;
+    s.AEGP_GetCompNumLayers = entry<kLayerSuite, GetCompNumLayers>;
+    s.AEGP_GetCompLayerByIndex = entry<kLayerSuite, GetCompLayerByIndex>;
+    s.AEGP_GetActiveLayer = entry<kLayerSuite, GetActiveLayer>;
+    s.AEGP_GetLayerIndex = entry<kLayerSuite, GetLayerIndex>;
+    s.AEGP_GetLayerSourceItem = entry<kLayerSuite, GetLayerSourceItem>;
+    s.AEGP_GetLayerParentComp = entry<kLayerSuite, GetLayerParentComp>;
+    s.AEGP_GetLayerFlags = entry<kLayerSuite, GetLayerFlags>;
+    s.AEGP_GetLayerCurrentTime = entry<kLayerSuite, GetLayerCurrentTime>;
+    s.AEGP_GetLayerInPoint = entry<kLayerSuite, GetLayerInPoint>;
+    s.AEGP_GetLayerDuration = entry<kLayerSuite, GetLayerDuration>;
+    s.AEGP_IsAddLayerValid = entry<kLayerSuite, IsAddLayerValid>;
+    s.AEGP_AddLayer = entry<kLayerSuite, AddLayer>;
+    s.AEGP_ReorderLayer = entry<kLayerSuite, ReorderLayer>;
+    s.AEGP_GetLayerMaskedBounds = entry<kLayerSuite, GetLayerMaskedBounds>;
+    s.AEGP_GetLayerObjectType = entry<kLayerSuite, GetLayerObjectType>;
+    s.AEGP_IsLayer3D = entry<kLayerSuite, IsLayer3D>;
+    s.AEGP_GetLayerParent = entry<kLayerSuite, GetLayerParent>;
+    s.AEGP_SetLayerParent = entry<kLayerSuite, SetLayerParent>;
+    s.AEGP_DeleteLayer = entry<kLayerSuite, DeleteLayer>;
     fillUnimplemented(&s, sizeof s);
 }
 

@@ -5,6 +5,10 @@
 #include "Trampoline.h"
 
 namespace sim {
+
+// The names the call log gives the calls through these tables.
+constexpr char kMaskSuite[] = "MaskSuite";
+constexpr char kMaskOutlineSuite[] = "MaskOutlineSuite";
 namespace layersuites {
 
 MaskLocation findMask(Project& project, Id maskId) {
@@ -214,22 +218,22 @@ A_Err CreateVertex(AEGP_MaskOutlineValH outlineH, AEGP_VertexIndex at) {
 void registerMaskSuites(Host& host) {
     static AEGP_MaskSuite5 mask = [] {
         AEGP_MaskSuite5 s{};
-        s.AEGP_GetLayerNumMasks = GetLayerNumMasks;
-        s.AEGP_GetLayerMaskByIndex = GetLayerMaskByIndex;
-        s.AEGP_DisposeMask = DisposeMask;
-        s.AEGP_CreateNewMask = CreateNewMask;
-        s.AEGP_DeleteMaskFromLayer = DeleteMaskFromLayer;
+        s.AEGP_GetLayerNumMasks = entry<kMaskSuite, GetLayerNumMasks>;
+        s.AEGP_GetLayerMaskByIndex = entry<kMaskSuite, GetLayerMaskByIndex>;
+        s.AEGP_DisposeMask = entry<kMaskSuite, DisposeMask>;
+        s.AEGP_CreateNewMask = entry<kMaskSuite, CreateNewMask>;
+        s.AEGP_DeleteMaskFromLayer = entry<kMaskSuite, DeleteMaskFromLayer>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();
     static AEGP_MaskOutlineSuite2 outline = [] {
         AEGP_MaskOutlineSuite2 s{};
-        setSlot(s.AEGP_IsMaskOutlineOpen, IsMaskOutlineOpen);
-        setSlot(s.AEGP_SetMaskOutlineOpen, SetMaskOutlineOpen);
-        s.AEGP_GetMaskOutlineNumSegments = GetMaskOutlineNumSegments;
-        s.AEGP_GetMaskOutlineVertexInfo = GetMaskOutlineVertexInfo;
-        s.AEGP_SetMaskOutlineVertexInfo = SetMaskOutlineVertexInfo;
-        s.AEGP_CreateVertex = CreateVertex;
+        setSlot(s.AEGP_IsMaskOutlineOpen, entry<kMaskOutlineSuite, IsMaskOutlineOpen>);
+        setSlot(s.AEGP_SetMaskOutlineOpen, entry<kMaskOutlineSuite, SetMaskOutlineOpen>);
+        s.AEGP_GetMaskOutlineNumSegments = entry<kMaskOutlineSuite, GetMaskOutlineNumSegments>;
+        s.AEGP_GetMaskOutlineVertexInfo = entry<kMaskOutlineSuite, GetMaskOutlineVertexInfo>;
+        s.AEGP_SetMaskOutlineVertexInfo = entry<kMaskOutlineSuite, SetMaskOutlineVertexInfo>;
+        s.AEGP_CreateVertex = entry<kMaskOutlineSuite, CreateVertex>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();

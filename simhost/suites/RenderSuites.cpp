@@ -6,6 +6,11 @@
 
 namespace sim {
 
+// The names the call log gives the calls through these tables.
+constexpr char kRenderOptionsSuite[] = "RenderOptionsSuite";
+constexpr char kRenderSuite[] = "RenderSuite";
+constexpr char kWorldSuite[] = "WorldSuite";
+
 namespace {
 
 struct RenderOptions {
@@ -232,32 +237,32 @@ A_Err GetBaseAddr32(AEGP_WorldH worldH, PF_PixelFloat** baseP) {
 void registerRenderSuites(Host& host) {
     static AEGP_RenderOptionsSuite3 options = [] {
         AEGP_RenderOptionsSuite3 s{};
-        s.AEGP_NewFromItem = NewFromItem;
-        s.AEGP_Dispose = Dispose;
-        s.AEGP_SetTime = SetTime;
-        s.AEGP_GetTimeStep = GetTimeStep;
-        s.AEGP_SetDownsampleFactor = SetDownsampleFactor;
-        s.AEGP_GetDownsampleFactor = GetDownsampleFactor;
+        s.AEGP_NewFromItem = entry<kRenderOptionsSuite, NewFromItem>;
+        s.AEGP_Dispose = entry<kRenderOptionsSuite, Dispose>;
+        s.AEGP_SetTime = entry<kRenderOptionsSuite, SetTime>;
+        s.AEGP_GetTimeStep = entry<kRenderOptionsSuite, GetTimeStep>;
+        s.AEGP_SetDownsampleFactor = entry<kRenderOptionsSuite, SetDownsampleFactor>;
+        s.AEGP_GetDownsampleFactor = entry<kRenderOptionsSuite, GetDownsampleFactor>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();
     static AEGP_RenderSuite3 render = [] {
         AEGP_RenderSuite3 s{};
-        s.AEGP_RenderAndCheckoutFrame = RenderAndCheckoutFrame;
-        s.AEGP_CheckinFrame = CheckinFrame;
-        s.AEGP_GetReceiptWorld = GetReceiptWorld;
+        s.AEGP_RenderAndCheckoutFrame = entry<kRenderSuite, RenderAndCheckoutFrame>;
+        s.AEGP_CheckinFrame = entry<kRenderSuite, CheckinFrame>;
+        s.AEGP_GetReceiptWorld = entry<kRenderSuite, GetReceiptWorld>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();
     static AEGP_WorldSuite3 world = [] {
         AEGP_WorldSuite3 s{};
-        s.AEGP_Dispose = WorldDispose;
-        s.AEGP_GetType = GetType;
-        s.AEGP_GetSize = GetSize;
-        s.AEGP_GetRowBytes = GetRowBytes;
-        s.AEGP_GetBaseAddr8 = GetBaseAddr8;
-        s.AEGP_GetBaseAddr16 = GetBaseAddr16;
-        s.AEGP_GetBaseAddr32 = GetBaseAddr32;
+        s.AEGP_Dispose = entry<kWorldSuite, WorldDispose>;
+        s.AEGP_GetType = entry<kWorldSuite, GetType>;
+        s.AEGP_GetSize = entry<kWorldSuite, GetSize>;
+        s.AEGP_GetRowBytes = entry<kWorldSuite, GetRowBytes>;
+        s.AEGP_GetBaseAddr8 = entry<kWorldSuite, GetBaseAddr8>;
+        s.AEGP_GetBaseAddr16 = entry<kWorldSuite, GetBaseAddr16>;
+        s.AEGP_GetBaseAddr32 = entry<kWorldSuite, GetBaseAddr32>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();

@@ -5,6 +5,9 @@
 #include "Trampoline.h"
 
 namespace sim {
+
+// The names the call log gives the calls through these tables.
+constexpr char kStreamSuite[] = "StreamSuite";
 namespace layersuites {
 
 namespace {
@@ -209,13 +212,13 @@ void fromStreamVal(Host& h, const AEGP_StreamVal2& in, MaskPath* v) {
 void registerStreamSuites(Host& host) {
     static AEGP_StreamSuite4 stream = [] {
         AEGP_StreamSuite4 s{};
-        s.AEGP_GetNewLayerStream = GetNewLayerStream;
-        s.AEGP_GetNewMaskStream = GetNewMaskStream;
-        s.AEGP_DisposeStream = DisposeStream;
-        setSlot(s.AEGP_IsStreamTimevarying, IsStreamTimevarying);
-        s.AEGP_GetNewStreamValue = GetNewStreamValue;
-        s.AEGP_DisposeStreamValue = DisposeStreamValue;
-        s.AEGP_SetStreamValue = SetStreamValue;
+        s.AEGP_GetNewLayerStream = entry<kStreamSuite, GetNewLayerStream>;
+        s.AEGP_GetNewMaskStream = entry<kStreamSuite, GetNewMaskStream>;
+        s.AEGP_DisposeStream = entry<kStreamSuite, DisposeStream>;
+        setSlot(s.AEGP_IsStreamTimevarying, entry<kStreamSuite, IsStreamTimevarying>);
+        s.AEGP_GetNewStreamValue = entry<kStreamSuite, GetNewStreamValue>;
+        s.AEGP_DisposeStreamValue = entry<kStreamSuite, DisposeStreamValue>;
+        s.AEGP_SetStreamValue = entry<kStreamSuite, SetStreamValue>;
         fillUnimplemented(&s, sizeof s);
         return s;
     }();

@@ -13,6 +13,21 @@
 
 namespace sim {
 
+// A suite table's entry point for `Fn`: the call runs under the suite's name, which the call log
+// records with it. Tables are filled with these: s.AEGP_GetItemName = entry<kItemSuite,
+// GetItemName>.
+template <const char* Suite, auto Fn>
+struct SuiteEntry;
+template <const char* Suite, typename R, typename... Args, R (*Fn)(Args...)>
+struct SuiteEntry<Suite, Fn> {
+    static R call(Args... args) {
+        SuiteScope in(Suite);
+        return Fn(args...);
+    }
+};
+template <const char* Suite, auto Fn>
+constexpr auto entry = &SuiteEntry<Suite, Fn>::call;
+
 template <typename Body>
 A_Err hostCall(const char* name, Body&& body) {
     if (!Host::exists()) return A_Err_GENERIC;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Host.h"
@@ -194,6 +195,32 @@ TEST_F(Frames, FramesHeldAtOnceAreApartAndAFailedRenderKeepsNothing) {
     options->AEGP_Dispose(opts);
     EXPECT_TRUE(host.handles().leaks().empty());
     EXPECT_LE(host.frames().kept(), FramePool::kKept);
+}
+
+// The log names the suite each call came through, even where two suites' members share a name:
+// a frame's world refuses the World suite's Dispose, render options take the Render Options one.
+TEST_F(Frames, EachCallIsRecordedWithTheSuiteItCameThrough) {
+    AEGP_RenderOptionsH opts = nullptr;
+    ASSERT_EQ(options->AEGP_NewFromItem(1, host.itemHandle(comp), &opts), A_Err_NONE);
+    AEGP_FrameReceiptH receipt = nullptr;
+    ASSERT_EQ(render->AEGP_RenderAndCheckoutFrame(opts, nullptr, nullptr, &receipt), A_Err_NONE);
+    AEGP_WorldH world = nullptr;
+    ASSERT_EQ(render->AEGP_GetReceiptWorld(receipt, &world), A_Err_NONE);
+    host.log().clear();
+    EXPECT_EQ(worlds->AEGP_Dispose(world), A_Err_PARAMETER);
+    render->AEGP_CheckinFrame(receipt);
+    options->AEGP_Dispose(opts);
+    host.basicSuite()->ReleaseSuite(kAEGPWorldSuite, kAEGPWorldSuiteVersion3);
+    host.log().problem("a note of the host's own");
+    std::vector<std::pair<std::string, std::string>> seen;
+    for (const CallRecord& call : host.log().calls())
+        seen.emplace_back(call.suite, call.name);
+    EXPECT_EQ(seen, (std::vector<std::pair<std::string, std::string>>{
+                        {"WorldSuite", "AEGP_Dispose"},
+                        {"RenderSuite", "AEGP_CheckinFrame"},
+                        {"RenderOptionsSuite", "AEGP_Dispose"},
+                        {"SPBasic", "SPBasic.ReleaseSuite"},
+                        {"host", "(host)"}}));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // What a command changed in a project, value by value, for people (zentrim-host run --diff).
+// The exact comparison declared in Model.h walks the project the same way.
 #pragma once
 
 #include <string>
