@@ -26,23 +26,25 @@ inline uint64_t wordOf(const uint8_t (&bytes)[8]) {
 
 template <int Depth>
 struct Pixel;
-template <>
-struct Pixel<kDepth8> {
-    static constexpr size_t kBytes = 4;
-    static bool visible(const uint8_t* px) { return px[0] != 0; }
-    // The alpha bytes of the two pixels in a 64-bit word.
-    static uint64_t alphaMask() { return wordOf({0xFF, 0, 0, 0, 0xFF, 0, 0, 0}); }
-};
-template <>
-struct Pixel<kDepth16> {
-    static constexpr size_t kBytes = 8;
+// 8- and 16-bit pixels: an unsigned alpha of `Alpha` first, then three colour channels.
+template <typename Alpha>
+struct IntegerPixel {
+    static constexpr size_t kBytes = 4 * sizeof(Alpha);
     static bool visible(const uint8_t* px) {
-        uint16_t a;
+        Alpha a;
         std::memcpy(&a, px, sizeof a);
         return a != 0;
     }
-    static uint64_t alphaMask() { return wordOf({0xFF, 0xFF, 0, 0, 0, 0, 0, 0}); }
+    // The alpha bytes of the pixels in a 64-bit word.
+    static uint64_t alphaMask() {
+        return sizeof(Alpha) == 1 ? wordOf({0xFF, 0, 0, 0, 0xFF, 0, 0, 0})
+                                  : wordOf({0xFF, 0xFF, 0, 0, 0, 0, 0, 0});
+    }
 };
+template <>
+struct Pixel<kDepth8> : IntegerPixel<uint8_t> {};
+template <>
+struct Pixel<kDepth16> : IntegerPixel<uint16_t> {};
 template <>
 struct Pixel<kDepth32> {
     static constexpr size_t kBytes = 16;
@@ -194,44 +196,47 @@ ZENTRIM_TARGET_AVX2 inline bool holdsContent(const uint8_t* p, __m256i lanes) {
     }
 }
 
+// Takes blocks of `Vectors` vectors from the end of [lo, hi) the search starts at (the front
+// searching forwards, the back backwards) while the span holds one; a block with content is
+// searched pixel by pixel. True with `found` once a visible pixel is met.
+template <int Depth, int Vectors, bool Forward>
+ZENTRIM_TARGET_AVX2 inline bool searchBlocks(const uint8_t* row, int32_t& lo, int32_t& hi,
+                                             __m256i lanes, int32_t& found) {
+    constexpr int32_t perBlock = Vectors * 32 / static_cast<int32_t>(Pixel<Depth>::kBytes);
+    while (hi - lo >= perBlock) {
+        const int32_t start = Forward ? lo : hi - perBlock;
+        if (Forward)
+            lo += perBlock;
+        else
+            hi -= perBlock;
+        if (!holdsContent<Depth, Vectors>(pixelAt<Depth>(row, start), lanes)) continue;
+        found = Forward ? firstExact<Depth>(row, start, start + perBlock)
+                        : lastExact<Depth>(row, start, start + perBlock);
+        if (found >= 0) return true;
+    }
+    return false;
+}
+
 // Blocks of four vectors (128 bytes) keep several loads in flight between the tests; a span's end
 // that does not fill a block goes by single vectors, then by pixels.
+template <int Depth, bool Forward>
+ZENTRIM_TARGET_AVX2 int32_t searchAvx2(const uint8_t* row, int32_t x0, int32_t x1) {
+    const __m256i lanes = alphaLanes<Depth>();
+    int32_t found = -1;
+    if (searchBlocks<Depth, 4, Forward>(row, x0, x1, lanes, found) ||
+        searchBlocks<Depth, 1, Forward>(row, x0, x1, lanes, found))
+        return found;
+    return Forward ? firstExact<Depth>(row, x0, x1) : lastExact<Depth>(row, x0, x1);
+}
+
 template <int Depth>
 ZENTRIM_TARGET_AVX2 int32_t firstVisibleAvx2(const uint8_t* row, int32_t x0, int32_t x1) {
-    constexpr int32_t perVector = 32 / Pixel<Depth>::kBytes;
-    constexpr int32_t perBlock = 4 * perVector;
-    const __m256i lanes = alphaLanes<Depth>();
-    int32_t x = x0;
-    for (; x1 - x >= perBlock; x += perBlock) {
-        if (!holdsContent<Depth, 4>(pixelAt<Depth>(row, x), lanes)) continue;
-        int32_t found = firstExact<Depth>(row, x, x + perBlock);
-        if (found >= 0) return found;
-    }
-    for (; x1 - x >= perVector; x += perVector) {
-        if (!holdsContent<Depth, 1>(pixelAt<Depth>(row, x), lanes)) continue;
-        int32_t found = firstExact<Depth>(row, x, x + perVector);
-        if (found >= 0) return found;
-    }
-    return firstExact<Depth>(row, x, x1);
+    return searchAvx2<Depth, true>(row, x0, x1);
 }
 
 template <int Depth>
 ZENTRIM_TARGET_AVX2 int32_t lastVisibleAvx2(const uint8_t* row, int32_t x0, int32_t x1) {
-    constexpr int32_t perVector = 32 / Pixel<Depth>::kBytes;
-    constexpr int32_t perBlock = 4 * perVector;
-    const __m256i lanes = alphaLanes<Depth>();
-    int32_t x = x1;
-    for (; x - x0 >= perBlock; x -= perBlock) {
-        if (!holdsContent<Depth, 4>(pixelAt<Depth>(row, x - perBlock), lanes)) continue;
-        int32_t found = lastExact<Depth>(row, x - perBlock, x);
-        if (found >= 0) return found;
-    }
-    for (; x - x0 >= perVector; x -= perVector) {
-        if (!holdsContent<Depth, 1>(pixelAt<Depth>(row, x - perVector), lanes)) continue;
-        int32_t found = lastExact<Depth>(row, x - perVector, x);
-        if (found >= 0) return found;
-    }
-    return lastExact<Depth>(row, x0, x);
+    return searchAvx2<Depth, false>(row, x0, x1);
 }
 
 #else
