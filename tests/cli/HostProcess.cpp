@@ -13,7 +13,7 @@
 #include <sstream>
 #include <thread>
 
-namespace hosttest {
+namespace simtest {
 
 namespace fs = std::filesystem;
 
@@ -132,4 +132,4 @@ TempFolder::~TempFolder() {
     fs::remove_all(path_, ignored);
 }
 
-}  // namespace hosttest
+}  // namespace simtest

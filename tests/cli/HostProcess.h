@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace hosttest {
+namespace simtest {
 
 struct Outcome {
     int status = -1;  // exit status; -1 when it did not exit normally
@@ -46,4 +46,4 @@ class TempFolder {
     std::filesystem::path path_;
 };
 
-}  // namespace hosttest
+}  // namespace simtest

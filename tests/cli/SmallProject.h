@@ -2,7 +2,7 @@
 // active "Main", so that a command that ran would crop and write its outputs.
 #pragma once
 
-namespace hosttest {
+namespace simtest {
 
 inline const char* const kSmallProject =
     R"({"format": "zentrim-project", "version": 1, "activeItem": "Main",
@@ -14,4 +14,4 @@ inline const char* const kSmallProject =
      "layers": [{"name": "Use", "source": "P", "position": [40, 30, 0], "selected": true}]}
   ]})";
 
-}  // namespace hosttest
+}  // namespace simtest

@@ -18,8 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using hosttest::kSmallProject;
-using hosttest::replaceAll;
+using simtest::kSmallProject;
+using simtest::replaceAll;
 
 const char* const kPrefs = R"({"Zentrim": {"Padding": true, "PaddingAmount": 4}})";
 
@@ -64,7 +64,7 @@ std::vector<std::string> words(const std::string& line) {
 // (command line and message, the case's folder written as DIR) to cli-bad-input-<kind>.md in the
 // build tree.
 void expectEachRefused(const std::string& kind, const std::vector<Case>& cases) {
-    hosttest::TempFolder root("bad-" + kind);
+    simtest::TempFolder root("bad-" + kind);
     std::ostringstream table;
     table << "| bad input | command | message on stderr |\n| --- | --- | --- |\n";
     int index = 0;
@@ -76,12 +76,12 @@ void expectEachRefused(const std::string& kind, const std::vector<Case>& cases) 
         for (const auto& [name, text] : k.files)
             files[name] = text;
         for (const auto& [name, text] : files)
-            hosttest::writeFile(folder / name, text);
-        auto before = hosttest::snapshot(folder);
+            simtest::writeFile(folder / name, text);
+        auto before = simtest::snapshot(folder);
 
         std::string line = replaceAll(k.args, "@noentry", ZENTRIM_NO_ENTRY_MODULE);
-        hosttest::Outcome o =
-            hosttest::runHost(hosttest::substituted(words(line), folder), root.path() / "cap");
+        simtest::Outcome o =
+            simtest::runHost(simtest::substituted(words(line), folder), root.path() / "cap");
         EXPECT_EQ(o.status, 2) << o.err;
         EXPECT_EQ(o.out, "") << "nothing on stdout";
         ASSERT_FALSE(o.err.empty());
@@ -90,7 +90,7 @@ void expectEachRefused(const std::string& kind, const std::vector<Case>& cases) 
         for (const std::string& fragment : k.expected)
             EXPECT_NE(o.err.find(fragment), std::string::npos)
                 << "the message should name \"" << fragment << "\": " << o.err;
-        EXPECT_EQ(hosttest::snapshot(folder), before) << "a file was written, changed or left";
+        EXPECT_EQ(simtest::snapshot(folder), before) << "a file was written, changed or left";
 
         std::string message = replaceAll(o.err.substr(0, o.err.find('\n')), folder.string(), "DIR");
         message = replaceAll(message, ZENTRIM_NO_ENTRY_MODULE, "DIR/no-entry-point.so");
@@ -101,8 +101,8 @@ void expectEachRefused(const std::string& kind, const std::vector<Case>& cases) 
               << "` | " << replaceAll(message, "|", "\\|") << " |\n";
         fs::remove_all(folder);
     }
-    hosttest::writeFile(fs::path(ZENTRIM_BINARY_DIR) / ("cli-bad-input-" + kind + ".md"),
-                        table.str());
+    simtest::writeFile(fs::path(ZENTRIM_BINARY_DIR) / ("cli-bad-input-" + kind + ".md"),
+                       table.str());
 }
 
 TEST(BadInput, CommandLine) {
@@ -329,15 +329,15 @@ TEST(BadInput, Destinations) {
 // The same program with good input runs and writes what it is asked to: the cases above fail for
 // their bad part, not for the rest of their command line.
 TEST(BadInput, TheGoodCommandLineOfTheCasesRunsAndWrites) {
-    hosttest::TempFolder folder("bad-good");
-    hosttest::writeFile(folder.path() / "p.json", kSmallProject);
-    hosttest::writeFile(folder.path() / "prefs.json", kPrefs);
-    hosttest::Outcome o =
-        hosttest::runHost(hosttest::substituted(words(kRun), folder.path()), folder.path() / "cap");
+    simtest::TempFolder folder("bad-good");
+    simtest::writeFile(folder.path() / "p.json", kSmallProject);
+    simtest::writeFile(folder.path() / "prefs.json", kPrefs);
+    simtest::Outcome o =
+        simtest::runHost(simtest::substituted(words(kRun), folder.path()), folder.path() / "cap");
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_TRUE(fs::exists(folder.path() / "out.json"));
     EXPECT_TRUE(fs::is_directory(folder.path() / "render"));
-    EXPECT_EQ(hosttest::readFile(folder.path() / "prefs.json"), kPrefs) << "no dialog saved";
+    EXPECT_EQ(simtest::readFile(folder.path() / "prefs.json"), kPrefs) << "no dialog saved";
 }
 
 }  // namespace

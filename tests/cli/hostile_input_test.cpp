@@ -21,9 +21,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using hosttest::Outcome;
+using simtest::Outcome;
 
-using hosttest::kSmallProject;
+using simtest::kSmallProject;
 const char* const kPrefs = R"({"Zentrim": {"Padding": true}})";
 const char* const kAnswers = R"({"dialogs": []})";
 
@@ -48,18 +48,18 @@ struct Case {
 
 // The good files every case starts from.
 void goodFiles(const fs::path& dir) {
-    hosttest::writeFile(dir / "p.json", kSmallProject);
-    hosttest::writeFile(dir / "prefs.json", kPrefs);
-    hosttest::writeFile(dir / "ui.json", kAnswers);
+    simtest::writeFile(dir / "p.json", kSmallProject);
+    simtest::writeFile(dir / "prefs.json", kPrefs);
+    simtest::writeFile(dir / "ui.json", kAnswers);
 }
 
 std::function<void(const fs::path&)> file(const std::string& name, const std::string& text) {
-    return [=](const fs::path& dir) { hosttest::writeFile(dir / name, text); };
+    return [=](const fs::path& dir) { simtest::writeFile(dir / name, text); };
 }
 
 std::function<void(const fs::path&)> sparse(const std::string& name, uintmax_t bytes) {
     return [=](const fs::path& dir) {
-        hosttest::writeFile(dir / name, "");
+        simtest::writeFile(dir / name, "");
         fs::resize_file(dir / name, bytes);
     };
 }
@@ -100,8 +100,8 @@ std::vector<Case> cases() {
         {"PNG header bomb (69 bytes claiming 30000x30000)",
          run,
          [](const fs::path& dir) {
-             hosttest::writeFile(dir / "bomb.png", simtest::pngHeaderOnly(30000, 30000));
-             hosttest::writeFile(
+             simtest::writeFile(dir / "bomb.png", simtest::pngHeaderOnly(30000, 30000));
+             simtest::writeFile(
                  dir / "p.json",
                  projectWith("{\"type\": \"solid\", \"name\": \"Red\"",
                              "{\"type\": \"image\", \"name\": \"Bomb\", \"path\": \"bomb.png\"}, "
@@ -111,8 +111,8 @@ std::vector<Case> cases() {
         {"PNG header bomb (69 bytes claiming 8000x8000)",
          run,
          [](const fs::path& dir) {
-             hosttest::writeFile(dir / "bomb.png", simtest::pngHeaderOnly(8000, 8000));
-             hosttest::writeFile(
+             simtest::writeFile(dir / "bomb.png", simtest::pngHeaderOnly(8000, 8000));
+             simtest::writeFile(
                  dir / "p.json",
                  projectWith("{\"type\": \"solid\", \"name\": \"Red\"",
                              "{\"type\": \"image\", \"name\": \"Bomb\", \"path\": \"bomb.png\"}, "
@@ -171,7 +171,7 @@ std::vector<Case> cases() {
          run,
          [](const fs::path& dir) {
              sparse("big.png", 200u << 20)(dir);
-             hosttest::writeFile(
+             simtest::writeFile(
                  dir / "p.json",
                  projectWith("{\"type\": \"solid\", \"name\": \"Red\"",
                              "{\"type\": \"image\", \"name\": \"Big\", \"path\": \"big.png\"}, "
@@ -182,7 +182,7 @@ std::vector<Case> cases() {
          run,
          [](const fs::path& dir) {
              sparse("big.png", 300u << 20)(dir);
-             hosttest::writeFile(
+             simtest::writeFile(
                  dir / "p.json",
                  projectWith("{\"type\": \"solid\", \"name\": \"Red\"",
                              "{\"type\": \"image\", \"name\": \"Big\", \"path\": \"big.png\"}, "
@@ -198,7 +198,7 @@ std::vector<Case> cases() {
         {"--out a symbolic link",
          run,
          [](const fs::path& dir) {
-             hosttest::writeFile(dir / "kept.json", "keep me");
+             simtest::writeFile(dir / "kept.json", "keep me");
              fs::create_symlink("kept.json", dir / "out.json");
          },
          {"--out", "out.json", "it is a symbolic link"}},
@@ -257,7 +257,7 @@ std::vector<Case> cases() {
          runWith({"--out", "@/logo.png"}),
          [](const fs::path& dir) {
              fs::copy_file(ZENTRIM_SOURCE_DIR "/examples/logo.png", dir / "logo.png");
-             hosttest::writeFile(
+             simtest::writeFile(
                  dir / "p.json",
                  projectWith("{\"type\": \"solid\", \"name\": \"Red\"",
                              "{\"type\": \"image\", \"name\": \"Logo\", \"path\": \"logo.png\"}, "
@@ -270,7 +270,7 @@ std::vector<Case> cases() {
          {"--trace", "same file as --ui"}},
         {"--prefs the plug-in module",
          {"run", "@/p.json", "--plugin", "@/module.so", "--prefs", "@/module.so"},
-         [](const fs::path& dir) { hosttest::writeFile(dir / "module.so", "not loaded"); },
+         [](const fs::path& dir) { simtest::writeFile(dir / "module.so", "not loaded"); },
          {"--prefs", "module.so", "same file as --plugin"}},
         {"render -o the project",
          {"render", "@/p.json", "--comp", "Main", "-o", "@/p.json"},
@@ -279,20 +279,20 @@ std::vector<Case> cases() {
     };
 }
 
-using hosttest::replaceAll;
-using hosttest::substituted;
+using simtest::replaceAll;
+using simtest::substituted;
 
 // Peak memory a refused input may take beyond what a good run takes: far below any of the
 // sizes the inputs claim (200 MB files, a 3.6 GB image).
 constexpr long kMarginKb = 32 * 1024;
 
 TEST(HostileInput, EveryCaseExitsWithTwoOneMessageNothingWrittenAndBoundedMemory) {
-    hosttest::TempFolder root("hostile");
+    simtest::TempFolder root("hostile");
     // What a good run of the same command line takes.
     fs::path good = root.path() / "good";
     fs::create_directories(good);
     goodFiles(good);
-    Outcome baseline = hosttest::runHost(substituted(cases()[0].args, good), root.path() / "cap");
+    Outcome baseline = simtest::runHost(substituted(cases()[0].args, good), root.path() / "cap");
     ASSERT_EQ(baseline.status, 0) << baseline.err;
     ASSERT_GT(baseline.peakKb, 0);
 
@@ -306,9 +306,9 @@ TEST(HostileInput, EveryCaseExitsWithTwoOneMessageNothingWrittenAndBoundedMemory
         fs::create_directories(dir);
         goodFiles(dir);
         if (k.prepare) k.prepare(dir);
-        auto before = hosttest::snapshot(dir);
+        auto before = simtest::snapshot(dir);
 
-        Outcome o = hosttest::runHost(substituted(k.args, dir), root.path() / "cap", 60);
+        Outcome o = simtest::runHost(substituted(k.args, dir), root.path() / "cap", 60);
         EXPECT_FALSE(o.timedOut) << "the host hung";
         EXPECT_EQ(o.signal, 0) << "the host crashed";
         EXPECT_EQ(o.status, 2) << o.err;
@@ -318,7 +318,7 @@ TEST(HostileInput, EveryCaseExitsWithTwoOneMessageNothingWrittenAndBoundedMemory
         for (const std::string& fragment : k.expected)
             EXPECT_NE(o.err.find(fragment), std::string::npos)
                 << "the message should name \"" << fragment << "\": " << o.err;
-        EXPECT_EQ(hosttest::snapshot(dir), before) << "something was written, changed or left";
+        EXPECT_EQ(simtest::snapshot(dir), before) << "something was written, changed or left";
         EXPECT_LE(o.peakKb, baseline.peakKb + kMarginKb)
             << "peak memory " << o.peakKb << " KB against " << baseline.peakKb << " KB";
 
@@ -329,18 +329,18 @@ TEST(HostileInput, EveryCaseExitsWithTwoOneMessageNothingWrittenAndBoundedMemory
     }
     table << "\nA good run of the same command line peaks at " << baseline.peakKb / 1024
           << " MB.\n";
-    hosttest::writeFile(fs::path(ZENTRIM_BINARY_DIR) / "cli-hostile-input.md", table.str());
+    simtest::writeFile(fs::path(ZENTRIM_BINARY_DIR) / "cli-hostile-input.md", table.str());
 }
 
 // A device node as a destination, made in the test's own folder (a second null device), so that a
 // host that replaced it would only replace that node. Needs the right to make device nodes.
 TEST(HostileInput, ADeviceNodeAsOutputIsRefusedAndKept) {
-    hosttest::TempFolder root("device");
+    simtest::TempFolder root("device");
     goodFiles(root.path());
     fs::path device = root.path() / "out.json";
     if (mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0)
         GTEST_SKIP() << "cannot make a device node here";
-    Outcome o = hosttest::runHost(
+    Outcome o = simtest::runHost(
         substituted({"run", "@/p.json", "--out", "@/out.json"}, root.path()), root.path() / "cap");
     EXPECT_EQ(o.status, 2) << o.err;
     EXPECT_NE(o.err.find("it is a device"), std::string::npos) << o.err;

@@ -99,8 +99,8 @@ std::string readUntil(int master, std::string* all, const std::string& needle, i
 }
 
 TEST(RunInterrupt, CtrlCDuringTheCropOverTheDurationHoldsTheCancelChord) {
-    hosttest::TempFolder tmp("interrupt");
-    hosttest::writeFile(tmp.path() / "long.json", kLongProject);
+    simtest::TempFolder tmp("interrupt");
+    simtest::writeFile(tmp.path() / "long.json", kLongProject);
     std::string project = (tmp.path() / "long.json").string();
     int master = -1;
     pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
@@ -134,9 +134,9 @@ TEST(RunInterrupt, CtrlCDuringTheCropOverTheDurationHoldsTheCancelChord) {
 TEST(RunInterrupt, SigtermAndSighupDuringARunWithTraceLeaveNoTemporaryFileBehind) {
     for (int signal : {SIGTERM, SIGHUP}) {
         SCOPED_TRACE(strsignal(signal));
-        hosttest::TempFolder tmp("interrupt-signal");
+        simtest::TempFolder tmp("interrupt-signal");
         fs::create_directories(tmp.path() / "scripts");
-        hosttest::writeFile(tmp.path() / "long.json", kLongProject);
+        simtest::writeFile(tmp.path() / "long.json", kLongProject);
         pid_t pid = startHost({"run", "long.json", "--keys", "cmd", "--trace", "calls.txt", "--out",
                                "out.json", "--json"},
                               tmp.path(), tmp.path() / "scripts");
@@ -160,7 +160,7 @@ TEST(RunInterrupt, SigtermAndSighupDuringARunWithTraceLeaveNoTemporaryFileBehind
 }
 
 TEST(RunInterrupt, CtrlCAtATerminalDialogEndsTheRunAndLeavesNoTemporaryFileBehind) {
-    hosttest::TempFolder tmp("interrupt-dialog");
+    simtest::TempFolder tmp("interrupt-dialog");
     fs::create_directories(tmp.path() / "scripts");
     int master = -1;
     pid_t pid =

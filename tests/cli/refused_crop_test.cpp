@@ -43,15 +43,15 @@ TEST(RefusedCrop, HugePaddingOrAFarMaskEndsWithTheAlertAndTheProjectUnchanged) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        hosttest::TempFolder dir("refused-crop");
-        hosttest::writeFile(dir.path() / "p.json", k.project);
+        simtest::TempFolder dir("refused-crop");
+        simtest::writeFile(dir.path() / "p.json", k.project);
         std::vector<std::string> args = {"run",   "p.json",   "--keys", k.keys,
                                          "--out", "out.json", "--json"};
         if (!k.prefs.empty()) {
-            hosttest::writeFile(dir.path() / "prefs.json", k.prefs);
+            simtest::writeFile(dir.path() / "prefs.json", k.prefs);
             args.insert(args.end(), {"--prefs", "prefs.json"});
         }
-        hosttest::Outcome o = hosttest::runHost(args, dir.path(), 120, dir.path());
+        simtest::Outcome o = simtest::runHost(args, dir.path(), 120, dir.path());
         ASSERT_EQ(o.status, 0) << o.err;
         Json report = Json::parse(o.out);
         ASSERT_EQ(report["alerts"].size(), 1u);

@@ -22,7 +22,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using hosttest::Outcome;
+using simtest::Outcome;
 using Json = nlohmann::json;
 
 const std::string kExamples = ZENTRIM_SOURCE_DIR "/examples/";
@@ -47,7 +47,7 @@ std::vector<std::string> lines(const std::string& text) {
 // Each example with the crops it is made for (as the README runs them) and the standard crop:
 // every call the trace lists is named with its suite. (verify_scales_test.cpp verifies them.)
 TEST(RunTrace, EveryExampleNamesTheSuiteOfEveryCall) {
-    hosttest::TempFolder tmp("trace-examples");
+    simtest::TempFolder tmp("trace-examples");
     const std::vector<std::pair<std::string, const char*>> runs = {
         {"basic", "none"}, {"low-resolution", "none"}, {"low-resolution", "cmd"},
         {"masks", "none"}, {"masks", "shift+cmd"},     {"moving", "none"},
@@ -60,9 +60,9 @@ TEST(RunTrace, EveryExampleNamesTheSuiteOfEveryCall) {
                                          "--keys",  keys,
                                          "--trace", (tmp.path() / "trace.txt").string()};
         if (fs::exists(ui)) args.insert(args.end(), {"--ui", ui.string()});
-        Outcome o = hosttest::runHost(args, tmp.path() / "cap");
+        Outcome o = simtest::runHost(args, tmp.path() / "cap");
         ASSERT_EQ(o.status, 0) << o.err;
-        std::vector<std::string> traced = lines(hosttest::readFile(tmp.path() / "trace.txt"));
+        std::vector<std::string> traced = lines(simtest::readFile(tmp.path() / "trace.txt"));
         EXPECT_GT(traced.size(), 20u);
         for (const std::string& line : traced)
             EXPECT_EQ(line.find(" ? "), std::string::npos) << "unknown suite: " << line;
@@ -70,16 +70,16 @@ TEST(RunTrace, EveryExampleNamesTheSuiteOfEveryCall) {
 }
 
 TEST(RunVerify, ADeliberateErrorInTheCorrectionOfUsesIsReportedWithDiffPictures) {
-    hosttest::TempFolder tmp("verify-broken");
+    simtest::TempFolder tmp("verify-broken");
     fs::path render = tmp.path() / "render";
     for (const char* keys : {"none", "cmd"}) {
         SCOPED_TRACE(keys);
         std::string project =
             kExamples + (std::string(keys) == "cmd" ? "moving.json" : "basic.json");
         Outcome o =
-            hosttest::runHost({"run", project, "--keys", keys, "--verify", "--json", "--render",
-                               render.string(), "--plugin", ZENTRIM_BROKEN_MODULE},
-                              tmp.path() / "cap");
+            simtest::runHost({"run", project, "--keys", keys, "--verify", "--json", "--render",
+                              render.string(), "--plugin", ZENTRIM_BROKEN_MODULE},
+                             tmp.path() / "cap");
         EXPECT_EQ(o.status, 1) << "moved pixels are a plug-in error: " << o.err;
         Json report = parsed(o);
         ASSERT_TRUE(report.contains("verify"));
@@ -103,7 +103,7 @@ TEST(RunVerify, ADeliberateErrorInTheCorrectionOfUsesIsReportedWithDiffPictures)
         }
     }
     // The same module's report as text names each frame.
-    Outcome text = hosttest::runHost(
+    Outcome text = simtest::runHost(
         {"run", kExamples + "basic.json", "--verify", "--plugin", ZENTRIM_BROKEN_MODULE},
         tmp.path() / "cap");
     EXPECT_NE(text.out.find("verify: MOVED: "), std::string::npos) << text.out;
@@ -111,16 +111,16 @@ TEST(RunVerify, ADeliberateErrorInTheCorrectionOfUsesIsReportedWithDiffPictures)
 }
 
 TEST(RunVerify, ContentVisibleAtTheMeasuredTimeThatACropCutsIsReportedWithPictures) {
-    hosttest::TempFolder tmp("verify-cut");
+    simtest::TempFolder tmp("verify-cut");
     fs::path render = tmp.path() / "render";
     for (const char* keys : {"none", "cmd"}) {
         SCOPED_TRACE(keys);
         std::string project =
             kExamples + (std::string(keys) == "cmd" ? "moving.json" : "basic.json");
         Outcome o =
-            hosttest::runHost({"run", project, "--keys", keys, "--verify", "--json", "--render",
-                               render.string(), "--plugin", ZENTRIM_CUTTING_MODULE},
-                              tmp.path() / "cap");
+            simtest::runHost({"run", project, "--keys", keys, "--verify", "--json", "--render",
+                              render.string(), "--plugin", ZENTRIM_CUTTING_MODULE},
+                             tmp.path() / "cap");
         EXPECT_EQ(o.status, 1) << "cut content is a plug-in error: " << o.err;
         Json report = parsed(o);
         const Json& verify = report["verify"];
@@ -143,7 +143,7 @@ TEST(RunVerify, ContentVisibleAtTheMeasuredTimeThatACropCutsIsReportedWithPictur
         EXPECT_TRUE(comps.count("Main")) << verify.dump(1);
         EXPECT_EQ(comps.size(), 2u) << verify.dump(1);
     }
-    Outcome text = hosttest::runHost(
+    Outcome text = simtest::runHost(
         {"run", kExamples + "basic.json", "--verify", "--plugin", ZENTRIM_CUTTING_MODULE},
         tmp.path() / "cap");
     EXPECT_NE(text.out.find("verify: CUT: 40 pixels visible at the measured time are gone in 2 "
@@ -158,9 +158,9 @@ TEST(RunVerify, ContentVisibleAtTheMeasuredTimeThatACropCutsIsReportedWithPictur
 TEST(RunVerify, ContentACropCutsAwayIsToldApartFromWhatMoved) {
     // The standard crop of the moving example measures at 0 s; at the use's last frame the plane
     // has flown outside the crop: nothing moved, some content is no longer shown.
-    hosttest::TempFolder tmp("verify-cropped");
-    Outcome o = hosttest::runHost({"run", kExamples + "moving.json", "--verify", "--json"},
-                                  tmp.path() / "cap");
+    simtest::TempFolder tmp("verify-cropped");
+    Outcome o = simtest::runHost({"run", kExamples + "moving.json", "--verify", "--json"},
+                                 tmp.path() / "cap");
     EXPECT_EQ(o.status, 0) << o.err;
     Json verify = parsed(o)["verify"];
     EXPECT_EQ(verify["differingPixels"], 0);
@@ -169,19 +169,19 @@ TEST(RunVerify, ContentACropCutsAwayIsToldApartFromWhatMoved) {
 }
 
 TEST(RunTrace, EveryHostCallOneLineInOrderWithStepsAndResults) {
-    hosttest::TempFolder tmp("trace");
+    simtest::TempFolder tmp("trace");
     fs::path trace = tmp.path() / "calls.txt";
-    Outcome o = hosttest::runHost({"run", kExamples + "masks.json", "--keys", "shift+cmd", "--ui",
-                                   kExamples + "masks.ui.json", "--trace", trace.string()},
-                                  tmp.path() / "cap");
+    Outcome o = simtest::runHost({"run", kExamples + "masks.json", "--keys", "shift+cmd", "--ui",
+                                  kExamples + "masks.ui.json", "--trace", trace.string()},
+                                 tmp.path() / "cap");
     ASSERT_EQ(o.status, 0) << o.err;
-    std::vector<std::string> all = lines(hosttest::readFile(trace));
+    std::vector<std::string> all = lines(simtest::readFile(trace));
     ASSERT_GT(all.size(), 50u);
     EXPECT_EQ(all[0].rfind("# zentrim-host trace", 0), 0u);
     const std::regex call(R"(^(\d+) (\w+Suite|SPBasic) (\w+)\((.*)\) -> (-?\d+)( \w+)?.*$)");
     std::vector<std::string> steps;
     long expected = 1;
-    std::string text = hosttest::readFile(trace);
+    std::string text = simtest::readFile(trace);
     for (const std::string& line : all) {
         if (line[0] == '#') continue;
         if (line.rfind("== ", 0) == 0) {
@@ -206,12 +206,12 @@ TEST(RunTrace, EveryHostCallOneLineInOrderWithStepsAndResults) {
 
 TEST(RunTrace, ARunThatFailsKeepsItsTraceWithTheFailingCall) {
     // Without --ui the Low Resolution dialog has no answer: the script fails, the run exits 1.
-    hosttest::TempFolder tmp("trace-failed");
+    simtest::TempFolder tmp("trace-failed");
     fs::path trace = tmp.path() / "calls.txt";
-    Outcome o = hosttest::runHost(
+    Outcome o = simtest::runHost(
         {"run", kExamples + "low-resolution.json", "--trace", trace.string()}, tmp.path() / "cap");
     EXPECT_EQ(o.status, 1) << o.err;
-    std::string text = hosttest::readFile(trace);
+    std::string text = simtest::readFile(trace);
     std::smatch m;
     EXPECT_TRUE(
         std::regex_search(text, m, std::regex(R"(UtilitySuite AEGP_ExecuteScript\(.*\) -> [1-9])")))
@@ -222,10 +222,10 @@ TEST(RunTrace, ARunThatFailsKeepsItsTraceWithTheFailingCall) {
 }
 
 TEST(RunDiff, ListsTheValuesTheCommandChanged) {
-    hosttest::TempFolder tmp("diff");
-    Outcome o = hosttest::runHost({"run", kExamples + "masks.json", "--keys", "shift+cmd", "--ui",
-                                   kExamples + "masks.ui.json", "--diff"},
-                                  tmp.path() / "cap");
+    simtest::TempFolder tmp("diff");
+    Outcome o = simtest::runHost({"run", kExamples + "masks.json", "--keys", "shift+cmd", "--ui",
+                                  kExamples + "masks.ui.json", "--diff"},
+                                 tmp.path() / "cap");
     ASSERT_EQ(o.status, 0) << o.err;
     for (const char* line :
          {"  comp \"Badge\": size: 1920x1080 -> 257x129\n",
@@ -234,8 +234,8 @@ TEST(RunDiff, ListsTheValuesTheCommandChanged) {
           "  layer \"Badge\" in \"Main\": mask \"Top half\" vertex 1: (1088, 412) -> (256, 0)\n"})
         EXPECT_NE(o.out.find(line), std::string::npos) << line << "\n" << o.out;
     Outcome j =
-        hosttest::runHost({"run", kExamples + "moving.json", "--keys", "cmd", "--diff", "--json"},
-                          tmp.path() / "cap");
+        simtest::runHost({"run", kExamples + "moving.json", "--keys", "cmd", "--diff", "--json"},
+                         tmp.path() / "cap");
     Json changes = parsed(j)["changes"];
     bool keyframe = false;
     for (const Json& c : changes)
@@ -246,23 +246,23 @@ TEST(RunDiff, ListsTheValuesTheCommandChanged) {
 }
 
 TEST(RunPanel, TheReportNamesTheActionThatRan) {
-    hosttest::TempFolder tmp("panel");
+    simtest::TempFolder tmp("panel");
     Outcome ran =
-        hosttest::runHost({"run", kExamples + "basic.json", "--panel", "1"}, tmp.path() / "cap");
+        simtest::runHost({"run", kExamples + "basic.json", "--panel", "1"}, tmp.path() / "cap");
     EXPECT_EQ(ran.status, 0) << ran.err;
     EXPECT_NE(ran.out.find("panel request: 1 (Zentrim)\naction: Zentrim (the plug-in ran the "
                            "command)\n"),
               std::string::npos)
         << ran.out;
     EXPECT_NE(ran.out.find("resized "), std::string::npos);
-    Outcome json = hosttest::runHost({"run", kExamples + "moving.json", "--panel", "2", "--json"},
-                                     tmp.path() / "cap");
+    Outcome json = simtest::runHost({"run", kExamples + "moving.json", "--panel", "2", "--json"},
+                                    tmp.path() / "cap");
     Json report = parsed(json);
     EXPECT_EQ(report["action"], "Zentrim Duration");
     EXPECT_EQ(report["panelRequest"], 2);
     // A mask crop needs a selected mask: the plug-in refuses the request with an alert.
-    Outcome refused = hosttest::runHost({"run", kExamples + "basic.json", "--panel", "3", "--json"},
-                                        tmp.path() / "cap");
+    Outcome refused = simtest::runHost({"run", kExamples + "basic.json", "--panel", "3", "--json"},
+                                       tmp.path() / "cap");
     EXPECT_EQ(refused.status, 1);
     Json none = parsed(refused);
     EXPECT_TRUE(none["action"].is_null());
@@ -270,8 +270,8 @@ TEST(RunPanel, TheReportNamesTheActionThatRan) {
 }
 
 TEST(RunRender, PicturesOfCompositionsWithClashingNamesGetNamesOfTheirOwn) {
-    hosttest::TempFolder tmp("render-names");
-    hosttest::writeFile(tmp.path() / "p.json", R"({"format": "zentrim-project", "version": 1,
+    simtest::TempFolder tmp("render-names");
+    simtest::writeFile(tmp.path() / "p.json", R"({"format": "zentrim-project", "version": 1,
       "activeItem": "Use 1", "items": [
         {"type": "solid", "name": "Red", "width": 12, "height": 8, "color": [1, 0, 0, 1]},
         {"type": "comp", "name": "P", "width": 64, "height": 48, "frameRate": 10, "duration": 1,
@@ -281,7 +281,7 @@ TEST(RunRender, PicturesOfCompositionsWithClashingNamesGetNamesOfTheirOwn) {
         {"type": "comp", "name": "use_1", "width": 80, "height": 60, "frameRate": 10, "duration": 1,
          "layers": [{"name": "B", "source": "P"}]}]})");
     fs::path render = tmp.path() / "render";
-    Outcome o = hosttest::runHost(
+    Outcome o = simtest::runHost(
         {"run", (tmp.path() / "p.json").string(), "--render", render.string(), "--json"},
         tmp.path() / "cap");
     ASSERT_EQ(o.status, 0) << o.err;
@@ -295,14 +295,14 @@ TEST(RunRender, PicturesOfCompositionsWithClashingNamesGetNamesOfTheirOwn) {
 }
 
 TEST(RunPlugin, ANameWithoutAFolderIsTheFileInTheCurrentFolder) {
-    hosttest::TempFolder tmp("plugin-name");
+    simtest::TempFolder tmp("plugin-name");
     fs::copy_file(ZENTRIM_PLUGIN_MODULE, tmp.path() / "Zentrim.so");
-    Outcome here = hosttest::runHost({"run", kExamples + "basic.json", "--plugin", "Zentrim.so"},
-                                     tmp.path() / "cap", 120, tmp.path());
+    Outcome here = simtest::runHost({"run", kExamples + "basic.json", "--plugin", "Zentrim.so"},
+                                    tmp.path() / "cap", 120, tmp.path());
     EXPECT_EQ(here.status, 0) << here.err;
     // The loader would find this one on its library path; as a file name it is not here.
-    Outcome library = hosttest::runHost({"run", kExamples + "basic.json", "--plugin", "libc.so.6"},
-                                        tmp.path() / "cap", 120, tmp.path());
+    Outcome library = simtest::runHost({"run", kExamples + "basic.json", "--plugin", "libc.so.6"},
+                                       tmp.path() / "cap", 120, tmp.path());
     EXPECT_EQ(library.status, 2);
     EXPECT_NE(library.err.find("--plugin: ./libc.so.6: cannot load the plug-in module"),
               std::string::npos)
@@ -310,7 +310,7 @@ TEST(RunPlugin, ANameWithoutAFolderIsTheFileInTheCurrentFolder) {
 }
 
 TEST(RunErrors, WithJsonAnErrorIsAJsonObjectOnStdoutToo) {
-    hosttest::TempFolder tmp("json-errors");
+    simtest::TempFolder tmp("json-errors");
     struct Case {
         std::vector<std::string> args;
         const char* fragment;
@@ -320,7 +320,7 @@ TEST(RunErrors, WithJsonAnErrorIsAJsonObjectOnStdoutToo) {
         {{"run", "--json"}, "project"},
     };
     for (const Case& c : cases) {
-        Outcome o = hosttest::runHost(c.args, tmp.path() / "cap");
+        Outcome o = simtest::runHost(c.args, tmp.path() / "cap");
         EXPECT_EQ(o.status, 2);
         Json error = parsed(o);
         EXPECT_EQ(error["error"], "bad input");
@@ -332,10 +332,10 @@ TEST(RunErrors, WithJsonAnErrorIsAJsonObjectOnStdoutToo) {
 }
 
 TEST(RunHelp, ListsTheExitStatuses) {
-    hosttest::TempFolder tmp("help");
+    simtest::TempFolder tmp("help");
     for (std::vector<std::string> args :
          {std::vector<std::string>{"--help"}, {"run", "--help"}, {"render", "--help"}}) {
-        Outcome o = hosttest::runHost(args, tmp.path() / "cap");
+        Outcome o = simtest::runHost(args, tmp.path() / "cap");
         EXPECT_EQ(o.status, 0);
         for (const char* status :
              {"Exit status: 0 the command ran", "; 1 the plug-in returned an error",
@@ -347,8 +347,8 @@ TEST(RunHelp, ListsTheExitStatuses) {
 // zentrim-host models lists every question of the host model with its values, the default first;
 // a run under alternatives names them in its report.
 TEST(Models, ListEveryKeyWithItsValuesAndARunNamesTheAlternativesItPlayed) {
-    hosttest::TempFolder tmp("models");
-    Outcome o = hosttest::runHost({"models", "--json"}, tmp.path() / "cap");
+    simtest::TempFolder tmp("models");
+    Outcome o = simtest::runHost({"models", "--json"}, tmp.path() / "cap");
     ASSERT_EQ(o.status, 0) << o.err;
     const Json expected = Json::parse(R"([
       {"key": "resize-uses", "values": ["proportional", "unchanged"], "default": "proportional"},
@@ -358,12 +358,12 @@ TEST(Models, ListEveryKeyWithItsValuesAndARunNamesTheAlternativesItPlayed) {
       {"key": "float-as-long", "values": ["truncate", "zero"], "default": "truncate"},
       {"key": "script-error", "values": ["error", "silent"], "default": "error"}])");
     EXPECT_EQ(parsed(o), expected);
-    Outcome text = hosttest::runHost({"models"}, tmp.path() / "cap");
+    Outcome text = simtest::runHost({"models"}, tmp.path() / "cap");
     EXPECT_EQ(text.status, 0);
     EXPECT_NE(text.out.find("  vertex0: independent (default) | coupled\n"), std::string::npos)
         << text.out;
 
-    Outcome run = hosttest::runHost(
+    Outcome run = simtest::runHost(
         {"run", kExamples + "basic.json", "--json", "--host-model", "script-error=silent",
          "--host-model", "vertex0=coupled", "--host-model", "script-error=error"},
         tmp.path() / "cap");

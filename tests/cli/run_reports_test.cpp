@@ -17,7 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using hosttest::Outcome;
+using simtest::Outcome;
 using Json = nlohmann::json;
 
 const std::string kExamples = ZENTRIM_SOURCE_DIR "/examples/";
@@ -36,25 +36,25 @@ bool holds(const std::string& text, const std::string& part) {
 }
 
 TEST(PanelVerb, VerifiesListsTheChangesAndTracesTheCalls) {
-    hosttest::TempFolder tmp("panel-verify");
+    simtest::TempFolder tmp("panel-verify");
     fs::path trace = tmp.path() / "calls.txt";
     Outcome o =
-        hosttest::runHost({"panel", kExamples + "basic.json", "--ui", kExamples + "panel.ui.json",
-                           "--verify", "--diff", "--trace", trace.string(), "--json"},
-                          tmp.path() / "cap");
+        simtest::runHost({"panel", kExamples + "basic.json", "--ui", kExamples + "panel.ui.json",
+                          "--verify", "--diff", "--trace", trace.string(), "--json"},
+                         tmp.path() / "cap");
     ASSERT_EQ(o.status, 0) << o.err;
     Json report = parsed(o);
     EXPECT_TRUE(report["verify"]["nothingMoved"].get<bool>()) << report["verify"].dump(1);
     EXPECT_TRUE(report["verify"]["nothingCut"].get<bool>());
     EXPECT_GT(report["verify"]["frames"].get<int>(), 0);
     EXPECT_FALSE(report["changes"].empty());
-    std::string calls = hosttest::readFile(trace);
+    std::string calls = simtest::readFile(trace);
     EXPECT_TRUE(holds(calls, "== idle")) << calls.substr(0, 400);
     EXPECT_TRUE(holds(calls, "CompSuite AEGP_SetCompDimensions"));
     // The text report opens with what the panel ran, and gives the menu as it was left, said so.
-    Outcome text = hosttest::runHost({"panel", kExamples + "basic.json", "--ui",
-                                      kExamples + "panel.ui.json", "--verify", "--diff"},
-                                     tmp.path() / "cap");
+    Outcome text = simtest::runHost({"panel", kExamples + "basic.json", "--ui",
+                                     kExamples + "panel.ui.json", "--verify", "--diff"},
+                                    tmp.path() / "cap");
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out.rfind("panel \"Zentrim Panel\": actions that ran: Zentrim Preferences, "
                              "Zentrim\n",
@@ -94,7 +94,7 @@ TEST(RunRender, PictureNamesKeepLettersOfAnyScriptFitAndNeverClash) {
     };
     for (const NamesCase& c : cases) {
         SCOPED_TRACE(c.what);
-        hosttest::TempFolder tmp("render-names");
+        simtest::TempFolder tmp("render-names");
         Json project = Json::parse(R"({"format": "zentrim-project", "version": 1, "items": [
             {"type": "solid", "name": "Red", "width": 12, "height": 8, "color": [1, 0, 0, 1]},
             {"type": "comp", "name": "P", "width": 64, "height": 48, "frameRate": 10,
@@ -109,11 +109,11 @@ TEST(RunRender, PictureNamesKeepLettersOfAnyScriptFitAndNeverClash) {
                                         {"duration", 1},
                                         {"layers", {{{"name", "Use"}, {"source", "P"}}}}});
         project["activeItem"] = "P";
-        hosttest::writeFile(tmp.path() / "p.json", project.dump());
+        simtest::writeFile(tmp.path() / "p.json", project.dump());
         fs::path render = tmp.path() / "render";
-        Outcome o = hosttest::runHost({"run", (tmp.path() / "p.json").string(), "--render",
-                                       render.string(), "--verify", "--json"},
-                                      tmp.path() / "cap");
+        Outcome o = simtest::runHost({"run", (tmp.path() / "p.json").string(), "--render",
+                                      render.string(), "--verify", "--json"},
+                                     tmp.path() / "cap");
         ASSERT_EQ(o.status, 0) << o.err;
         std::vector<std::string> listed = parsed(o)["pictures"];
         EXPECT_EQ(listed, c.pictures);
@@ -128,8 +128,8 @@ TEST(RunRender, PictureNamesKeepLettersOfAnyScriptFitAndNeverClash) {
 
 TEST(RunProgress, TheReportGivesEveryPercentUpdateOfALongCrop) {
     // 12,000 frames: more than the host keeps events of.
-    hosttest::TempFolder tmp("progress");
-    hosttest::writeFile(tmp.path() / "long.json", R"({"format": "zentrim-project", "version": 1,
+    simtest::TempFolder tmp("progress");
+    simtest::writeFile(tmp.path() / "long.json", R"({"format": "zentrim-project", "version": 1,
       "activeItem": "Main", "items": [
         {"type": "solid", "name": "Dot", "width": 4, "height": 4, "color": [1, 1, 1, 1]},
         {"type": "comp", "name": "P", "width": 16, "height": 16, "frameRate": 100,
@@ -137,8 +137,8 @@ TEST(RunProgress, TheReportGivesEveryPercentUpdateOfALongCrop) {
         {"type": "comp", "name": "Main", "width": 16, "height": 16, "frameRate": 100,
          "duration": 120, "layers": [{"name": "P", "source": "P", "selected": true}]}]})");
     Outcome o =
-        hosttest::runHost({"run", (tmp.path() / "long.json").string(), "--keys", "cmd", "--json"},
-                          tmp.path() / "cap", 300);
+        simtest::runHost({"run", (tmp.path() / "long.json").string(), "--keys", "cmd", "--json"},
+                         tmp.path() / "cap", 300);
     ASSERT_EQ(o.status, 0) << o.err;
     Json report = parsed(o);
     std::vector<int> progress = report["progress"];
@@ -147,15 +147,15 @@ TEST(RunProgress, TheReportGivesEveryPercentUpdateOfALongCrop) {
     EXPECT_EQ(progress.front(), 1);
     EXPECT_EQ(progress.back(), 100);
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
-    Outcome text = hosttest::runHost({"run", (tmp.path() / "long.json").string(), "--keys", "cmd"},
-                                     tmp.path() / "cap", 300);
+    Outcome text = simtest::runHost({"run", (tmp.path() / "long.json").string(), "--keys", "cmd"},
+                                    tmp.path() / "cap", 300);
     EXPECT_TRUE(holds(text.out, "progress: 12000 frames, last 100%")) << text.out;
 }
 
 TEST(RenderVerb, TakesACompositionByIdAtItsCurrentTimeByDefault) {
-    hosttest::TempFolder tmp("render-id");
+    simtest::TempFolder tmp("render-id");
     // Two compositions named "Shot": the square shows from 1 s, Shot A's current time.
-    hosttest::writeFile(tmp.path() / "p.json", R"({"format": "zentrim-project", "version": 1,
+    simtest::writeFile(tmp.path() / "p.json", R"({"format": "zentrim-project", "version": 1,
       "items": [
         {"type": "solid", "name": "S", "width": 10, "height": 10, "color": [1, 0, 0, 1]},
         {"type": "comp", "name": "Shot", "id": "shot-a", "width": 20, "height": 20,
@@ -166,58 +166,58 @@ TEST(RenderVerb, TakesACompositionByIdAtItsCurrentTimeByDefault) {
     const std::string project = (tmp.path() / "p.json").string();
     const fs::path png = tmp.path() / "out.png";
     auto centreAlpha = [&] { return sim::readPng(png.string()).rgba[(10 * 20 + 10) * 4 + 3]; };
-    Outcome a = hosttest::runHost({"render", project, "--comp", "shot-a", "-o", png.string()},
-                                  tmp.path() / "cap");
+    Outcome a = simtest::runHost({"render", project, "--comp", "shot-a", "-o", png.string()},
+                                 tmp.path() / "cap");
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_TRUE(holds(a.out, "rendered \"Shot\" at 1 s (its current time): 20x20")) << a.out;
     EXPECT_EQ(centreAlpha(), 255) << "the square shows at the current time";
-    Outcome early = hosttest::runHost(
+    Outcome early = simtest::runHost(
         {"render", project, "--comp", "shot-a", "--time", "1/2", "-o", png.string()},
         tmp.path() / "cap");
     EXPECT_TRUE(holds(early.out, "rendered \"Shot\" at 1/2 s: 20x20")) << early.out;
     EXPECT_EQ(centreAlpha(), 0) << "not yet at 1/2 s";
-    Outcome b = hosttest::runHost({"render", project, "--comp", "shot-b", "-o", png.string()},
-                                  tmp.path() / "cap");
+    Outcome b = simtest::runHost({"render", project, "--comp", "shot-b", "-o", png.string()},
+                                 tmp.path() / "cap");
     EXPECT_TRUE(holds(b.out, "at 0 s (its current time): 30x30")) << b.out;
-    Outcome help = hosttest::runHost({"render", "--help"}, tmp.path() / "cap");
+    Outcome help = simtest::runHost({"render", "--help"}, tmp.path() / "cap");
     EXPECT_TRUE(holds(help.out, "default: its current time")) << help.out;
     EXPECT_TRUE(holds(help.out, "its id")) << help.out;
 }
 
 TEST(RunKeys, CtrlStandsForCmd) {
-    hosttest::TempFolder tmp("keys");
+    simtest::TempFolder tmp("keys");
     for (const auto& [keys, name] :
          std::vector<std::pair<std::string, std::string>>{{"ctrl", "Zentrim Duration"},
                                                           {"shift+ctrl", "Mask Crop"},
                                                           {"ctrl+shift", "Mask Crop"},
                                                           {"cmd", "Zentrim Duration"}}) {
-        Outcome o = hosttest::runHost({"menu", kExamples + "masks.json", "--keys", keys},
-                                      tmp.path() / "cap");
+        Outcome o = simtest::runHost({"menu", kExamples + "masks.json", "--keys", keys},
+                                     tmp.path() / "cap");
         EXPECT_EQ(o.status, 0) << keys << ": " << o.err;
         EXPECT_TRUE(holds(o.out, "  " + name + "\n")) << keys << ": " << o.out;
     }
 }
 
 TEST(RunReport, SaysWhatItCouldNotShowOtherwise) {
-    hosttest::TempFolder tmp("report");
+    simtest::TempFolder tmp("report");
     // An alert without a title (saving the panel's preferences from the menu) reads as its text.
-    hosttest::writeFile(tmp.path() / "panel-prefs.json", R"({"dialogs": [
+    simtest::writeFile(tmp.path() / "panel-prefs.json", R"({"dialogs": [
         {"title": "Zentrim Preferences", "actions": [{"click": "Panel"}, {"click": "Cancel"}]},
         {"title": "Zentrim Panel Preferences", "actions": [{"click": "Save"}]}]})");
-    Outcome saved = hosttest::runHost({"run", kExamples + "basic.json", "--keys", "shift", "--ui",
-                                       (tmp.path() / "panel-prefs.json").string()},
-                                      tmp.path() / "cap");
+    Outcome saved = simtest::runHost({"run", kExamples + "basic.json", "--keys", "shift", "--ui",
+                                      (tmp.path() / "panel-prefs.json").string()},
+                                     tmp.path() / "cap");
     EXPECT_EQ(saved.status, 0) << saved.err;
     EXPECT_TRUE(holds(saved.out, "\nalert: Please re-open the Zentrim panel")) << saved.out;
     EXPECT_FALSE(holds(saved.out, "alert: : ")) << saved.out;
     // A cancelled "Choose Mask" changed nothing, and --verify has nothing to compare.
-    hosttest::writeFile(
+    simtest::writeFile(
         tmp.path() / "cancel.json",
         R"({"dialogs": [{"title": "Choose Mask", "actions": [{"click": "Cancel"}]}]})");
     Outcome cancelled =
-        hosttest::runHost({"run", kExamples + "masks.json", "--keys", "shift+cmd", "--ui",
-                           (tmp.path() / "cancel.json").string(), "--verify"},
-                          tmp.path() / "cap");
+        simtest::runHost({"run", kExamples + "masks.json", "--keys", "shift+cmd", "--ui",
+                          (tmp.path() / "cancel.json").string(), "--verify"},
+                         tmp.path() / "cap");
     EXPECT_EQ(cancelled.status, 0) << cancelled.err;
     EXPECT_TRUE(holds(cancelled.out, "\ndialog: Choose Mask\n")) << cancelled.out;
     EXPECT_TRUE(holds(cancelled.out, "\nnothing changed: the project is as it was\n"))
@@ -226,7 +226,7 @@ TEST(RunReport, SaysWhatItCouldNotShowOtherwise) {
         holds(cancelled.out, "\nverify: nothing to compare: the command resized no composition\n"))
         << cancelled.out;
     Outcome cropped =
-        hosttest::runHost({"run", kExamples + "basic.json", "--verify"}, tmp.path() / "cap");
+        simtest::runHost({"run", kExamples + "basic.json", "--verify"}, tmp.path() / "cap");
     EXPECT_FALSE(holds(cropped.out, "nothing changed")) << cropped.out;
 }
 

@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using hosttest::Outcome;
+using simtest::Outcome;
 using Json = nlohmann::json;
 
 const fs::path kSource = ZENTRIM_SOURCE_DIR;
@@ -117,10 +117,10 @@ std::vector<Case> everyCase() {
     for (const auto& entry : fs::directory_iterator(kSource / "tests" / "golden")) {
         if (!fs::exists(entry.path() / "args")) continue;
         Case c{"golden " + entry.path().filename().string(), entry.path() / "project.json",
-               words(hosttest::readFile(entry.path() / "args"))};
+               words(simtest::readFile(entry.path() / "args"))};
         if (fs::exists(entry.path() / "ui.json"))
             c.args.insert(c.args.end(), {"--ui", (entry.path() / "ui.json").string()});
-        c.status = std::stoi(hosttest::readFile(entry.path() / "ref" / "exit"));
+        c.status = std::stoi(simtest::readFile(entry.path() / "ref" / "exit"));
         cases.push_back(c);
     }
     return cases;
@@ -136,17 +136,17 @@ Json verifyOf(const Outcome& o) {
 }
 
 Outcome verified(const fs::path& project, std::vector<std::string> args,
-                 const hosttest::TempFolder& tmp) {
+                 const simtest::TempFolder& tmp) {
     std::vector<std::string> all = {"run", project.string(), "--verify", "--json"};
     all.insert(all.end(), args.begin(), args.end());
-    return hosttest::runHost(all, tmp.path() / "cap");
+    return simtest::runHost(all, tmp.path() / "cap");
 }
 
 class VerifyAtScale : public ::testing::TestWithParam<int> {};
 
 TEST_P(VerifyAtScale, TheBasicUseAtEveryRotationNeverReportsMovedOrCutPixels) {
     const int scale = GetParam();
-    hosttest::TempFolder tmp("verify-scale");
+    simtest::TempFolder tmp("verify-scale");
     for (double rotation : kRotations) {
         SCOPED_TRACE("scale " + std::to_string(scale) + " %, rotation " + std::to_string(rotation));
         fs::path project =
@@ -162,7 +162,7 @@ TEST_P(VerifyAtScale, TheBasicUseAtEveryRotationNeverReportsMovedOrCutPixels) {
 
 TEST_P(VerifyAtScale, EveryExampleAndGoldenCaseNeverReportsMovedOrCutPixels) {
     const int scale = GetParam();
-    hosttest::TempFolder tmp("verify-scale-cases");
+    simtest::TempFolder tmp("verify-scale-cases");
     std::set<std::string> seen;
     int compared = 0;
     for (const Case& c : everyCase()) {
@@ -186,7 +186,7 @@ TEST_P(VerifyAtScale, EveryExampleAndGoldenCaseNeverReportsMovedOrCutPixels) {
 
 TEST_P(VerifyAtScale, TheDeliberatelyBrokenModulesAreStillCaught) {
     const int scale = GetParam();
-    hosttest::TempFolder tmp("verify-scale-broken");
+    simtest::TempFolder tmp("verify-scale-broken");
     fs::path project = withUsesAt(kSource / "examples" / "basic.json", scale, 0, tmp.path());
     Outcome moved = verified(project, {"--plugin", ZENTRIM_BROKEN_MODULE}, tmp);
     EXPECT_EQ(moved.status, 1);

@@ -14,7 +14,7 @@
 
 namespace {
 
-using hosttest::Outcome;
+using simtest::Outcome;
 using Json = nlohmann::json;
 
 // The checks in the order of the report: name, host-model key ("" for none), default.
@@ -81,7 +81,7 @@ void expectCleanRun(const Json& j) {
 }
 
 TEST(ProbeVerb, EveryCheckMatchesTheHostModelItRunsUnder) {
-    hosttest::TempFolder tmp("probe-models");
+    simtest::TempFolder tmp("probe-models");
     // The defaults, then every other value of every key.
     std::vector<std::pair<std::string, std::string>> runs = {{"", ""}};
     for (const sim::HostModelKey& k : sim::hostModelKeys())
@@ -92,7 +92,7 @@ TEST(ProbeVerb, EveryCheckMatchesTheHostModelItRunsUnder) {
         SCOPED_TRACE(key.empty() ? "defaults" : key + "=" + value);
         std::vector<std::string> args = {"probe", "--json"};
         if (!key.empty()) args.insert(args.end(), {"--host-model", key + "=" + value});
-        Outcome o = hosttest::runHost(args, tmp.path());
+        Outcome o = simtest::runHost(args, tmp.path());
         ASSERT_EQ(o.status, 0) << o.err;
         Json j = parsed(o);
         expectCleanRun(j);
@@ -118,8 +118,8 @@ TEST(ProbeVerb, EveryCheckMatchesTheHostModelItRunsUnder) {
 }
 
 TEST(ProbeVerb, PrintsTheReportItWroteWithAProjectOpen) {
-    hosttest::TempFolder tmp("probe-text");
-    Outcome o = hosttest::runHost(
+    simtest::TempFolder tmp("probe-text");
+    Outcome o = simtest::runHost(
         {"probe", ZENTRIM_SOURCE_DIR "/examples/masks.json", "--host-model", "vertex0=coupled"},
         tmp.path());
     ASSERT_EQ(o.status, 0) << o.err;
@@ -136,7 +136,7 @@ TEST(ProbeVerb, PrintsTheReportItWroteWithAProjectOpen) {
 }
 
 TEST(ProbeVerb, RefusesBadInputAndModulesThatAreNotTheHostCheck) {
-    hosttest::TempFolder tmp("probe-bad");
+    simtest::TempFolder tmp("probe-bad");
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -151,12 +151,12 @@ TEST(ProbeVerb, RefusesBadInputAndModulesThatAreNotTheHostCheck) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.args.back());
-        Outcome o = hosttest::runHost(k.args, tmp.path());
+        Outcome o = simtest::runHost(k.args, tmp.path());
         EXPECT_EQ(o.status, k.status);
         EXPECT_NE(o.err.find(k.says), std::string::npos) << o.err;
     }
     Outcome o =
-        hosttest::runHost({"probe", "--host-model", "vertex0=sideways", "--json"}, tmp.path());
+        simtest::runHost({"probe", "--host-model", "vertex0=sideways", "--json"}, tmp.path());
     EXPECT_EQ(parsed(o).value("error", ""), "bad input");
 }
 
