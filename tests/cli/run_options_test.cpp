@@ -18,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "HostProcess.h"
+#include "OutcomeJson.h"
 
 namespace {
 
@@ -28,12 +29,7 @@ using Json = nlohmann::json;
 const std::string kExamples = ZENTRIM_SOURCE_DIR "/examples/";
 
 Json parsed(const Outcome& o) {
-    try {
-        return Json::parse(o.out);
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "not JSON: " << e.what() << "\n" << o.out << o.err;
-        return Json::object();
-    }
+    return simtest::parsedJson(o);
 }
 
 std::vector<std::string> lines(const std::string& text) {

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "HostProcess.h"
+#include "OutcomeJson.h"
 #include "Png.h"
 
 namespace {
@@ -23,12 +24,7 @@ using Json = nlohmann::json;
 const std::string kExamples = ZENTRIM_SOURCE_DIR "/examples/";
 
 Json parsed(const Outcome& o) {
-    try {
-        return Json::parse(o.out);
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "not JSON: " << e.what() << "\n" << o.out << o.err;
-        return Json::object();
-    }
+    return simtest::parsedJson(o);
 }
 
 bool holds(const std::string& text, const std::string& part) {

@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "HostProcess.h"
+#include "OutcomeJson.h"
 
 namespace {
 
@@ -127,12 +128,7 @@ std::vector<Case> everyCase() {
 }
 
 Json verifyOf(const Outcome& o) {
-    try {
-        return Json::parse(o.out).value("verify", Json::object());
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "not JSON: " << e.what() << "\n" << o.out << o.err;
-        return Json::object();
-    }
+    return simtest::parsedJson(o).value("verify", Json::object());
 }
 
 Outcome verified(const fs::path& project, std::vector<std::string> args,

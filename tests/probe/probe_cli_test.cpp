@@ -11,6 +11,7 @@
 
 #include "HostModel.h"
 #include "HostProcess.h"
+#include "OutcomeJson.h"
 
 namespace {
 
@@ -39,12 +40,7 @@ const Expected kChecks[] = {
 };
 
 Json parsed(const Outcome& o) {
-    try {
-        return Json::parse(o.out);
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "not JSON: " << e.what() << "\n" << o.out << o.err;
-        return Json::object();
-    }
+    return simtest::parsedJson(o);
 }
 
 // What every run must leave, whatever the host model.
