@@ -2,7 +2,7 @@
 """Runs scripts/package.sh into a temporary folder and lists what each zip holds: the Windows zip
 from the built Zentrim.aex (without its debug sections), and the macOS zip from the bundle the
 macOS stage built (build-macos-cross/plugin/) when ZENTRIM_REQUIRE_PACKAGE=1 and it is there, else
-from a stand-in bundle; a stand-in holding this machine's path must be refused. Usage:
+from a stand-in bundle; a stand-in holding this machine's path is packed with a warning. Usage:
 check_package.py SOURCE_DIR windows|macos. Exit 77 (skipped) when the Windows build is absent,
 unless ZENTRIM_REQUIRE_PACKAGE=1, which makes that a failure (scripts/test.sh)."""
 import os
