@@ -1,8 +1,6 @@
 // Pixel comparison of rendered frames, with a diff picture on failure.
 #include "SimFixture.h"
 
-#include "FaultRules.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -69,57 +67,6 @@ sim::HostModel hostModelOfTheRun() {
     }
     return ::testing::AssertionFailure()
            << differing << " pixels differ; " << first.str() << "; diff in " << path;
-}
-
-}  // namespace simtest
-
-namespace simtest {
-
-int faultSweep(const std::function<void(Sim&)>& prepare, const std::function<A_Err(Sim&)>& run,
-               A_Err error) {
-    int calls = 0;
-    {
-        Sim clean;
-        prepare(clean);
-        clean.host.log().clear();
-        EXPECT_EQ(run(clean), A_Err_NONE) << "the clean run must succeed";
-        calls = static_cast<int>(clean.host.log().calls().size());
-    }
-    for (int n = 0; n < calls; ++n) {
-        Sim sim;
-        prepare(sim);
-        sim::Project before = sim.host.project();
-        sim.host.log().clear();
-        sim.host.log().faults.failAt = n;
-        sim.host.log().faults.error = error;
-        sim.host.startUndoGroup("sweep");
-        A_Err result = run(sim);
-        sim.host.endUndoGroup();
-
-        const sim::CallRecord& failed = sim.host.log().calls().at(n);
-        SCOPED_TRACE("failing call " + std::to_string(n) + " " + failed.name + " " + failed.args);
-        bool ignoredByDesign = sim::isSuiteRelease(failed.name);
-        A_Err expected = sim::isSuiteAcquisition(failed.name) ? 516 : ignoredByDesign ? 0 : error;
-        EXPECT_EQ(result, expected);
-        for (const sim::CallRecord& c : sim.host.log().calls()) {
-            if (c.index <= n || ignoredByDesign) continue;
-            if (c.name == "AEGP_EndUndoGroup" && c.args.empty()) continue;
-            EXPECT_TRUE(sim::givesBackOrCloses(c.name))
-                << "call after the failure: " << c.name << " " << c.args;
-        }
-        // A release the host itself refused leaves its object behind; anything else must be given
-        // back.
-        if (!sim::givesBackOrCloses(failed.name)) {
-            EXPECT_TRUE(sim.host.handles().leaks().empty()) << sim.host.handles().leaks().front();
-            EXPECT_TRUE(sim.host.unbalancedSuites().empty());
-        }
-        if (!sim.host.undo()) {
-            ADD_FAILURE() << "no undo step was made";
-            continue;
-        }
-        EXPECT_EQ(sim::describeDifference(before, sim.host.project()), "");
-    }
-    return calls;
 }
 
 }  // namespace simtest

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -78,17 +77,5 @@ struct Sim : ProjectFixture {
 // tree.
 ::testing::AssertionResult samePixels(const sim::World& expected, const sim::World& actual,
                                       int dx = 0, int dy = 0, const std::string& name = "diff");
-
-}  // namespace simtest
-
-namespace simtest {
-
-// One run per host call of `run`: call N fails with `error` (calls counted from the start of
-// `run`). `prepare` builds a fresh simulator state each time. For every run: the result is the
-// injected error (or 516 for a failed suite acquisition, or 0 where the failed call's result is
-// deliberately ignored), no other call follows the failure, nothing leaks, and undoing the
-// enclosing undo group restores the project exactly. Returns the number of runs.
-int faultSweep(const std::function<void(Sim&)>& prepare, const std::function<A_Err(Sim&)>& run,
-               A_Err error = 1234);
 
 }  // namespace simtest

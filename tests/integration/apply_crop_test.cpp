@@ -3,58 +3,10 @@
 // moves on screen — proven by rendering before and after.
 #include "Crop.h"
 #include "PixelScan.h"
+#include "Scenes.h"
 #include "SimFixture.h"
 
 namespace {
-
-// "Inner" (400 x 300) holds a static box, a box moving over time, a parented pair and a camera;
-// it is used by "Main" twice (plain, with an open outline and a frame whose closing edge curves
-// into the content; and scaled and rotated) and by "Other", inside a folder, through a layer with
-// a keyframed mask and a time offset.
-const char* kProject = R"({
-  "format": "zentrim-project", "version": 1, "bitsPerChannel": 8,
-  "items": [
-    {"type": "folder", "name": "Nest"},
-    {"type": "solid", "name": "Red", "width": 60, "height": 40, "color": [1, 0, 0, 1]},
-    {"type": "solid", "name": "Blue", "width": 30, "height": 30, "color": [0, 0, 1, 1]},
-    {"type": "solid", "name": "Green", "width": 10, "height": 10, "color": [0, 1, 0, 1]},
-    {"type": "comp", "name": "Inner", "width": 400, "height": 300, "frameRate": 10, "duration": 2,
-     "layers": [
-       {"name": "Box", "source": "Red", "position": [150, 120, 0]},
-       {"name": "Mover", "source": "Blue", "position": {"keyframes": [
-          {"time": 0, "value": [130, 100, 0]}, {"time": 1, "value": [180, 140, 0], "in": "hold"}]}},
-       {"name": "Parent", "source": "Green", "position": [170, 150, 0], "rotation": 90},
-       {"name": "Child", "source": "Green", "parent": 2, "position": [20, 0, 0]},
-       {"name": "Cam", "kind": "camera", "position": [200, 150, -500]}
-     ]},
-    {"type": "comp", "name": "Main", "width": 800, "height": 600, "frameRate": 10, "duration": 2,
-     "layers": [
-       {"name": "Use A", "source": "Inner", "position": [400, 300, 0],
-        "masks": [{"name": "Open", "mode": "add", "path": {"closed": false,
-          "vertices": [[0, 0], [300, 20], [350, 280]], "inTangents": [[0, 0], [0, 0], [-5, 3]],
-          "outTangents": [[4, 1], [0, 0], [0, 0]]}},
-                  {"name": "Frame", "mode": "add", "path": {
-          "vertices": [[90, 70], [260, 70], [260, 200], [90, 200]],
-          "inTangents": [[60, 10], [0, 0], [0, 0], [0, 0]], "outTangents": [[0, 0], [0, 0], [0, 0], [50, -10]]}}]},
-       {"name": "Use B", "source": "Inner", "position": [200, 150, 0], "scale": [50, 50, 100], "rotation": 90}
-     ]},
-    {"type": "comp", "name": "Other", "folder": "Nest", "width": 500, "height": 400, "frameRate": 10,
-     "duration": 2,
-     "layers": [
-       {"name": "Use C", "source": "Inner", "position": [250, 200, 0], "startTime": -0.5,
-        "anchorPoint": {"keyframes": [{"time": 0, "value": [200, 150, 0], "in": "linear", "out": "hold"},
-                                       {"time": 1, "value": [180, 140, 0], "in": "bezier", "out": "bezier"},
-                                       {"time": 1.5, "value": [210, 160, 0], "in": "bezier", "out": "linear"}]},
-        "masks": [{"name": "Mask 1", "mode": "add", "path": {"keyframes": [
-          {"time": 0, "value": {"vertices": [[110, 90], [200, 90], [200, 160], [110, 160]],
-                                "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]],
-                                "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}},
-          {"time": 1, "value": {"vertices": [[120, 95], [190, 95], [190, 150], [120, 150]],
-                                "inTangents": [[0, 0], [0, 0], [0, 0], [0, 0]],
-                                "outTangents": [[0, 0], [0, 0], [0, 0], [0, 0]]}}]}}]}
-     ]}
-  ]
-})";
 
 const A_FloatRect kNoLimit = {-1, -1, -1, -1};
 
@@ -86,7 +38,7 @@ A_Err applyCrop(simtest::Sim& sim, crop::CroppingBounds b) {
 
 TEST(ApplyCrop, ResizesAndMovesContentToTheOriginWhileUsesStayPut) {
     simtest::Sim sim;
-    sim.load(kProject);
+    sim.load(simtest::usedThreeWays());
     sim::Project original = sim.host.project();
     Frames before = renderAll(sim);
 
@@ -122,7 +74,7 @@ TEST(ApplyCrop, ResizesAndMovesContentToTheOriginWhileUsesStayPut) {
 // the tangents keep their lengths.
 TEST(ApplyCrop, OpenOutlinesOfAUseAreCorrectedAtEveryVertex) {
     simtest::Sim sim;
-    sim.load(kProject);
+    sim.load(simtest::usedThreeWays());
     crop::CroppingBounds b{80, 179, 100, 239, 400, 300};
     ASSERT_EQ(applyCrop(sim, b), A_Err_NONE);
     const sim::Mask& open = sim.layer("Main", "Use A").masks[0];
@@ -147,7 +99,7 @@ TEST(ApplyCrop, OpenOutlinesOfAUseAreCorrectedAtEveryVertex) {
 
 TEST(ApplyCrop, NegativeEdgesGrowTheCompositionAndMoveContentRightAndDown) {
     simtest::Sim sim;
-    sim.load(kProject);
+    sim.load(simtest::usedThreeWays());
     Frames before = renderAll(sim);
     crop::CroppingBounds b{-20, 309, -30, 409, 400, 300};
     ASSERT_EQ(applyCrop(sim, b), A_Err_NONE);
@@ -161,7 +113,7 @@ TEST(ApplyCrop, NegativeEdgesGrowTheCompositionAndMoveContentRightAndDown) {
 
 TEST(ApplyCrop, PixelAspectRatioIsKeptAndFractionalSizesTruncate) {
     simtest::Sim sim;
-    sim.load(kProject);
+    sim.load(simtest::usedThreeWays());
     sim.item("Inner").comp.pixelAspectNum = 9;
     sim.item("Inner").comp.pixelAspectDen = 10;
     crop::CroppingBounds b{20.5, 69.75, 10.25, 109.5, 400, 300};
@@ -179,7 +131,7 @@ TEST(ApplyCrop, PixelAspectRatioIsKeptAndFractionalSizesTruncate) {
 
 TEST(ApplyCrop, RenderOptionsAreRestoredAndDisposed) {
     simtest::Sim sim;
-    sim.load(kProject);
+    sim.load(simtest::usedThreeWays());
     sim.item("Inner").comp.resolutionH = 2;
     sim.item("Inner").comp.resolutionV = 2;
     auto* ro = sim.suite<AEGP_RenderOptionsSuite3>(kAEGPRenderOptionsSuite,
@@ -224,7 +176,7 @@ TEST(ApplyCrop, CompositionWithoutLayersStillChangesSize) {
 
 TEST(ApplyCrop, MeasuredBoundsOfARenderedFrameCropExactlyToTheContent) {
     simtest::Sim sim;
-    sim.load(kProject);
+    sim.load(simtest::usedThreeWays());
     Frames before = renderAll(sim);
     // Measure the frame at time 0 as the crop commands do, then apply.
     auto* ro = sim.suite<AEGP_RenderOptionsSuite3>(kAEGPRenderOptionsSuite,
@@ -261,27 +213,6 @@ TEST(ApplyCrop, MeasuredBoundsOfARenderedFrameCropExactlyToTheContent) {
     sim.host.basicSuite()->ReleaseSuite(kAEGPRenderOptionsSuite, kAEGPRenderOptionsSuiteVersion3);
     sim.host.basicSuite()->ReleaseSuite(kAEGPRenderSuite, kAEGPRenderSuiteVersion3);
     EXPECT_TRUE(sim.host.handles().leaks().empty());
-}
-
-}  // namespace
-
-namespace {
-
-TEST(ApplyCrop, EveryHostCallFailingIsSurvived) {
-    int runs = simtest::faultSweep([](simtest::Sim& sim) { sim.load(kProject); },
-                                   [](simtest::Sim& sim) -> A_Err {
-                                       AEGP_ItemH item = sim.itemH("Inner");
-                                       AEGP_RenderOptionsH none = nullptr;
-                                       A_Time t = {0, 1};
-                                       try {
-                                           return crop::finishCropping(
-                                               sim.host.basicSuite(), 1, &item,
-                                               {80, 179, 100, 239, 400, 300}, t, 0, &none, 0, 0);
-                                       } catch (A_Err thrown) {
-                                           return thrown;
-                                       }
-                                   });
-    EXPECT_GT(runs, 50);
 }
 
 }  // namespace

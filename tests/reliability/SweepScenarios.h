@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Scenes.h"
 #include "SweepRunner.h"
 
 namespace simtest {
@@ -88,6 +89,16 @@ inline std::vector<Scenario> sweepScenarios() {
         Scenario s;
         s.name = "standard crop, composition mode";
         s.project = compModeProject();
+        all.push_back(s);
+    }
+    {
+        // The correction of uses of every kind: masks with open and curved outlines, a scaled
+        // and rotated use, a use with a time offset and keyframed anchor and mask, inside a folder;
+        // its camera brings up the "3D Layers" question.
+        Scenario s;
+        s.name = "standard crop, composition used three ways";
+        s.project = usedThreeWays();
+        s.answers = R"({"dialogs": [{"title": "3D Layers", "actions": [{"click": "Yes"}]}]})";
         all.push_back(s);
     }
     {
