@@ -235,7 +235,7 @@ class Host {
 // Fills every empty slot of a suite table with a function that answers "not implemented".
 void fillUnimplemented(void* table, size_t bytes);
 
-// Registers every suite table the simulator serves (defined in simhost/suites).
+// Registers every suite table the simulator serves (defined in the suite files beside this one).
 void registerAllSuites(Host& host);
 
 }  // namespace sim
