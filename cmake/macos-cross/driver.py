@@ -7,7 +7,9 @@ them: compiles every architecture with the Zig compiler (`zig cc`/`zig c++ -targ
 <arch>-macos.<version>`, which carries the macOS C and C++ headers), links every architecture with
 LLVM's Mach-O linker (`ld64.lld`, which writes bundles, honours exported-symbol lists and signs
 arm64 output ad hoc) against the SDK given by `-isysroot` (text stubs of the system libraries) and
-Zig's own C++ runtime, and joins the slices into one universal file with `llvm-lipo`.
+Zig's own C++ runtime, and joins the slices into one universal file with `llvm-lipo`. Without a
+`-g` flag the objects carry no debug information and the link writes no debug map, as on a Mac:
+nothing of the build machine's paths reaches the output.
 
 Usage: driver.py cc|c++ ARGS...   (the `cc` and `c++` scripts beside this file call it)
 
@@ -102,6 +104,9 @@ class Request:
                 self.passthrough.append(arg)
         if not self.archs:
             self.archs = ["arm64"] if os.uname().machine in ("arm64", "aarch64") else ["x86_64"]
+        # Debug information only when asked for, as with Apple's clang: Zig's compiler emits it
+        # by default, and its C++ runtime is built with it.
+        self.debug = any(a.startswith("-g") and a != "-g0" for a in self.passthrough)
         major = self.version.split(".")[0]
         if "arm64" in self.archs and (not major.isdigit() or int(major) < 11):
             fail("arm64 needs macOS 11.0 or later as deployment target, got %s" % self.version)
@@ -131,6 +136,8 @@ def compile_sources(request, work):
         # One dependency file is enough: every architecture reads the same headers.
         if index > 0 and "-MF" in args:
             args[args.index("-MF") + 1] = out + ".d"
+        if not request.debug:
+            args = args + ["-g0"]
         run(request.zig_command(arch) + args + ["-o", out], env=zig_env())
         slices.append(out)
     join_slices(slices, request.output)
@@ -228,6 +235,10 @@ def link(request, work):
                    request.version] + output_kind
         if request.sysroot:
             command += ["-syslibroot", request.sysroot]
+        if not request.debug:
+            # No debug map: it would name the object files and the runtime's sources on this
+            # machine, and a build without -g has nothing to map to.
+            command.append("-S")
         command += ["-o", out] + inputs + runtime_libraries(request, arch)
         run(command)
         slices.append(out)
