@@ -15,7 +15,7 @@ Usage: driver.py cc|c++ ARGS...   (the `cc` and `c++` scripts beside this file c
 
 Tools, from the environment or their defaults:
   ZENTRIM_MACOS_TOOLS  folder prepared by scripts/macos-tools.sh (Zig and its C++ runtime)
-                       [<repository>/build-tools/macos]
+                       [$XDG_CACHE_HOME/zentrim/macos-tools, else ~/.cache/zentrim/macos-tools]
   ZENTRIM_LLVM_BIN     folder with ld64.lld and llvm-lipo [/usr/lib/llvm-14/bin]
 """
 import os
@@ -25,7 +25,9 @@ import sys
 import tempfile
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-TOOLS = os.environ.get("ZENTRIM_MACOS_TOOLS") or os.path.join(REPO, "build-tools", "macos")
+TOOLS = os.environ.get("ZENTRIM_MACOS_TOOLS") or os.path.join(
+    os.environ.get("XDG_CACHE_HOME") or os.path.join(os.path.expanduser("~"), ".cache"),
+    "zentrim", "macos-tools")
 LLVM_BIN = os.environ.get("ZENTRIM_LLVM_BIN") or "/usr/lib/llvm-14/bin"
 ZIG_DIR = os.path.join(TOOLS, "zig-0.11.0")
 
