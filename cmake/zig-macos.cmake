@@ -16,7 +16,12 @@ set(CMAKE_CXX_COMPILER ${ZENTRIM_CROSS_ROOT}/cmake/macos-cross/c++)
 
 set(ZENTRIM_CROSS_TOOLS "$ENV{ZENTRIM_MACOS_TOOLS}")
 if(NOT ZENTRIM_CROSS_TOOLS)
-  set(ZENTRIM_CROSS_TOOLS ${ZENTRIM_CROSS_ROOT}/build-tools/macos)
+  # Where scripts/macos-tools.sh puts them: once per machine, in the user's cache folder.
+  if(DEFINED ENV{XDG_CACHE_HOME} AND NOT "$ENV{XDG_CACHE_HOME}" STREQUAL "")
+    set(ZENTRIM_CROSS_TOOLS "$ENV{XDG_CACHE_HOME}/zentrim/macos-tools")
+  else()
+    set(ZENTRIM_CROSS_TOOLS "$ENV{HOME}/.cache/zentrim/macos-tools")
+  endif()
 endif()
 if(NOT EXISTS ${ZENTRIM_CROSS_TOOLS}/zig-0.11.0/zig)
   message(FATAL_ERROR "The macOS cross-build needs Zig in ${ZENTRIM_CROSS_TOOLS}: run scripts/macos-tools.sh")

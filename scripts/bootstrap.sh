@@ -7,7 +7,7 @@
 # demo: what building the plug-in and zentrim-host needs (scripts/demo.sh): the compilers and build
 # tools, nlohmann/json, libpng, Duktape, CLI11 and python3 (the property-list generator). test (the
 # default): those, and the test tools: GoogleTest, Google Benchmark, clang-format, clang with the
-# sanitizer and libFuzzer runtime of its own version, node-acorn and zip. ZENTRIM_WINDOWS=1 and
+# sanitizer and libFuzzer runtime of its own version, node-acorn, zip and ccache. ZENTRIM_WINDOWS=1 and
 # ZENTRIM_MACOS=1 add the Windows and macOS stages' tool chains.
 set -euo pipefail
 
@@ -23,7 +23,7 @@ packages=(
   python3
 )
 if [ "$mode" = test ]; then
-  packages+=(clang-format libgtest-dev libgmock-dev libbenchmark-dev clang node-acorn zip)
+  packages+=(clang-format libgtest-dev libgmock-dev libbenchmark-dev clang node-acorn zip ccache)
 fi
 if [ "${ZENTRIM_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64 wine64 xvfb xauth imagemagick xdotool python3-pefile clang libgnustep-gui-dev)

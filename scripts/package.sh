@@ -3,8 +3,9 @@
 # with the windows-cross preset, the companion panel and INSTALL.txt) and, from the macOS bundle,
 # Zentrim-<version>-macos.zip (Zentrim.plugin, the panel and INSTALL.txt). Beside each, from the
 # same build, the Zentrim Host Check's Zentrim-HostCheck-<version>-<platform>.zip (the check and
-# README.txt); its macOS bundle comes from ZENTRIM_MACOS_HOSTCHECK_BUNDLE, else from the first of
-# build-macos/probe/, build-macos/ and build-release/probe/ that holds one (none: no such zip).
+# README.txt); its macOS bundle comes from ZENTRIM_MACOS_HOSTCHECK_BUNDLE, else from the same build
+# as the plug-in's: build-macos-cross/probe/ on Linux, on a Mac the first of build-macos/probe/,
+# build-macos/ and build-release/probe/ that holds one (none: no such zip).
 #
 #   bash scripts/package.sh [windows|macos|all]
 #
@@ -16,7 +17,7 @@
 # ZENTRIM_PACKAGE_NO_BUILD=1: pack the Windows plug-in already built, without building.
 #
 # What ships carries nothing of the build machine: Zentrim.aex without its debug sections, the
-# macOS executable without an absolute path of the build (checked: the package fails otherwise).
+# macOS executables without an absolute path of the build (checked: the package fails otherwise).
 # INSTALL.txt names the host version the plug-in's property list declares
 # (plugin/resources/PluginProperties.cmake: vers, major in the high 16 bits, minor in the low).
 set -euo pipefail
@@ -113,6 +114,18 @@ package_windows() {
   zip_folder "$name"
 }
 
+# No path of this machine in what ships (the source and build folders, the home folder).
+refuse_build_paths() {  # EXECUTABLE NAME-IN-MESSAGES
+  local place
+  for place in "$root" "$(cd "$root" && pwd -P)" "${HOME:-}"; do
+    [ "${#place}" -gt 1 ] || continue
+    if [ -f "$1" ] && grep -qaF "$place/" "$1"; then
+      echo "package: $2 holds the build machine's path $place/" >&2
+      exit 1
+    fi
+  done
+}
+
 find_bundle() {
   local candidate built=(build-macos/plugin/Zentrim.plugin build-macos/Zentrim.plugin
                          build-release/plugin/Zentrim.plugin)
@@ -148,18 +161,8 @@ package_macos() {
   local name="Zentrim-$version-macos"
   mkdir -p "$stage/$name"
   cp -R "$bundle" "$stage/$name/Zentrim.plugin"
-  # Paths of this machine in what ships (the source and build folders, the home folder): the
-  # cross build's debug map and the cross toolchain's runtime still carry them, so this is told,
-  # not refused, until that build maps them away.
-  local executable="$stage/$name/Zentrim.plugin/Contents/MacOS/Zentrim" place
-  for place in "$root" "$(cd "$root" && pwd -P)" "${HOME:-}"; do
-    [ "${#place}" -gt 1 ] || continue
-    if [ -f "$executable" ] && grep -qaF "$place/" "$executable"; then
-      echo "package: warning: $bundle/Contents/MacOS/Zentrim holds the build machine's path" \
-        "$place/" >&2
-      break
-    fi
-  done
+  refuse_build_paths "$stage/$name/Zentrim.plugin/Contents/MacOS/Zentrim" \
+    "$bundle/Contents/MacOS/Zentrim"
   cp "$panel" "$stage/$name/"
   install_text panel/install/INSTALL-macos.txt "$stage/$name/INSTALL.txt"
   zip_folder "$name"
@@ -178,8 +181,10 @@ package_hostcheck_windows() {
 
 package_hostcheck_macos() {
   local candidate bundle="" name="Zentrim-HostCheck-$version-macos"
-  for candidate in "${ZENTRIM_MACOS_HOSTCHECK_BUNDLE:-}" build-macos/probe/ZentrimHostCheck.plugin \
-    build-macos/ZentrimHostCheck.plugin build-release/probe/ZentrimHostCheck.plugin; do
+  local built=(build-macos/probe/ZentrimHostCheck.plugin build-macos/ZentrimHostCheck.plugin
+               build-release/probe/ZentrimHostCheck.plugin)
+  [ "$(uname -s)" = Darwin ] || built=(build-macos-cross/probe/ZentrimHostCheck.plugin)
+  for candidate in "${ZENTRIM_MACOS_HOSTCHECK_BUNDLE:-}" "${built[@]}"; do
     if [ -n "$candidate" ] && [ -f "$candidate/Contents/MacOS/ZentrimHostCheck" ]; then
       bundle=$candidate
       break
@@ -196,6 +201,8 @@ package_hostcheck_macos() {
   fi
   mkdir -p "$stage/$name"
   cp -R "$bundle" "$stage/$name/ZentrimHostCheck.plugin"
+  refuse_build_paths "$stage/$name/ZentrimHostCheck.plugin/Contents/MacOS/ZentrimHostCheck" \
+    "$bundle/Contents/MacOS/ZentrimHostCheck"
   install_text probe/install/README-macos.txt "$stage/$name/README.txt"
   zip_folder "$name"
 }

@@ -5,6 +5,7 @@
 # and its package. Ends with one line per stage: what ran, its counts and its time (also when a
 # stage fails: the stages so far, then the one that failed). Variables skip the stages after the
 # dev build: ZENTRIM_SKIP_ASAN, ZENTRIM_SKIP_FUZZ, ZENTRIM_SKIP_WINDOWS, ZENTRIM_SKIP_MACOS (=1).
+# Compiles go through ccache, its cache kept per machine (ZENTRIM_NO_CCACHE=1: not).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -108,6 +109,17 @@ macos_package_stage() {
 }
 
 stage bootstrap counts_bootstrap bash scripts/bootstrap.sh test
+
+# Compiled objects are kept once per machine, as the packages and the macOS tools are: a fresh
+# checkout on a machine that has run this before compiles only what changed. The compiler's
+# command line and every header it reads are part of the key, so a kept object is used only for
+# the same compile. ZENTRIM_NO_CCACHE=1 compiles everything.
+if [ "${ZENTRIM_NO_CCACHE:-0}" != 1 ] && command -v ccache >/dev/null 2>&1; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_DIR=${CCACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/zentrim/ccache}
+  # Paths under the checkout count relative to it, so another clone's objects serve this one.
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+fi
 stage format counts_format bash scripts/check-format.sh
 stage dev counts_ctest dev_stage
 [ "${ZENTRIM_SKIP_ASAN:-0}" = 1 ] || stage asan counts_ctest asan_stage

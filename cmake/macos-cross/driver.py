@@ -7,13 +7,15 @@ them: compiles every architecture with the Zig compiler (`zig cc`/`zig c++ -targ
 <arch>-macos.<version>`, which carries the macOS C and C++ headers), links every architecture with
 LLVM's Mach-O linker (`ld64.lld`, which writes bundles, honours exported-symbol lists and signs
 arm64 output ad hoc) against the SDK given by `-isysroot` (text stubs of the system libraries) and
-Zig's own C++ runtime, and joins the slices into one universal file with `llvm-lipo`.
+Zig's own C++ runtime, and joins the slices into one universal file with `llvm-lipo`. Without a
+`-g` flag the objects carry no debug information and the link writes no debug map, as on a Mac:
+nothing of the build machine's paths reaches the output.
 
 Usage: driver.py cc|c++ ARGS...   (the `cc` and `c++` scripts beside this file call it)
 
 Tools, from the environment or their defaults:
   ZENTRIM_MACOS_TOOLS  folder prepared by scripts/macos-tools.sh (Zig and its C++ runtime)
-                       [<repository>/build-tools/macos]
+                       [$XDG_CACHE_HOME/zentrim/macos-tools, else ~/.cache/zentrim/macos-tools]
   ZENTRIM_LLVM_BIN     folder with ld64.lld and llvm-lipo [/usr/lib/llvm-14/bin]
 """
 import os
@@ -23,7 +25,9 @@ import sys
 import tempfile
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-TOOLS = os.environ.get("ZENTRIM_MACOS_TOOLS") or os.path.join(REPO, "build-tools", "macos")
+TOOLS = os.environ.get("ZENTRIM_MACOS_TOOLS") or os.path.join(
+    os.environ.get("XDG_CACHE_HOME") or os.path.join(os.path.expanduser("~"), ".cache"),
+    "zentrim", "macos-tools")
 LLVM_BIN = os.environ.get("ZENTRIM_LLVM_BIN") or "/usr/lib/llvm-14/bin"
 ZIG_DIR = os.path.join(TOOLS, "zig-0.11.0")
 
@@ -102,6 +106,9 @@ class Request:
                 self.passthrough.append(arg)
         if not self.archs:
             self.archs = ["arm64"] if os.uname().machine in ("arm64", "aarch64") else ["x86_64"]
+        # Debug information only when asked for, as with Apple's clang: Zig's compiler emits it
+        # by default, and its C++ runtime is built with it.
+        self.debug = any(a.startswith("-g") and a != "-g0" for a in self.passthrough)
         major = self.version.split(".")[0]
         if "arm64" in self.archs and (not major.isdigit() or int(major) < 11):
             fail("arm64 needs macOS 11.0 or later as deployment target, got %s" % self.version)
@@ -131,6 +138,8 @@ def compile_sources(request, work):
         # One dependency file is enough: every architecture reads the same headers.
         if index > 0 and "-MF" in args:
             args[args.index("-MF") + 1] = out + ".d"
+        if not request.debug:
+            args = args + ["-g0"]
         run(request.zig_command(arch) + args + ["-o", out], env=zig_env())
         slices.append(out)
     join_slices(slices, request.output)
@@ -228,6 +237,10 @@ def link(request, work):
                    request.version] + output_kind
         if request.sysroot:
             command += ["-syslibroot", request.sysroot]
+        if not request.debug:
+            # No debug map: it would name the object files and the runtime's sources on this
+            # machine, and a build without -g has nothing to map to.
+            command.append("-S")
         command += ["-o", out] + inputs + runtime_libraries(request, arch)
         run(command)
         slices.append(out)

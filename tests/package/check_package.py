@@ -2,7 +2,7 @@
 """Runs scripts/package.sh into a temporary folder and lists what each zip holds: the Windows zip
 from the built Zentrim.aex (without its debug sections), and the macOS zip from the bundle the
 macOS stage built (build-macos-cross/plugin/) when ZENTRIM_REQUIRE_PACKAGE=1 and it is there, else
-from a stand-in bundle; a stand-in holding this machine's path is packed with a warning. Usage:
+from a stand-in bundle; a stand-in holding this machine's path must be refused. Usage:
 check_package.py SOURCE_DIR windows|macos. Exit 77 (skipped) when the Windows build is absent,
 unless ZENTRIM_REQUIRE_PACKAGE=1, which makes that a failure (scripts/test.sh)."""
 import os
@@ -136,14 +136,14 @@ def main():
             run_package(source, "windows", dist, {})
             top, plugin, crlf = "Zentrim-%s-windows" % version, "Zentrim.aex", True
         else:
-            # An executable that holds the path of the build is packed with a warning that says so.
+            # An executable that holds the path of the build is refused.
             leaky = stand_in_bundle(os.path.join(dist, "leaky"),
                                     b"\xcf\xfa\xed\xfe" + os.path.abspath(source).encode() +
                                     b"/plugin/Zentrim.cpp\0")
             refused = run_package(source, "macos", os.path.join(dist, "refused"),
                                   {"ZENTRIM_MACOS_BUNDLE": leaky}, expect_ok=False)
-            if "warning" not in refused.stderr or "build machine's path" not in refused.stderr:
-                fail("package.sh macos packed an executable holding the build's path silently: %s"
+            if refused.returncode == 0 or "build machine's path" not in refused.stderr:
+                fail("package.sh macos packed an executable holding the build's path: %s"
                      % refused.stderr.strip())
             built = os.path.join(source, "build-macos-cross", "plugin", "Zentrim.plugin")
             real = os.environ.get("ZENTRIM_REQUIRE_PACKAGE") == "1" and os.path.isfile(
@@ -185,6 +185,8 @@ def main():
                 if missing:
                     fail("the zip lacks %s" % missing)
                 expected = [n for n in names if n in expected or n.startswith(inside)]
+                if os.path.abspath(source).encode() + b"/" in plugin_bytes:
+                    fail("the macOS executable holds the build's path")
             if files.get(inside + "MacOS/Zentrim") != plugin_bytes:
                 fail("the bundle in the zip is not the one given")
         if names != sorted(expected):
