@@ -126,12 +126,17 @@ refuse_build_paths() {  # EXECUTABLE NAME-IN-MESSAGES
   done
 }
 
+# find_bundle NAME FOLDER CHOSEN: the bundle NAME.plugin to pack, if it holds its executable:
+# CHOSEN (the variable naming one) when set, and then no other; else the first one built here: on
+# Linux the macOS stage's cross-build, on a Mac the macos preset's build, else the release preset's.
 find_bundle() {
-  local candidate built=(build-macos/plugin/Zentrim.plugin build-macos/Zentrim.plugin
-                         build-release/plugin/Zentrim.plugin)
-  [ "$(uname -s)" = Darwin ] || built=(build-macos-cross/plugin/Zentrim.plugin)
-  for candidate in "${ZENTRIM_MACOS_BUNDLE:-}" "${built[@]}"; do
-    if [ -n "$candidate" ] && [ -f "$candidate/Contents/MacOS/Zentrim" ]; then
+  local name=$1 folder=$2 chosen=$3 candidate
+  local built=("build-macos/$folder/$name.plugin" "build-macos/$name.plugin"
+               "build-release/$folder/$name.plugin")
+  [ "$(uname -s)" = Darwin ] || built=("build-macos-cross/$folder/$name.plugin")
+  [ -z "$chosen" ] || built=("$chosen")
+  for candidate in "${built[@]}"; do
+    if [ -f "$candidate/Contents/MacOS/$name" ]; then
       echo "$candidate"
       return 0
     fi
@@ -141,7 +146,7 @@ find_bundle() {
 
 package_macos() {
   local bundle
-  if ! bundle=$(find_bundle); then
+  if ! bundle=$(find_bundle Zentrim plugin "${ZENTRIM_MACOS_BUNDLE:-}"); then
     if [ -n "${ZENTRIM_MACOS_BUNDLE:-}" ]; then
       echo "package: ZENTRIM_MACOS_BUNDLE=$ZENTRIM_MACOS_BUNDLE holds no Contents/MacOS/Zentrim" >&2
       exit 1
@@ -156,7 +161,8 @@ package_macos() {
     echo "== package: macOS bundle ($preset preset)"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
-    bundle=$(find_bundle) || { echo "package: the $preset build made no Zentrim.plugin" >&2; exit 1; }
+    bundle=$(find_bundle Zentrim plugin "${ZENTRIM_MACOS_BUNDLE:-}") ||
+      { echo "package: the $preset build made no Zentrim.plugin" >&2; exit 1; }
   fi
   local name="Zentrim-$version-macos"
   mkdir -p "$stage/$name"
@@ -180,16 +186,8 @@ package_hostcheck_windows() {
 }
 
 package_hostcheck_macos() {
-  local candidate bundle="" name="Zentrim-HostCheck-$version-macos"
-  local built=(build-macos/probe/ZentrimHostCheck.plugin build-macos/ZentrimHostCheck.plugin
-               build-release/probe/ZentrimHostCheck.plugin)
-  [ "$(uname -s)" = Darwin ] || built=(build-macos-cross/probe/ZentrimHostCheck.plugin)
-  for candidate in "${ZENTRIM_MACOS_HOSTCHECK_BUNDLE:-}" "${built[@]}"; do
-    if [ -n "$candidate" ] && [ -f "$candidate/Contents/MacOS/ZentrimHostCheck" ]; then
-      bundle=$candidate
-      break
-    fi
-  done
+  local bundle name="Zentrim-HostCheck-$version-macos"
+  bundle=$(find_bundle ZentrimHostCheck probe "${ZENTRIM_MACOS_HOSTCHECK_BUNDLE:-}") || bundle=
   if [ -z "$bundle" ]; then
     if [ -n "${ZENTRIM_MACOS_HOSTCHECK_BUNDLE:-}" ]; then
       echo "package: ZENTRIM_MACOS_HOSTCHECK_BUNDLE=$ZENTRIM_MACOS_HOSTCHECK_BUNDLE holds no" \

@@ -136,15 +136,20 @@ def main():
             run_package(source, "windows", dist, {})
             top, plugin, crlf = "Zentrim-%s-windows" % version, "Zentrim.aex", True
         else:
-            # An executable that holds the path of the build is refused.
+            # Bundles that are refused, and what the refusal says: an executable that holds the
+            # path of the build; a named bundle without its executable (never another bundle).
             leaky = stand_in_bundle(os.path.join(dist, "leaky"),
                                     b"\xcf\xfa\xed\xfe" + os.path.abspath(source).encode() +
                                     b"/plugin/Zentrim.cpp\0")
-            refused = run_package(source, "macos", os.path.join(dist, "refused"),
-                                  {"ZENTRIM_MACOS_BUNDLE": leaky}, expect_ok=False)
-            if refused.returncode == 0 or "build machine's path" not in refused.stderr:
-                fail("package.sh macos packed an executable holding the build's path: %s"
-                     % refused.stderr.strip())
+            empty = os.path.join(dist, "empty", "Zentrim.plugin")
+            os.makedirs(empty)
+            for bundle, said in ((leaky, "build machine's path"),
+                                 (empty, "ZENTRIM_MACOS_BUNDLE=%s holds no" % empty)):
+                refused = run_package(source, "macos", os.path.join(dist, "refused"),
+                                      {"ZENTRIM_MACOS_BUNDLE": bundle}, expect_ok=False)
+                if refused.returncode == 0 or said not in refused.stderr:
+                    fail("package.sh macos packed %s instead of saying \"%s\": %s"
+                         % (bundle, said, refused.stderr.strip()))
             built = os.path.join(source, "build-macos-cross", "plugin", "Zentrim.plugin")
             real = os.environ.get("ZENTRIM_REQUIRE_PACKAGE") == "1" and os.path.isfile(
                 os.path.join(built, "Contents", "MacOS", "Zentrim"))
