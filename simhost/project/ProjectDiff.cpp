@@ -3,7 +3,6 @@
 #include "ProjectDiff.h"
 
 #include <map>
-#include <sstream>
 
 #include "JsonFields.h"
 
@@ -86,6 +85,18 @@ std::string sizeText(int width, int height) {
     return std::to_string(width) + "x" + std::to_string(height);
 }
 
+// Numbers as the project file writes them: the shortest text that reads back as the same value,
+// so two values that differ never print alike.
+std::string text(double v) {
+    return formatNumber(v);
+}
+std::string text(const Vec2& v) {
+    return "(" + formatNumber(v.x) + ", " + formatNumber(v.y) + ")";
+}
+std::string text(const Vec3& v) {
+    return "(" + formatNumber(v.x) + ", " + formatNumber(v.y) + ", " + formatNumber(v.z) + ")";
+}
+
 // The exact comparison: every field, by position, up to the first difference.
 class ExactComparer {
   public:
@@ -118,11 +129,6 @@ class ExactComparer {
         if (place.wasComp) text += "item \"" + place.wasComp->name + "\": ";
         if (place.wasLayer) text += "layer \"" + place.wasLayer->name + "\": ";
         return text;
-    }
-    static std::string str(const Vec3& v) {
-        std::ostringstream o;
-        o << "(" << v.x << ", " << v.y << ", " << v.z << ")";
-        return o.str();
     }
 };
 
@@ -170,10 +176,10 @@ bool ExactComparer::same(const Place& place, const Layer& a, const Layer& b) {
     if (a.parent != b.parent) return differs(at + "parent");
     if (a.selected != b.selected) return differs(at + "selection");
     if (!(a.anchorPoint == b.anchorPoint))
-        return differs(at + "anchor point " + str(a.anchorPoint.value) + " vs " +
-                       str(b.anchorPoint.value));
+        return differs(at + "anchor point " + text(a.anchorPoint.value) + " vs " +
+                       text(b.anchorPoint.value));
     if (!(a.position == b.position))
-        return differs(at + "position " + str(a.position.value) + " vs " + str(b.position.value));
+        return differs(at + "position " + text(a.position.value) + " vs " + text(b.position.value));
     if (!(a.scale == b.scale)) return differs(at + "scale");
     if (!(a.rotation == b.rotation)) return differs(at + "rotation");
     if (!(a.opacity == b.opacity)) return differs(at + "opacity");
@@ -189,16 +195,6 @@ bool ExactComparer::same(const Place& place, const Mask& m, const Mask& n) {
         return differs(at + "properties");
     if (!(m.path == n.path)) return differs(at + "path");
     return true;
-}
-
-std::string text(double v) {
-    return formatNumber(v);
-}
-std::string text(const Vec2& v) {
-    return "(" + formatNumber(v.x) + ", " + formatNumber(v.y) + ")";
-}
-std::string text(const Vec3& v) {
-    return "(" + formatNumber(v.x) + ", " + formatNumber(v.y) + ", " + formatNumber(v.z) + ")";
 }
 
 std::string compWhere(const Item& item) {
